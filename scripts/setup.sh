@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package Quorvel needs to build, run and test.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libzip-dev libjpeg62-turbo-dev libfluidsynth-dev timgm6mb-soundfont fluidsynth
+  libx11-dev
+  fonts-noto-cjk fonts-arphic-uming fontconfig
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

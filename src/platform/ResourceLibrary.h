@@ -1,0 +1,55 @@
+#pragma once
+// The resource library deRizizoz.dll: a zip archive of data entries named
+// "TYPE/NAME" (chardata/base, RCDATA/root1, TIPDATA/intro, JPEG/Bgjpg,
+// MIDI/music1). Opening it never runs code. It is opened and closed around
+// every read, so a library replaced on disk is seen at the next read.
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvel::platform {
+
+inline constexpr const char* kResourceLibraryName = "deRizizoz.dll";
+
+enum class ResourceStatus {
+  Ok,
+  LibraryMissing,   // the library file cannot be found or opened
+  ResourceMissing,  // the library opened but holds no such entry
+  ReadError,        // the entry exists but could not be read completely
+};
+
+struct ResourceData {
+  ResourceStatus status = ResourceStatus::LibraryMissing;
+  std::string bytes;  // the whole entry when status is Ok
+  bool ok() const { return status == ResourceStatus::Ok; }
+};
+
+// Where installed data is looked for, in order: the program's own directory,
+// ../share/quorvel beside it, then each $XDG_DATA_DIRS entry + /quorvel.
+// Never the working directory.
+std::vector<std::filesystem::path> dataSearchDirs(const std::filesystem::path& programDir);
+// The first existing file of that name in dataSearchDirs, or empty.
+std::filesystem::path findDataFile(const std::filesystem::path& programDir, std::string_view fileName);
+// The directory of the running executable (/proc/self/exe).
+std::filesystem::path programDirectory();
+
+class ResourceLibrary {
+ public:
+  ResourceLibrary() = default;  // no library: every read is LibraryMissing
+  explicit ResourceLibrary(std::filesystem::path file) : file_(std::move(file)) {}
+  // The library as found by the search order, or an empty one.
+  static ResourceLibrary locate(const std::filesystem::path& programDir);
+
+  const std::filesystem::path& file() const { return file_; }
+  // Can the library be opened right now?
+  bool available() const;
+  // type: "chardata", "TIPDATA", "JPEG", "MIDI", "RCDATA" (numeric type 10).
+  // Names match without regard to case.
+  ResourceData read(std::string_view type, std::string_view name) const;
+
+ private:
+  std::filesystem::path file_;
+};
+
+}  // namespace quorvel::platform

@@ -1,0 +1,65 @@
+#pragma once
+// Practice data read from the resource library once, at frame set-up.
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Jpeg.h"
+#include "platform/ResourceLibrary.h"
+
+namespace quorvel {
+
+inline constexpr int kRootCount = 176;
+// How many consecutive root numbers lie on each key A..Z.
+inline constexpr std::array<int, 26> kRootKeyCounts = {4, 9, 14, 13, 8, 8, 8, 6, 2, 6, 1, 9, 1,
+                                                        6, 7, 5, 6, 7, 5, 4, 7, 9, 6, 9, 6, 10};
+// The key letter ('A'..'Z') of root image index 0..175; 0 outside that range.
+char rootKey(int rootIndex);
+
+// Chardata normalisation. Rule A drops every CR and the byte after it; rule B
+// writes a space for a CR unless the fourth byte before it is a letter. Both
+// fold 'A'..'Z' to lower case.
+std::string normaliseRuleA(std::string_view raw);
+std::string normaliseRuleB(std::string_view raw);
+
+struct WordmEntry {
+  std::string text;  // at most 26 bytes
+  std::string code;  // 4 letters
+};
+// Cuts normalised "wordm" data into at most `count` entries; stops early at the end.
+std::vector<WordmEntry> splitWordm(std::string_view normalised, int count = 296);
+
+// The lookup dictionary "base" cut into 26 segments, one per first code letter
+// a..z; each segment keeps its CR line ends.
+using BaseSegments = std::array<std::string, 26>;
+BaseSegments splitBase(std::string_view base);
+
+// One drill table of kinds 2 to 15, as loaded.
+struct DrillTable {
+  bool present = false;       // false when the resource could not be read
+  std::string records;        // normalised bytes
+};
+
+// What frame set-up loads, in this order: "base", root pictures, the 14 tables.
+struct PracticeData {
+  BaseSegments base;
+  bool basePresent = false;
+  std::array<std::optional<platform::RgbImage>, kRootCount> rootPictures;  // 16 x 16
+  std::array<DrillTable, 19> tables;  // indexed by practice kind; 2..15 used
+  std::vector<WordmEntry> wordm;      // kind 15 split into entries
+};
+
+// Resource name and normalisation rule of the drill table of kind 2..15.
+struct DrillTableInfo {
+  const char* resource;
+  char rule;  // 'A' or 'B'
+};
+const DrillTableInfo& drillTableInfo(int kind);
+
+// Reads everything; a missing library, a missing entry or a read error leaves
+// that item absent and the rest loads.
+PracticeData loadPracticeData(const platform::ResourceLibrary& library);
+
+}  // namespace quorvel

@@ -1,0 +1,89 @@
+#pragma once
+// The practice frame's logic: which kind is chosen and running, the data it
+// loaded, code entry, the key handler and the dispatch to the running kind.
+// It owns a FrameView that the Qt frame (TFrame_Veduzir) renders.
+#include <array>
+#include <memory>
+#include <string>
+
+#include "platform/Clock.h"
+#include "platform/ResourceLibrary.h"
+#include "platform/VirtualKeys.h"
+#include "practice/FrameHost.h"
+#include "practice/FrameView.h"
+#include "practice/PracticeData.h"
+#include "practice/PracticeKind.h"
+
+namespace quorvel {
+
+struct FrameServices {
+  FrameHost* host = nullptr;
+  const platform::Clock* clock = nullptr;
+  platform::RandomSource* random = nullptr;
+  const platform::LockKeys* locks = nullptr;
+};
+
+class PracticeFrame {
+ public:
+  explicit PracticeFrame(FrameServices services);
+  ~PracticeFrame();
+  PracticeFrame(const PracticeFrame&) = delete;
+  PracticeFrame& operator=(const PracticeFrame&) = delete;
+
+  // Frame set-up: reads all practice data and the introduction text.
+  void setUp(const platform::ResourceLibrary& library);
+
+  // Select kind: stores the kind and starts it.
+  void selectKind(int kind);
+  // MenuItem_onechar_allClick: maps a menu tag to its kind; other tags do nothing.
+  void selectMenuTag(int tag);
+  void startPractice();
+
+  // Key handler: every key the main window does not take itself.
+  void keyDown(vk::KeyPress key);
+  // Timer_Exam, every 1000 ms.
+  void timerTick();
+  // RzToolbarButton_fastHelp.
+  void hintButton();
+  // RzCheckBox_alf toggled by the mouse.
+  void setLetterMode(bool on);
+  // Text splitter hot spot clicked (same as ESC's toggle without the panel restore).
+  void toggleHotSpot();
+
+  // Dispatch to the running kind.
+  void enterItem(char b1, char b2);
+  void deleteLast();
+  void viewNextPage();
+  void viewPreviousPage();
+  void codeHint();
+
+  // Score operations shared by the kinds.
+  static int elapsedSeconds(platform::TimePoint start, platform::TimePoint end);
+  void showSpeedAndAccuracy(int speed, int percent);
+  void reportEnd();
+  void showPageInfo(int viewPage, int practicePage);
+
+  // State (F-prefixed as the rest of the tutor names it).
+  std::uint8_t FPracticeKind = pkNone;
+  bool FPractising = false;
+  bool FDeleting = false;
+  bool FEntering = false;
+  std::string FCodeBuffer;                  // 0..4 lower-case letters
+  std::array<std::string, 6> FCandidates;   // each at most 26 bytes
+  bool FQuoteToggle = false;
+
+  FrameView& view() { return view_; }
+  const FrameView& view() const { return view_; }
+  const PracticeData& data() const { return data_; }
+  PracticeKind* kind(int k) { return kinds_[k].get(); }
+  FrameServices& services() { return services_; }
+  void touch() { ++view_.revision; }
+
+ private:
+  FrameServices services_;
+  FrameView view_;
+  PracticeData data_;
+  std::array<std::unique_ptr<PracticeKind>, kKindCount> kinds_;
+};
+
+}  // namespace quorvel
