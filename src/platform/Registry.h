@@ -2,7 +2,9 @@
 // The settings store: keys holding 32-bit integer and string values, kept in a
 // text file, one section per key path. Value names match without regard to
 // case. Every save writes a temporary file and renames it over the store, so a
-// crash never leaves a half-written store.
+// crash never leaves a half-written store. A damaged store is read as far as
+// it makes sense: lines that do not parse are skipped, and a last line without
+// its line end (cut off) is not trusted.
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -28,13 +30,15 @@ class Registry {
   bool writeString(std::string_view key, std::string_view name, std::string_view value);
 
  private:
-  void load();
+  // Every call reads the store afresh, so two Registry objects on the same
+  // file (the main window's and a dialog's) never see stale values.
+  void load() const;
   bool save() const;
   struct Value { std::string name; std::string text; bool isString = false; };
   std::filesystem::path file_;
   // key path (lower-cased) -> (value name lower-cased -> value)
-  std::map<std::string, std::map<std::string, Value>> keys_;
-  std::map<std::string, std::string> keyNames_;  // lower-cased -> as written
+  mutable std::map<std::string, std::map<std::string, Value>> keys_;
+  mutable std::map<std::string, std::string> keyNames_;  // lower-cased -> as written
 };
 
 }  // namespace quorvel::platform

@@ -38,7 +38,7 @@ BaseSegments splitBase(std::string_view base);
 
 // One drill table of kinds 2 to 15, as loaded.
 struct DrillTable {
-  bool present = false;       // false when the resource could not be read
+  bool present = false;       // false when the resource could not be read or is too short
   std::string records;        // normalised bytes
 };
 
@@ -55,11 +55,24 @@ struct PracticeData {
 struct DrillTableInfo {
   const char* resource;
   char rule;  // 'A' or 'B'
+  int recordBytes = 0;  // width of one record; 0 for "wordm", whose entries vary
+  int records = 0;      // how many records the drill draws from
 };
+// For kinds outside 2..15: an empty resource name and no records.
 const DrillTableInfo& drillTableInfo(int kind);
+// Record width and the number of records the drill of that kind needs (the
+// drill draws indexes up to that count, so a shorter table is not usable).
+int recordWidth(int kind);
+int requiredRecords(int kind);
+// Whether normalised records hold enough whole records for the kind.
+bool hasEnoughRecords(int kind, std::string_view records);
 
 // Reads everything; a missing library, a missing entry or a read error leaves
 // that item absent and the rest loads.
 PracticeData loadPracticeData(const platform::ResourceLibrary& library);
+
+// A "TIPDATA" text as stored: GBK bytes, lines separated by CR LF. nullopt
+// when the library, the entry or its bytes cannot be read.
+std::optional<std::string> loadText(const platform::ResourceLibrary& library, std::string_view name);
 
 }  // namespace quorvel

@@ -32,6 +32,8 @@ class PracticeFrame {
 
   // Frame set-up: reads all practice data and the introduction text.
   void setUp(const platform::ResourceLibrary& library);
+  // The same from data already in memory (tests, benchmarks).
+  void setUp(PracticeData data, std::string introText = {});
 
   // Select kind: stores the kind and starts it.
   void selectKind(int kind);
@@ -75,15 +77,39 @@ class PracticeFrame {
   FrameView& view() { return view_; }
   const FrameView& view() const { return view_; }
   const PracticeData& data() const { return data_; }
-  PracticeKind* kind(int k) { return kinds_[k].get(); }
+  // Replaces the class behind a kind (the text practices install theirs).
+  void installKind(int k, std::unique_ptr<PracticeKind> practiceKind);
+  PracticeKind* kind(int k) {
+    return k > pkNone && k < kKindCount ? kinds_[static_cast<std::size_t>(k)].get() : nullptr;
+  }
   FrameServices& services() { return services_; }
   void touch() { ++view_.revision; }
 
+  // Can this kind start now (its data loaded)? Kind 0 never starts.
+  bool canStartKind(int kind) const;
+  // Shows the candidate list of FCandidates in the code line.
+  void showCandidates();
+  // Enters the candidate of that index (0..5) item by item; see code entry.
+  void commitCandidate(int index);
+
  private:
+  void codeKey(vk::KeyPress key);
+  void letterKey(vk::KeyPress key);
+  // Enters the code-mode punctuation of a key; false when it has none.
+  bool enterPunctuation(vk::KeyPress key);
+  void enterAscii(char c) { enterItem(' ', c); }
+  // Enters a GBK text two bytes at a time while the practice runs.
+  void enterText(const std::string& text);
+  void refuseOffPage();
+
+  // Stand-ins for services left null: silent host, system clock, no locks.
+  struct Fallbacks;
+  std::unique_ptr<Fallbacks> fallbacks_;
   FrameServices services_;
   FrameView view_;
   PracticeData data_;
   std::array<std::unique_ptr<PracticeKind>, kKindCount> kinds_;
+  unsigned starts_ = 0;  // grows at every start, so a step can tell it was overtaken
 };
 
 }  // namespace quorvel

@@ -3,6 +3,7 @@
 // word drills are one class with a parameter table; the root drill, comparison
 // practice, input practice and the tests are classes of their own.
 #include <cstdint>
+#include <string>
 
 namespace quorvel {
 
@@ -28,6 +29,9 @@ class PracticeKind {
   virtual bool viewIsPracticePage() const { return true; }
   virtual void codeHint() {}
   virtual void tick() {}
+  // The GBK name shown as the current practice; empty: the frame's own name
+  // for the kind (the test names itself by its mode).
+  virtual std::string shownName() const { return {}; }
 };
 
 }  // namespace quorvel

@@ -1,0 +1,113 @@
+#include "app/TForm_About.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPainter>
+
+#include "app/Glyphs.h"
+#include "app/QtSupport.h"
+#include "platform/SystemFacts.h"
+
+TForm_About::TForm_About(const quorvel::platform::ResourceLibrary& library, QWidget* parent)
+    : FormBase(parent, "Form_About", QStringLiteral("关于"), QSize(374, 329),
+               Qt::Dialog | Qt::FramelessWindowHint) {
+  using namespace quorvel::ui;
+  texture_ = libraryJpeg(library, "Bgjpg");
+  RzPanel_About = this;
+  RzBackground_About = this;
+  LblTitle = new QLabel(this);
+  LblTitle->setObjectName(QStringLiteral("LblTitle"));
+  LblTitle->setGeometry(0, 0, 23, 329);
+  LblTitle->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  QFont titleFont(QStringLiteral("Arial"));
+  titleFont.setPixelSize(15);
+  titleFont.setBold(true);
+  LblTitle->setFont(titleFont);
+  LblTitle->setText(withNewlines(QStringLiteral(" \r \r \r \r \r奎\r \r沃")));
+  {
+    QPalette palette = LblTitle->palette();
+    palette.setColor(QPalette::Window, QColor(0x0A, 0x24, 0x6A));
+    palette.setColor(QPalette::WindowText, Qt::white);
+    LblTitle->setPalette(palette);
+    LblTitle->setAutoFillBackground(true);
+  }
+  Image_Mylogo = new QLabel(this);
+  Image_Mylogo->setObjectName(QStringLiteral("Image_Mylogo"));
+  Image_Mylogo->setGeometry(34, 10, 32, 32);
+  Image_Mylogo->setPixmap(quorvel::glyphs::programIcon(32));
+  RzLabel_Title = new QLabel(QStringLiteral("Quorvel"), this);
+  RzLabel_Title->setObjectName(QStringLiteral("RzLabel_Title"));
+  RzLabel_Title->setFont(songFont(24, true));
+  RzLabel_Title->setGeometry(76, 10, 160, 30);
+  {
+    QPalette palette = RzLabel_Title->palette();
+    palette.setColor(QPalette::WindowText, QColor(0xB7, 0x2B, 0x91));
+    RzLabel_Title->setPalette(palette);
+  }
+  RzLabel_version = new QLabel(QStringLiteral("Version:1.2"), this);
+  RzLabel_version->setObjectName(QStringLiteral("RzLabel_version"));
+  RzLabel_version->setGeometry(78, 46, 150, 18);
+  RzLabel2 = new QLabel(QStringLiteral("岚川形音输入法版本"), this);
+  RzLabel2->setObjectName(QStringLiteral("RzLabel2"));
+  RzLabel2->setGeometry(78, 68, 160, 18);
+  Image_Logo = new QLabel(this);
+  Image_Logo->setObjectName(QStringLiteral("Image_Logo"));
+  Image_Logo->setGeometry(248, 10, 114, 136);
+  Image_Logo->setScaledContents(true);
+  Image_Logo->setPixmap(quorvel::glyphs::programIcon(136));
+  Bevel1 = new QFrame(this);
+  Bevel1->setObjectName(QStringLiteral("Bevel1"));
+  Bevel1->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+  Bevel1->setGeometry(32, 150, 332, 4);
+  Bevel2 = new QFrame(this);
+  Bevel2->setObjectName(QStringLiteral("Bevel2"));
+  Bevel2->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+  Bevel2->setGeometry(32, 196, 332, 4);
+  auto fact = [this](const char* name, int y, int h) {
+    auto* label = new QLabel(this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(songFont(12));
+    label->setGeometry(34, y, 330, h);
+    label->setWordWrap(true);
+    return label;
+  };
+  RzLabel_Os = fact("RzLabel_Os", 206, 30);
+  RzLabel_memory = fact("RzLabel_memory", 240, 30);
+  RzLabel_Ip = fact("RzLabel_Ip", 274, 16);
+  RzLabel_Os->setText(QStringLiteral("系统名称：") +
+                      withNewlines(QString::fromStdString(quorvel::platform::osDescription())));
+  RzLabel_memory->setText(QStringLiteral("系统可用物理内存：\n") +
+                          QString::fromStdString(quorvel::platform::physicalMemoryText()));
+  RzLabel_Ip->setText(QStringLiteral("当前IP地址是：") +
+                      QString::fromStdString(quorvel::platform::ipAddress()));
+  RzBmpButton_close = new TransparentButton(this);
+  RzBmpButton_close->setObjectName(QStringLiteral("RzBmpButton_close"));
+  RzBmpButton_close->setGeometry(300, 290, 64, 28);
+  RzBmpButton_close->setToolTip(QStringLiteral("关闭“关于”"));
+  RzBmpButton_close->setStatusTip(QStringLiteral("关闭“关于”"));
+  auto* face = new QLabel(QStringLiteral("关闭"), this);
+  face->setObjectName(QStringLiteral("RzBmpButton_closeFace"));
+  face->setGeometry(300, 290, 64, 28);
+  face->setAlignment(Qt::AlignCenter);
+  face->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  face->setFont(songFont(14));
+  RzBmpButton_close->raise();
+  bindButtonFace(RzBmpButton_close, face, kHoverColour);
+  connect(RzBmpButton_close, &QAbstractButton::clicked, this, &QDialog::accept);
+  auto* dragger = new WindowDragger(this);
+  for (QWidget* w : std::initializer_list<QWidget*>{this, LblTitle, Image_Logo, Image_Mylogo,
+                                                    RzLabel_Title, RzLabel_version, RzLabel2,
+                                                    RzLabel_Os, RzLabel_memory, RzLabel_Ip})
+    dragger->watch(w);
+}
+
+void TForm_About::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  if (!texture_.isNull())
+    painter.fillRect(rect(), QBrush(texture_));
+  else
+    painter.fillRect(rect(), quorvel::ui::kFormColour);
+  painter.setPen(QColor(0x80, 0x80, 0x80));
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  FormBase::paintEvent(event);
+}

@@ -1,0 +1,338 @@
+#include "app/TForm_Main.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <QStatusTipEvent>
+#include <QTextEdit>
+#include <QTime>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWindow>
+
+#include "app/Glyphs.h"
+#include "app/HelpViewer.h"
+#include "app/QtSupport.h"
+#include "app/TForm_About.h"
+#include "app/TForm_Set.h"
+#include "app/Widgets.h"
+#include "lookup/TForm_rootMap.h"
+#include "platform/Registry.h"
+#include "platform/qt/KeyMapping.h"
+#include "platform/qt/LockKeysX11.h"
+#include "practice/TFrame_Veduzir.h"
+
+namespace {
+
+constexpr const char* kSettingsKey = "SOFTWARE\\Marrowby\\Quorvel";
+constexpr int kClientWidth = 634;
+constexpr int kClientHeight = 410;
+
+// The toolbar: its background is the library's texture, tiled; a press on it
+// drags the window.
+class Toolbar : public QWidget {
+ public:
+  Toolbar(const QImage* texture, QWidget* parent) : QWidget(parent), texture_(texture) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    if (texture_ && !texture_->isNull())
+      p.fillRect(rect(), QBrush(*texture_));
+    else
+      p.fillRect(rect(), quorvel::ui::kFormColour);
+    p.setPen(QColor(0xA0, 0xA0, 0xA0));
+    p.drawLine(0, height() - 1, width(), height() - 1);
+  }
+
+ private:
+  const QImage* texture_;
+};
+
+QLabel* statusPane(QWidget* parent, const char* name) {
+  auto* pane = new QLabel(parent);
+  pane->setObjectName(QString::fromLatin1(name));
+  pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  pane->setFont(quorvel::ui::songFont(12));
+  pane->setContentsMargins(3, 0, 3, 0);
+  return pane;
+}
+
+}  // namespace
+
+AppEnvironment defaultEnvironment() {
+  AppEnvironment environment;
+  environment.programDir = quorvel::platform::programDirectory();
+  environment.library = quorvel::platform::ResourceLibrary::locate(environment.programDir);
+  return environment;
+}
+
+QString TForm_Main::DefaultStatusText() {
+  return QStringLiteral("奎沃/Quorvel （岚川形音输入法版本） Version 1.2") + QStringLiteral("  ") +
+         QStringLiteral("作者:") + QStringLiteral("Marrowby 工作室") + QStringLiteral(" ");
+}
+
+TForm_Main::TForm_Main(AppEnvironment environment, QWidget* parent)
+    : QWidget(parent), environment_(std::move(environment)) {
+  setObjectName(QStringLiteral("Form_Main"));
+  setWindowTitle(QStringLiteral("奎沃/Quorvel"));
+  setWindowIcon(QIcon(quorvel::glyphs::programIcon(64)));
+  setFont(quorvel::ui::songFont(16));
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, quorvel::ui::kFormColour);
+  setPalette(palette);
+  setAutoFillBackground(true);
+  if (!environment_.locks) {
+    systemLocks_ = std::make_unique<quorvel::platform::LockKeysX11>();
+    environment_.locks = systemLocks_.get();
+  }
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+
+  TbrMain = new Toolbar(&toolbarTexture_, this);
+  TbrMain->setObjectName(QStringLiteral("TbrMain"));
+  TbrMain->setFixedHeight(56);
+  auto* bar = new QHBoxLayout(TbrMain);
+  bar->setContentsMargins(4, 2, 4, 2);
+  bar->setSpacing(0);
+  auto makeButton = [this](const char* name, const QString& caption, const QString& hint,
+                           quorvel::glyphs::Toolbar glyph) {
+    auto* button = new QToolButton(TbrMain);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setText(caption);
+    button->setToolTip(hint);
+    button->setStatusTip(hint);
+    button->setIcon(QIcon(quorvel::glyphs::toolbar(glyph)));
+    button->setIconSize(QSize(28, 28));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setFont(quorvel::ui::songFont(12));
+    button->setFixedSize(52, 52);
+    return button;
+  };
+  RzToolbarButton_Set =
+      makeButton("RzToolbarButton_Set", QStringLiteral("设置"), QStringLiteral("设置(Ctrl+S)"),
+                 quorvel::glyphs::Toolbar::Settings);
+  RzToolbarButton_Help =
+      makeButton("RzToolbarButton_Help", QStringLiteral("帮助"), QStringLiteral("帮助(F8)/(F1)"),
+                 quorvel::glyphs::Toolbar::Help);
+  RzToolbarButton_about =
+      makeButton("RzToolbarButton_about", QStringLiteral("关于"), QStringLiteral("关于(Alt+A)"),
+                 quorvel::glyphs::Toolbar::About);
+  RzToolbarButton_exit = makeButton("RzToolbarButton_exit", QStringLiteral("退出"),
+                                    QStringLiteral("退出(Alt+F4)"), quorvel::glyphs::Toolbar::Exit);
+  bar->addWidget(RzToolbarButton_Set);
+  bar->addSpacing(5);
+  bar->addWidget(RzToolbarButton_Help);
+  bar->addSpacing(5);
+  bar->addWidget(RzToolbarButton_about);
+  bar->addSpacing(320);
+  bar->addWidget(RzToolbarButton_exit);
+  bar->addStretch(1);
+  connect(RzToolbarButton_Set, &QToolButton::clicked, this, &TForm_Main::RzToolbarButton_SetClick);
+  connect(RzToolbarButton_Help, &QToolButton::clicked, this,
+          &TForm_Main::RzToolbarButton_HelpClick);
+  connect(RzToolbarButton_about, &QToolButton::clicked, this,
+          &TForm_Main::RzToolbarButton_aboutClick);
+  connect(RzToolbarButton_exit, &QToolButton::clicked, this,
+          &TForm_Main::RzToolbarButton_exitClick);
+  auto* dragger = new quorvel::ui::WindowDragger(this);
+  dragger->watch(TbrMain);
+  layout->addWidget(TbrMain);
+
+  RzPanel_Text = new QWidget(this);
+  RzPanel_Text->setObjectName(QStringLiteral("RzPanel_Text"));
+  auto* textLayout = new QVBoxLayout(RzPanel_Text);
+  textLayout->setContentsMargins(0, 0, 0, 0);
+  Frame_Veduzir1 = new TFrame_Veduzir(RzPanel_Text);
+  textLayout->addWidget(Frame_Veduzir1);
+  layout->addWidget(RzPanel_Text, 1);
+
+  RzStatusBar_Main = new QWidget(this);
+  RzStatusBar_Main->setObjectName(QStringLiteral("RzStatusBar_Main"));
+  RzStatusBar_Main->setFixedHeight(19);
+  auto* status = new QHBoxLayout(RzStatusBar_Main);
+  status->setContentsMargins(0, 0, 0, 0);
+  status->setSpacing(2);
+  RzClockStatus_Time = statusPane(RzStatusBar_Main, "RzClockStatus_Time");
+  RzClockStatus_Time->setFixedWidth(70);
+  RzClockStatus_Time->setAlignment(Qt::AlignCenter);
+  RzClockStatus_Time->setToolTip(QStringLiteral("当前时间"));
+  RzClockStatus_Time->setStatusTip(QStringLiteral("当前时间"));
+  RzKeyStatus_Caps = statusPane(RzStatusBar_Main, "RzKeyStatus_Caps");
+  RzKeyStatus_Caps->setText(QStringLiteral("Caps"));
+  RzKeyStatus_Caps->setFixedWidth(44);
+  RzKeyStatus_Caps->setAlignment(Qt::AlignCenter);
+  RzKeyStatus_Caps->setToolTip(QStringLiteral("Caps Lock"));
+  RzKeyStatus_Caps->setStatusTip(QStringLiteral("Caps Lock"));
+  RzStatusPane_statue = statusPane(RzStatusBar_Main, "RzStatusPane_statue");
+  status->addWidget(RzClockStatus_Time);
+  status->addWidget(RzKeyStatus_Caps);
+  status->addWidget(RzStatusPane_statue, 1);
+  layout->addWidget(RzStatusBar_Main);
+
+  statusTimer_ = new QTimer(this);
+  statusTimer_->setInterval(1000);
+  connect(statusTimer_, &QTimer::timeout, this, &TForm_Main::statusTimer);
+  statusTimer_->start();
+  statusTimer();
+
+  FormCreate();
+}
+
+TForm_Main::~TForm_Main() {
+  qApp->removeEventFilter(this);
+  // FormDestroy: the practice frame is torn down before its windows go.
+  if (Frame_Veduzir1) Frame_Veduzir1->tearDown();
+}
+
+void TForm_Main::FormCreate() {
+  windows_.rootMap = new TForm_rootMap(environment_.library, this);
+  windows_.about = new TForm_About(environment_.library, this);
+  windows_.help = new HelpViewer(environment_.programDir, this);
+  toolbarTexture_ = quorvel::ui::libraryJpeg(environment_.library, "Bgjpg");
+  Frame_Veduzir1->setUp(environment_.library, &windows_, environment_.locks);
+  connect(Frame_Veduzir1, &TFrame_Veduzir::maximiseToggleRequested, this,
+          &TForm_Main::toggleMaximised);
+  readSettings();
+  int screenWidth = environment_.screenWidth;
+  if (screenWidth <= 0 && screen()) screenWidth = screen()->geometry().width();
+  startMaximised_ = FMaxSize || (screenWidth > 0 && screenWidth < 700);
+  applyNormalSize();
+  // The hint handler: status tips of every control reach event() below.
+  ApplicationHint(QString());
+  qApp->installEventFilter(this);
+}
+
+void TForm_Main::readSettings() {
+  // A store that cannot be read or written leaves the defaults in force.
+  quorvel::platform::Registry registry;
+  if (!registry.keyExists(kSettingsKey)) {
+    if (registry.createKey(kSettingsKey)) {
+      registry.writeInt(kSettingsKey, "musicplay", 1);
+      registry.writeInt(kSettingsKey, "musicNo", 1);
+      registry.writeInt(kSettingsKey, "MaxSize", 0);
+    }
+  }
+  FMusicOn = registry.readInt(kSettingsKey, "musicplay").value_or(1) != 0;
+  FMusicNo = registry.readInt(kSettingsKey, "musicNo").value_or(1);
+  if (FMusicNo >= 4) FMusicNo = 4;
+  if (FMusicNo < 1) FMusicNo = 1;
+  FMaxSize = registry.readInt(kSettingsKey, "Maxsize").value_or(0) != 0;
+}
+
+void TForm_Main::applyNormalSize() {
+  setMinimumSize(kClientWidth, kClientHeight);
+  setMaximumSize(kClientWidth, kClientHeight);
+  resize(kClientWidth, kClientHeight);
+}
+
+void TForm_Main::showStartUp() {
+  if (QScreen* s = screen())
+    move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+  if (startMaximised_) {
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    showMaximized();
+  } else {
+    show();
+  }
+  Frame_Veduzir1->setFocus();
+}
+
+void TForm_Main::toggleMaximised() {
+  if (isMaximized()) {
+    showNormal();
+    applyNormalSize();
+  } else {
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    showMaximized();
+  }
+}
+
+void TForm_Main::statusTimer() {
+  RzClockStatus_Time->setText(QTime::currentTime().toString(QStringLiteral("h:m:s")));
+  const bool caps = environment_.locks && environment_.locks->capsLock();
+  RzKeyStatus_Caps->setEnabled(caps);
+  if (currentHint_ == QLatin1String("Caps Lock")) ApplicationHint(currentHint_);
+}
+
+void TForm_Main::ApplicationHint(const QString& hint) {
+  currentHint_ = hint;
+  if (hint.isEmpty())
+    RzStatusPane_statue->setText(DefaultStatusText());
+  else if (hint == QLatin1String("Caps Lock"))
+    RzStatusPane_statue->setText(RzKeyStatus_Caps->isEnabled() ? QStringLiteral("Caps Lock 开")
+                                                               : QStringLiteral("Caps Lock 关"));
+  else
+    RzStatusPane_statue->setText(hint);
+}
+
+QString TForm_Main::statusText() const { return RzStatusPane_statue->text(); }
+
+bool TForm_Main::event(QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    ApplicationHint(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  return QWidget::event(event);
+}
+
+bool TForm_Main::FormKeyDown(quorvel::vk::KeyPress key) {
+  using namespace quorvel::vk;
+  if (key.key == F4 && (key.modifiers & ModAlt)) {
+    close();
+    return true;
+  }
+  if (key.key == F8) {
+    RzToolbarButton_HelpClick();
+    return true;
+  }
+  if (key.key == 'A' && (key.modifiers & ModAlt)) {
+    RzToolbarButton_aboutClick();
+    return true;
+  }
+  if (key.key == 'S' && (key.modifiers & ModCtrl)) {
+    RzToolbarButton_SetClick();
+    return true;
+  }
+  Frame_Veduzir1->keyHandler(key);
+  return false;
+}
+
+bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
+  if (forwarding_ || event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget || widget->window() != this) return QWidget::eventFilter(watched, event);
+  auto* keyEvent = static_cast<QKeyEvent*>(event);
+  const quorvel::vk::KeyPress key = quorvel::platform::toKeyPress(*keyEvent);
+  const bool own = FormKeyDown(key);
+  // After the preview the text pane still gets its navigation keys.
+  QTextEdit* express = Frame_Veduzir1->express();
+  if (!own && (widget == express || express->isAncestorOf(widget)) && isVisible()) {
+    QKeyEvent copy(keyEvent->type(), keyEvent->key(), keyEvent->modifiers(), keyEvent->text(),
+                   keyEvent->isAutoRepeat(), static_cast<ushort>(keyEvent->count()));
+    forwarding_ = true;
+    QCoreApplication::sendEvent(express, &copy);
+    forwarding_ = false;
+  }
+  return true;
+}
+
+void TForm_Main::RzToolbarButton_SetClick() {
+  if (windows_.settings) windows_.settings->exec();
+}
+
+void TForm_Main::RzToolbarButton_HelpClick() {
+  if (windows_.help) windows_.help->openContext(10001);
+}
+
+void TForm_Main::RzToolbarButton_aboutClick() {
+  if (windows_.about) windows_.about->exec();
+}

@@ -1,0 +1,96 @@
+#pragma once
+// The main window: toolbar, status bar and the practice frame. It previews
+// every key: Alt+F4, F8, Alt+A and Ctrl+S are its own, every other key goes
+// to the practice frame's key handler.
+#include <QWidget>
+#include <filesystem>
+#include <memory>
+
+#include "app/WindowSet.h"
+#include "platform/Clock.h"
+#include "platform/ResourceLibrary.h"
+#include "platform/VirtualKeys.h"
+
+class QKeyEvent;
+class QLabel;
+class QTimer;
+class QToolButton;
+class TFrame_Veduzir;
+
+// Where the tutor finds its data and how it reads the keyboard's lock keys.
+struct AppEnvironment {
+  std::filesystem::path programDir;
+  quorvel::platform::ResourceLibrary library;
+  // Caps Lock and Num Lock; null: the system's.
+  const quorvel::platform::LockKeys* locks = nullptr;
+  // The screen width the start-up size rule looks at; 0: the real screen's.
+  int screenWidth = 0;
+};
+// The installed tutor's environment: its own directory and the library found
+// by the data search.
+AppEnvironment defaultEnvironment();
+
+class TForm_Main : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TForm_Main(AppEnvironment environment, QWidget* parent = nullptr);
+  ~TForm_Main() override;
+
+  WindowSet& windows() { return windows_; }
+  TFrame_Veduzir* frame() const { return Frame_Veduzir1; }
+  const AppEnvironment& environment() const { return environment_; }
+  // Shows the window as start-up wants it: maximised when asked for or on a
+  // narrow screen, else at its fixed size.
+  void showStartUp();
+  bool startsMaximised() const { return startMaximised_; }
+  // The text the message pane shows now.
+  QString statusText() const;
+  // The hint handler: writes the message pane for a hint text.
+  void ApplicationHint(const QString& hint);
+  // FormKeyDown: the main window's own keys; false when the key went to the frame.
+  bool FormKeyDown(quorvel::vk::KeyPress key);
+  void toggleMaximised();
+
+  static QString DefaultStatusText();
+
+  // Settings as read at start-up.
+  bool FMusicOn = true;
+  std::int32_t FMusicNo = 1;
+  bool FMaxSize = false;
+
+  // Controls.
+  QWidget* TbrMain = nullptr;
+  QToolButton* RzToolbarButton_Set = nullptr;
+  QToolButton* RzToolbarButton_Help = nullptr;
+  QToolButton* RzToolbarButton_about = nullptr;
+  QToolButton* RzToolbarButton_exit = nullptr;
+  QWidget* RzPanel_Text = nullptr;
+  TFrame_Veduzir* Frame_Veduzir1 = nullptr;
+  QWidget* RzStatusBar_Main = nullptr;
+  QLabel* RzClockStatus_Time = nullptr;
+  QLabel* RzKeyStatus_Caps = nullptr;
+  QLabel* RzStatusPane_statue = nullptr;
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void FormCreate();
+  void readSettings();
+  void RzToolbarButton_SetClick();
+  void RzToolbarButton_HelpClick();
+  void RzToolbarButton_aboutClick();
+  void RzToolbarButton_exitClick() { close(); }
+  void statusTimer();
+  void applyNormalSize();
+
+  AppEnvironment environment_;
+  std::unique_ptr<quorvel::platform::LockKeys> systemLocks_;
+  WindowSet windows_;
+  QImage toolbarTexture_;
+  QTimer* statusTimer_ = nullptr;
+  bool startMaximised_ = false;
+  bool forwarding_ = false;
+  QString currentHint_;
+};

@@ -1,0 +1,144 @@
+#include "app/Widgets.h"
+
+#include <QEnterEvent>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QWindow>
+
+#include "app/QtSupport.h"
+
+namespace quorvel::ui {
+
+TransparentButton::TransparentButton(QWidget* parent) : QAbstractButton(parent) {
+  setFocusPolicy(Qt::NoFocus);
+  setAttribute(Qt::WA_Hover);
+  setCursor(Qt::PointingHandCursor);
+}
+
+void TransparentButton::enterEvent(QEnterEvent* event) {
+  QAbstractButton::enterEvent(event);
+  emit hoverChanged(true);
+}
+
+void TransparentButton::leaveEvent(QEvent* event) {
+  QAbstractButton::leaveEvent(event);
+  emit hoverChanged(false);
+}
+
+void setLabelFill(QLabel* label, bool opaque, QColor colour) {
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::Window, colour);
+  label->setPalette(palette);
+  label->setAutoFillBackground(opaque);
+  label->update();
+}
+
+void bindButtonFace(TransparentButton* button, QLabel* face, QColor colour, QColor idle) {
+  QObject::connect(button, &TransparentButton::hoverChanged, face,
+                   [face, colour, idle](bool inside) {
+                     if (inside)
+                       setLabelFill(face, true, colour);
+                     else if (idle.isValid())
+                       setLabelFill(face, true, idle);
+                     else
+                       setLabelFill(face, false, colour);
+                   });
+}
+
+LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent), hint_(text) {
+  setToolTip(text);
+  setStatusTip(text);
+  setAlignment(Qt::AlignCenter);
+  setCursor(Qt::PointingHandCursor);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void LinkLabel::enterEvent(QEnterEvent* event) {
+  QLabel::enterEvent(event);
+  setLabelFill(this, true, kLinkColour);
+}
+
+void LinkLabel::leaveEvent(QEvent* event) {
+  QLabel::leaveEvent(event);
+  setLabelFill(this, false, kLinkColour);
+  setAlignment(Qt::AlignCenter);
+  setText(hint_);
+}
+
+void LinkLabel::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    setText(QLatin1Char(' ') + hint_);
+  }
+  event->accept();
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+  setAlignment(Qt::AlignCenter);
+  setText(hint_);
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    emit clicked();
+  event->accept();
+}
+
+void WindowDragger::watch(QWidget* widget) { widget->installEventFilter(this); }
+
+bool WindowDragger::eventFilter(QObject* watched, QEvent* event) {
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget) return false;
+  switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+      if (condition_ && !condition_()) return false;
+      QWidget* window = widget->window();
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (window->windowHandle() && window->windowHandle()->startSystemMove()) return false;
+      manual_ = window;
+      grabOffset_ = mouse->globalPosition().toPoint() - window->frameGeometry().topLeft();
+      return false;
+    }
+    case QEvent::MouseMove:
+      if (manual_) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->buttons() == Qt::NoButton) {
+          manual_ = nullptr;
+          return false;
+        }
+        manual_->move(mouse->globalPosition().toPoint() - grabOffset_);
+      }
+      return false;
+    case QEvent::MouseButtonRelease:
+      manual_ = nullptr;
+      return false;
+    default:
+      return false;
+  }
+}
+
+FormBase::FormBase(QWidget* parent, const char* objectName, const QString& caption, QSize client,
+                   Qt::WindowFlags flags)
+    : QDialog(parent, flags) {
+  setObjectName(QString::fromLatin1(objectName));
+  setWindowTitle(caption);
+  setFixedSize(client);
+  setFont(songFont(12));
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, kFormColour);
+  setPalette(palette);
+  setAutoFillBackground(true);
+}
+
+void FormBase::showEvent(QShowEvent* event) {
+  placeOnShow();
+  QDialog::showEvent(event);
+}
+
+void FormBase::placeOnShow() {
+  QRect area;
+  if (parentWidget())
+    area = parentWidget()->window()->frameGeometry();
+  else if (screen())
+    area = screen()->availableGeometry();
+  if (area.isValid()) move(area.center() - QPoint(width() / 2, height() / 2));
+}
+
+}  // namespace quorvel::ui

@@ -1,0 +1,91 @@
+#pragma once
+// Looks that several windows share: the transparent button laid over a
+// caption label, the link label used as a dialog button, and dragging a
+// window by its body.
+#include <QAbstractButton>
+#include <QColor>
+#include <QDialog>
+#include <QLabel>
+#include <QPoint>
+#include <QPointer>
+#include <functional>
+
+namespace quorvel::ui {
+
+// A button that draws nothing: it sits over a caption label (the "button
+// face") and reports the mouse entering and leaving it.
+class TransparentButton : public QAbstractButton {
+  Q_OBJECT
+ public:
+  explicit TransparentButton(QWidget* parent = nullptr);
+  QSize sizeHint() const override { return {24, 20}; }
+ signals:
+  void hoverChanged(bool inside);
+
+ protected:
+  void paintEvent(QPaintEvent*) override {}
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+};
+
+// Colours `face` with `colour` while the mouse is over `button`, and leaves it
+// transparent (or in `idle`, when given) otherwise.
+void bindButtonFace(TransparentButton* button, QLabel* face, QColor colour, QColor idle = QColor());
+void setLabelFill(QLabel* label, bool opaque, QColor colour);
+
+// A label that acts as a dialog button: opaque in 0x0080C0 under the mouse,
+// and looks pressed (text at the bottom, a blank before it) while held down.
+// Its text always comes back from its hint (tool tip).
+class LinkLabel : public QLabel {
+  Q_OBJECT
+ public:
+  LinkLabel(const QString& text, QWidget* parent = nullptr);
+ signals:
+  void clicked();
+
+ protected:
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  QString hint_;
+};
+
+// Drags the window of every widget it watches by a mouse press on it. The
+// window manager moves the window when it can; without one the window follows
+// the mouse by hand.
+class WindowDragger : public QObject {
+  Q_OBJECT
+ public:
+  explicit WindowDragger(QObject* parent = nullptr) : QObject(parent) {}
+  void watch(QWidget* widget);
+  // Only drag while this returns true (the selection label drags only while
+  // the window is not maximised).
+  void setCondition(std::function<bool()> condition) { condition_ = std::move(condition); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  std::function<bool()> condition_;
+  QPointer<QWidget> manual_;
+  QPoint grabOffset_;
+};
+
+// A secondary window of the tutor: fixed client size, the form grey, 宋体,
+// centred on the main window each time it is shown.
+class FormBase : public QDialog {
+  Q_OBJECT
+ public:
+  FormBase(QWidget* parent, const char* objectName, const QString& caption, QSize client,
+           Qt::WindowFlags flags = Qt::Tool);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  // Where the window goes when shown: centred on its parent (or the screen).
+  virtual void placeOnShow();
+};
+
+}  // namespace quorvel::ui

@@ -1,0 +1,358 @@
+#include "drills/CharWordDrill.h"
+
+#include <algorithm>
+
+#include "lookup/LookupServices.h"
+#include "practice/FrameTexts.h"
+#include "practice/PracticeFrame.h"
+
+namespace quorvel {
+
+namespace {
+
+// Kind, record bytes, records, drawn, sequence bytes, last page.
+constexpr std::array<DrillParams, 14> kParams = {{
+    {2, 3, 26, 234, 468, 10},
+    {3, 4, 659, 512, 1024, 10},
+    {4, 5, 5020, 512, 1024, 10},
+    {5, 6, 6727, 712, 1424, 10},
+    {6, 4, 559, 490, 980, 10},
+    {7, 5, 297, 300, 600, 10},
+    {8, 6, 199, 220, 440, 10},
+    {9, 6, 26, 156, 312, 10},
+    {10, 6, 49, 208, 416, 10},
+    {11, 6, 98, 240, 480, 10},
+    {12, 8, 13432, 456, 2736, 10},
+    {13, 10, 3383, 340, 2720, 10},
+    {14, 12, 3559, 272, 2720, 10},
+    {15, 0, 296, 296, 7696, 20},
+}};
+
+constexpr int kLineItems = kGridColumns;
+constexpr int kPageLines = kGridRows / 2;
+
+int textCellOf(int pos) { return cellIndex(pos % kLineItems, 2 * (pos / kLineItems)); }
+int entryCellOf(int pos) { return textCellOf(pos) + 1; }
+
+bool isBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+
+std::string trimmed(std::string_view s) {
+  std::size_t b = 0, e = s.size();
+  while (b < e && isBlankOrControl(s[b])) ++b;
+  while (e > b && isBlankOrControl(s[e - 1])) --e;
+  return std::string(s.substr(b, e - b));
+}
+
+}  // namespace
+
+const DrillParams& drillParams(int kind) {
+  return kParams[static_cast<std::size_t>(std::clamp(kind, 2, 15) - 2)];
+}
+
+CharWordDrill::CharWordDrill(PracticeFrame& frame, int kind)
+    : frame_(frame),
+      params_(drillParams(kind)),
+      sequence_(static_cast<std::size_t>(params_.sequenceBytes) + 1, '\0'),
+      typed_(static_cast<std::size_t>(params_.sequenceBytes) + 1, '\0') {}
+
+bool CharWordDrill::canStart() const {
+  const PracticeData& data = frame_.data();
+  const DrillTable& table = data.tables[static_cast<std::size_t>(params_.kind)];
+  if (!table.present) return false;
+  // A table shorter than the draw needs would make the draw read past its end.
+  if (params_.kind == pkWordm) return data.wordm.size() >= static_cast<std::size_t>(params_.records);
+  return table.records.size() >=
+         static_cast<std::size_t>(params_.records) * static_cast<std::size_t>(params_.recordBytes);
+}
+
+void CharWordDrill::start() {
+  ++run_;
+  pageStarts_.fill(0);
+  std::fill(sequence_.begin(), sequence_.end(), '\0');
+  std::fill(typed_.begin(), typed_.end(), '\0');
+  draw();
+  practicePage_ = viewPage_ = position_ = offset_ = 0;
+  if (!fillPage(0)) return;
+  frame_.view().cells[static_cast<std::size_t>(textCellOf(kPageItems - 1))].filled = false;
+  markCurrent();
+  startTime_ = endTime_ = frame_.services().clock->now();
+  frame_.touch();
+}
+
+void CharWordDrill::draw() {
+  platform::RandomSource& random = *frame_.services().random;
+  random.seedFromClock();
+  if (params_.kind == pkWordm) {
+    drawWordm();
+    return;
+  }
+  const std::string& records = frame_.data().tables[static_cast<std::size_t>(params_.kind)].records;
+  const bool words = params_.kind >= pkWord2;
+  const int textBytes = words ? params_.recordBytes - 4 : 2;
+  std::size_t out = 0;
+  for (int i = 0; i < params_.drawn; ++i) {
+    const std::size_t at = static_cast<std::size_t>(random.uniform(params_.records)) *
+                           static_cast<std::size_t>(params_.recordBytes);
+    for (int b = 0; b < textBytes; ++b) sequence_[out++] = records[at + static_cast<std::size_t>(b)];
+    if (words) {
+      sequence_[out++] = ' ';
+      sequence_[out++] = ' ';
+    }
+  }
+  // The buffers were zeroed, so the terminator is already in place.
+}
+
+void CharWordDrill::drawWordm() {
+  platform::RandomSource& random = *frame_.services().random;
+  constexpr int n = 296;
+  std::array<int, n> slot{};
+  for (int& s : slot) s = random.uniform(n - 1);
+  for (int i = 0; i < n; ++i) {
+    if (slot[i] == 0) continue;
+    for (int j = i + 1; j < n; ++j)
+      if (slot[j] == slot[i]) slot[j] = 0;
+  }
+  std::array<bool, n> missing{};
+  missing.fill(true);
+  for (int s : slot)
+    if (s != 0) missing[static_cast<std::size_t>(s)] = false;
+  // A slot holding 0 is empty, so entry 0 is always placed here.
+  int from = 0;
+  for (int number = n - 1; number >= 0; --number) {
+    if (!missing[static_cast<std::size_t>(number)]) continue;
+    while (from < n && slot[static_cast<std::size_t>(from)] != 0) ++from;
+    if (from == n) break;
+    slot[static_cast<std::size_t>(from)] = number;
+  }
+
+  const std::vector<WordmEntry>& entries = frame_.data().wordm;
+  std::size_t out = 0;
+  for (int s : slot) {
+    const std::string text = trimmed(entries[static_cast<std::size_t>(s)].text);
+    // The run must stay below 21 full pages; the rest of the words are left out.
+    if (out + text.size() + 2 > static_cast<std::size_t>(kWordmMaxRunBytes)) break;
+    for (char c : text) sequence_[out++] = c;
+    sequence_[out++] = ' ';
+    sequence_[out++] = ' ';
+  }
+}
+
+std::string CharWordDrill::sequenceText() const {
+  const auto end = std::find(sequence_.begin(), sequence_.end(), '\0');
+  return std::string(sequence_.begin(), end);
+}
+
+bool CharWordDrill::itemAt(int off) const {
+  return off >= 0 && static_cast<std::size_t>(off) + 1 < sequence_.size() &&
+         sequence_[static_cast<std::size_t>(off)] != '\0';
+}
+
+std::string CharWordDrill::itemText(int off) const {
+  const std::size_t at = static_cast<std::size_t>(off);
+  std::string text{sequence_[at], sequence_[at + 1]};
+  if (text[1] == '\0') text.resize(1);
+  return text;
+}
+
+std::string CharWordDrill::entryText(int off) const {
+  const std::size_t at = static_cast<std::size_t>(off);
+  std::string text{typed_[at], typed_[at + 1]};
+  if (text[1] == '\0') text.resize(1);
+  return text;
+}
+
+bool CharWordDrill::entryRight(int off) const {
+  const std::size_t at = static_cast<std::size_t>(off);
+  return typed_[at] == sequence_[at] && typed_[at + 1] == sequence_[at + 1];
+}
+
+void CharWordDrill::setText(int pos, std::string text, bool green) {
+  CellLabel& cell = frame_.view().cells[static_cast<std::size_t>(textCellOf(pos))];
+  cell.text = std::move(text);
+  cell.filled = green;
+  cell.colour = green ? colour::Current : 0;
+}
+
+void CharWordDrill::setEntryShown(int pos, int off) {
+  CellLabel& cell = frame_.view().cells[static_cast<std::size_t>(entryCellOf(pos))];
+  cell.text = entryText(off);
+  cell.filled = true;
+  cell.colour = entryRight(off) ? colour::Right : colour::Wrong;
+}
+
+void CharWordDrill::setEntryEmpty(int pos) {
+  frame_.view().cells[static_cast<std::size_t>(entryCellOf(pos))] = CellLabel{};
+}
+
+void CharWordDrill::setArrow(int pos) {
+  frame_.view().cells[static_cast<std::size_t>(entryCellOf(pos))] =
+      CellLabel{frameTexts().arrowUp, false, 0};
+}
+
+void CharWordDrill::markCurrent() {
+  CellLabel& text = frame_.view().cells[static_cast<std::size_t>(textCellOf(position_))];
+  text.filled = true;
+  text.colour = colour::Current;
+  setArrow(position_);
+}
+
+void CharWordDrill::recordNextStart(int page) {
+  const int next = pageStarts_[static_cast<std::size_t>(page)] + kPageItems * 2;
+  if (page < params_.lastPage && itemAt(next)) pageStarts_[static_cast<std::size_t>(page) + 1] = next;
+}
+
+bool CharWordDrill::yieldAfterLine() {
+  const unsigned run = run_;
+  frame_.touch();
+  frame_.services().host->processPendingEvents();
+  return run == run_;
+}
+
+bool CharWordDrill::fillPage(int page) {
+  const int start = pageStarts_[static_cast<std::size_t>(page)];
+  for (int line = 0; line < kPageLines; ++line) {
+    for (int col = 0; col < kLineItems; ++col) {
+      const int pos = line * kLineItems + col;
+      const int off = start + 2 * pos;
+      setText(pos, itemAt(off) ? itemText(off) : std::string(), false);
+      setEntryEmpty(pos);
+    }
+    if (!yieldAfterLine()) return false;
+  }
+  recordNextStart(page);
+  return true;
+}
+
+bool CharWordDrill::showPage(int page) {
+  const int start = pageStarts_[static_cast<std::size_t>(page)];
+  for (int line = 0; line < kPageLines; ++line) {
+    for (int col = 0; col < kLineItems; ++col) {
+      const int pos = line * kLineItems + col;
+      const int off = start + 2 * pos;
+      if (!itemAt(off)) {
+        setText(pos, {}, false);
+        setEntryEmpty(pos);
+        continue;
+      }
+      setText(pos, itemText(off), false);
+      const bool made = page < practicePage_ || (page == practicePage_ && pos < position_);
+      if (made)
+        setEntryShown(pos, off);
+      else
+        setEntryEmpty(pos);
+    }
+    if (!yieldAfterLine()) return false;
+  }
+  if (page == practicePage_) markCurrent();
+  recordNextStart(page);
+  return true;
+}
+
+void CharWordDrill::enterItem(char b1, char b2) {
+  if (!itemAt(offset_)) return;  // the run is over
+  const std::size_t at = static_cast<std::size_t>(offset_);
+  typed_[at] = b1;
+  typed_[at + 1] = b2;
+  ++position_;
+  if (position_ < kPageItems) {
+    const int prev = position_ - 1;
+    setEntryShown(prev, offset_);
+    frame_.view().cells[static_cast<std::size_t>(textCellOf(prev))].filled = false;
+    markCurrent();
+  } else {
+    ++practicePage_;
+    // A run never reaches beyond one page after its last allowed page.
+    if (pageStarts_[static_cast<std::size_t>(practicePage_)] == 0)
+      pageStarts_[static_cast<std::size_t>(practicePage_)] = offset_ + 2;
+    position_ = 0;
+    if (!fillPage(practicePage_)) return;
+    markCurrent();
+    viewPage_ = practicePage_;
+    frame_.showPageInfo(viewPage_, practicePage_);
+  }
+  offset_ += 2;
+  if (itemAt(offset_)) {
+    updateScore();
+  } else {
+    setEntryEmpty(position_);
+    frame_.view().cells[static_cast<std::size_t>(textCellOf(position_))].filled = false;
+    frame_.FPractising = false;
+    frame_.reportEnd();
+  }
+  frame_.touch();
+}
+
+void CharWordDrill::deleteLast() {
+  --position_;
+  if (offset_ > 0) offset_ -= 2;
+  const std::size_t at = static_cast<std::size_t>(offset_);
+  typed_[at] = typed_[at + 1] = '\0';
+  if (position_ >= 0) {
+    markCurrent();
+    if (position_ != kPageItems - 1) {
+      frame_.view().cells[static_cast<std::size_t>(textCellOf(position_ + 1))].filled = false;
+      setEntryEmpty(position_ + 1);
+    }
+  } else if (practicePage_ == 0) {
+    position_ = 0;
+    return;
+  } else {
+    --practicePage_;
+    position_ = kPageItems - 1;
+    viewPage_ = practicePage_;
+    if (!showPage(practicePage_)) return;
+    frame_.showPageInfo(viewPage_, practicePage_);
+  }
+  updateScore();
+  frame_.touch();
+}
+
+void CharWordDrill::viewNextPage() {
+  if (viewPage_ >= params_.lastPage || pageStarts_[static_cast<std::size_t>(viewPage_) + 1] == 0) return;
+  frame_.view().cells[static_cast<std::size_t>(textCellOf(position_))].filled = false;
+  ++viewPage_;
+  if (!showPage(viewPage_)) return;
+  frame_.showPageInfo(viewPage_, practicePage_);
+}
+
+void CharWordDrill::viewPreviousPage() {
+  if (viewPage_ == 0) return;
+  frame_.view().cells[static_cast<std::size_t>(textCellOf(position_))].filled = false;
+  --viewPage_;
+  if (!showPage(viewPage_)) return;
+  frame_.showPageInfo(viewPage_, practicePage_);
+}
+
+void CharWordDrill::updateScore() {
+  endTime_ = frame_.services().clock->now();
+  const int seconds = PracticeFrame::elapsedSeconds(startTime_, endTime_);
+  int count = 0, right = 0;
+  for (std::size_t at = 0; at + 1 < typed_.size() && typed_[at] != '\0'; at += 2) {
+    ++count;
+    if (typed_[at] == sequence_[at] && typed_[at + 1] == sequence_[at + 1]) ++right;
+  }
+  const int accuracy = count == 0 ? 0 : right * 100 / count;
+  const int speed = static_cast<int>(static_cast<long long>(count) * 60 / seconds);
+  frame_.showSpeedAndAccuracy(speed, accuracy);
+}
+
+void CharWordDrill::codeHint() {
+  if (!itemAt(offset_)) return;
+  const std::string item = itemText(offset_);
+  const PracticeData& data = frame_.data();
+  TCharCodes codes = LookupCharCodes(data, item);
+  FrameHost& host = *frame_.services().host;
+  if (params_.kind < pkWord2) {
+    host.showCharHint(codes);
+    return;
+  }
+  if (trimmed(codes.AllCode).empty()) return;
+  std::string word = WordAtPosition(sequenceText(), static_cast<std::size_t>(offset_));
+  if (word.size() > 26) word.resize(26);
+  TWordCode wordCode;
+  wordCode.Code = LookupWordCodeIn(data, params_.kind, trimmed(word));
+  wordCode.Text = word;
+  host.showWordHint(codes, wordCode);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,91 @@
+#pragma once
+// The fourteen character and word drills (kinds 2 to 15): one class, one row
+// of parameters per kind. A run is drawn at random from the kind's table and
+// typed item by item on pages of 125 items; entries are never retried.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "platform/Clock.h"
+#include "practice/PracticeKind.h"
+
+namespace quorvel {
+
+class PracticeFrame;
+
+struct DrillParams {
+  int kind;
+  int recordBytes;  // width of one record of the table; 0 for the word table
+  int records;      // how many records a run draws from
+  int drawn;        // characters or words in one run
+  int sequenceBytes;
+  int lastPage;     // highest page number a run may reach
+};
+// Parameters of kind 2..15.
+const DrillParams& drillParams(int kind);
+
+// The longest run the word table of kind 15 may give: below 21 full pages.
+inline constexpr int kWordmMaxRunBytes = (21 * 125 - 1) * 2;
+
+class CharWordDrill : public PracticeKind {
+ public:
+  CharWordDrill(PracticeFrame& frame, int kind);
+
+  bool canStart() const override;
+  void start() override;
+  void enterItem(char b1, char b2) override;
+  void deleteLast() override;
+  void viewNextPage() override;
+  void viewPreviousPage() override;
+  bool viewIsPracticePage() const override { return viewPage_ == practicePage_; }
+  void codeHint() override;
+  void tick() override { updateScore(); }
+
+  void updateScore();
+
+  // Read-only state for the tests and the window.
+  const std::vector<char>& sequence() const { return sequence_; }
+  const std::vector<char>& typed() const { return typed_; }
+  std::string sequenceText() const;  // up to the terminating zero
+  int practicePage() const { return practicePage_; }
+  int viewPage() const { return viewPage_; }
+  int position() const { return position_; }
+  int offset() const { return offset_; }
+  int pageStart(int page) const { return pageStarts_[page]; }
+  const DrillParams& params() const { return params_; }
+
+ private:
+  void draw();
+  void drawWordm();
+  bool itemAt(int off) const;  // a sequence item starts at this byte offset
+  std::string itemText(int off) const;
+  std::string entryText(int off) const;
+  bool entryRight(int off) const;
+  void setText(int pos, std::string text, bool green);
+  void setEntryShown(int pos, int off);  // the entry, light blue or pink
+  void setEntryEmpty(int pos);
+  void setArrow(int pos);
+  // Both return false when a new run was started while pending events ran
+  // between lines; the step that called them then stops.
+  bool fillPage(int page);
+  // Shows a page with its items and the entries made on it.
+  bool showPage(int page);
+  bool yieldAfterLine();
+  void recordNextStart(int page);
+  void markCurrent();
+
+  PracticeFrame& frame_;
+  const DrillParams& params_;
+  std::vector<char> sequence_;  // sequenceBytes + 1, allocated once
+  std::vector<char> typed_;
+  int practicePage_ = 0;
+  int viewPage_ = 0;
+  int position_ = 0;
+  int offset_ = 0;
+  platform::TimePoint startTime_{};
+  platform::TimePoint endTime_{};
+  std::array<int, 22> pageStarts_{};  // lastPage + 1 used
+  unsigned run_ = 0;                  // grows at every start
+};
+
+}  // namespace quorvel

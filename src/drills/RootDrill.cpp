@@ -1,0 +1,132 @@
+#include "drills/RootDrill.h"
+
+#include "practice/FrameTexts.h"
+#include "practice/PracticeData.h"
+#include "practice/PracticeFrame.h"
+
+namespace quorvel {
+
+namespace {
+constexpr int kColumns = PictureGrid::Columns;
+int markIndex(int position) { return (2 * (position / kColumns) + 1) * kColumns + position % kColumns; }
+}  // namespace
+
+std::unique_ptr<PracticeKind> makeRootDrill(PracticeFrame& frame) { return std::make_unique<RootDrill>(frame); }
+
+void RootDrill::draw() {
+  platform::RandomSource& random = *frame_.services().random;
+  random.seedFromClock();
+  for (TRootCell& cell : FRootCells) cell = TRootCell{random.uniform(kRootCount), 0, 0};
+
+  // Cells 0..175 become an order of all 176 roots; a cell holding 0 is empty.
+  for (int i = 0; i < kRootCount; ++i) {
+    const int root = FRootCells[static_cast<std::size_t>(i)].root;
+    if (root == 0) continue;
+    for (int j = i + 1; j < kRootCount; ++j)
+      if (FRootCells[static_cast<std::size_t>(j)].root == root) FRootCells[static_cast<std::size_t>(j)].root = 0;
+  }
+  std::array<bool, kRootCount> missing{};
+  missing.fill(true);
+  for (int i = 0; i < kRootCount; ++i) {
+    const int root = FRootCells[static_cast<std::size_t>(i)].root;
+    if (root != 0) missing[static_cast<std::size_t>(root)] = false;
+  }
+  int from = 0;
+  for (int root = kRootCount - 1; root >= 0; --root) {
+    if (!missing[static_cast<std::size_t>(root)]) continue;
+    while (from < kRootCount && FRootCells[static_cast<std::size_t>(from)].root != 0) ++from;
+    if (from == kRootCount) break;
+    FRootCells[static_cast<std::size_t>(from)].root = root;
+  }
+  for (TRootCell& cell : FRootCells) {
+    cell.expected = static_cast<std::uint8_t>(rootKey(cell.root));
+    cell.entered = 0;
+  }
+}
+
+void RootDrill::clearMarks() {
+  for (std::string& mark : frame_.view().picture.marks) mark.clear();
+}
+
+void RootDrill::setMark(int position, const std::string& mark) {
+  frame_.view().picture.marks[static_cast<std::size_t>(markIndex(position))] = mark;
+}
+
+void RootDrill::markCurrent() {
+  setMark(FRootPosition, frameTexts().arrowUp);
+  frame_.view().picture.current = FRootPageStart + FRootPosition;
+}
+
+void RootDrill::showPicturesOfPage() { frame_.view().picture.pageFirst = FRootPageStart; }
+
+void RootDrill::start() {
+  FrameView& view = frame_.view();
+  view.pagesInfo.clear();
+  view.keyplace.clear();
+  view.wordplace.clear();
+  clearMarks();
+  draw();
+  FRootPageStart = 0;
+  FRootPosition = 0;
+  FRootPageLast = kRootPageOneCells - 1;
+  view.picture.roots.resize(kRootRunCells);
+  for (int i = 0; i < kRootRunCells; ++i) view.picture.roots[static_cast<std::size_t>(i)] = FRootCells[static_cast<std::size_t>(i)].root;
+  showPicturesOfPage();
+  markCurrent();
+  view.picture.visible = true;
+  frame_.touch();
+}
+
+void RootDrill::enterKey(std::uint16_t virtualKey) {
+  TRootCell& cell = FRootCells[static_cast<std::size_t>(FRootPageStart + FRootPosition)];
+  cell.entered = static_cast<std::uint8_t>(virtualKey & 0xFF);
+  setMark(FRootPosition, cell.entered == cell.expected ? frameTexts().tick : frameTexts().cross);
+  ++FRootPosition;
+  if (FRootPosition <= FRootPageLast) {
+    markCurrent();
+  } else if (FRootPageStart + FRootPosition >= kRootRunCells - 1) {
+    frame_.view().picture.current = -1;  // no arrow after the last cell
+    frame_.FPractising = false;
+    frame_.view().wordplace = frameTexts().rootEnd;
+    frame_.services().host->beep();
+  } else {
+    FRootPageStart = kRootPageOneCells;
+    FRootPosition = 0;
+    FRootPageLast = kRootRunCells - kRootPageOneCells - 1;
+    clearMarks();
+    showPicturesOfPage();
+    markCurrent();
+  }
+  frame_.touch();
+}
+
+void RootDrill::deleteLast() {
+  setMark(FRootPosition, {});
+  --FRootPosition;
+  if (FRootPosition >= 0) {
+    FRootCells[static_cast<std::size_t>(FRootPageStart + FRootPosition)].entered = 0;
+    markCurrent();
+  } else if (FRootPageStart == 0) {
+    FRootPosition = 0;
+    markCurrent();
+  } else {
+    FRootPageStart = 0;
+    FRootPosition = FRootPageLast = kRootPageOneCells - 1;
+    showPicturesOfPage();
+    for (int p = 0; p < kRootPageOneCells; ++p) {
+      const TRootCell& cell = FRootCells[static_cast<std::size_t>(p)];
+      setMark(p, cell.entered == cell.expected ? frameTexts().tick : frameTexts().cross);
+    }
+    FRootCells[static_cast<std::size_t>(FRootPosition)].entered = 0;
+    markCurrent();
+  }
+  frame_.touch();
+}
+
+void RootDrill::codeHint() {
+  const int current = FRootPageStart + FRootPosition;
+  if (current < 0 || current >= kRootRunCells) return;
+  frame_.services().host->showRootHint(static_cast<char>(FRootCells[static_cast<std::size_t>(current)].expected));
+}
+
+}  // namespace quorvel

@@ -1,0 +1,55 @@
+#pragma once
+// The root drill (kind 1): the practice area shows root pictures and the
+// learner presses the key each root lies on. Two fixed pages of 130 and 119
+// cells make a run; every press is marked at once and never retried.
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "practice/PracticeKind.h"
+
+namespace quorvel {
+
+class PracticeFrame;
+
+struct TRootCell {
+  std::int32_t root = 0;     // index into the root pictures, 0..175
+  std::uint8_t expected = 0; // 'A'..'Z'
+  std::uint8_t entered = 0;  // low byte of the key pressed, 0 while none
+};
+
+inline constexpr int kRootRunCells = 249;
+inline constexpr int kRootPageOneCells = 130;
+
+class RootDrill : public PracticeKind {
+ public:
+  explicit RootDrill(PracticeFrame& frame) : frame_(frame) {}
+
+  void start() override;
+  void enterItem(char, char) override {}
+  void enterKey(std::uint16_t virtualKey) override;
+  void deleteLast() override;
+  void codeHint() override;
+
+  const std::array<TRootCell, kRootRunCells>& cells() const { return FRootCells; }
+  int pageStart() const { return FRootPageStart; }
+  int position() const { return FRootPosition; }
+  int pageLast() const { return FRootPageLast; }
+
+ private:
+  void draw();
+  void clearMarks();
+  void setMark(int position, const std::string& mark);
+  void markCurrent();
+  void showPicturesOfPage();
+
+  PracticeFrame& frame_;
+  std::array<TRootCell, kRootRunCells> FRootCells{};
+  int FRootPageStart = 0;
+  int FRootPosition = 0;
+  int FRootPageLast = kRootPageOneCells - 1;
+};
+
+std::unique_ptr<PracticeKind> makeRootDrill(PracticeFrame& frame);
+
+}  // namespace quorvel

@@ -1,0 +1,54 @@
+#pragma once
+// The code hint windows of F1: a character's codes (TForm_Charhelp) and a
+// word's code with the codes of its current character (TForm_Wordhelp, in
+// its own header). Code letters show as pictures of keyboard keys and text.
+#include <array>
+
+#include "app/Widgets.h"
+#include "lookup/CodeTypes.h"
+#include "platform/ResourceLibrary.h"
+
+class TForm_detailhelp;
+
+namespace quorvel::ui {
+
+// The key pictures of a code: letter 1 goes to slot 1 and so on; a
+// three-letter code leaves slot 4 empty.
+void showCodeKeys(const platform::ResourceLibrary& library, const std::string& code,
+                  const std::array<QLabel*, 4>& pictures);
+
+// The character part both hint windows share.
+struct CharCodeLabels {
+  std::array<QLabel*, 4> keys{};
+  QLabel* oneChar = nullptr;
+  QLabel* twoChar = nullptr;
+  QLabel* threeChar = nullptr;
+  QLabel* allChar = nullptr;
+  void fill(const platform::ResourceLibrary& library, const TCharCodes& codes) const;
+};
+
+QLabel* makeKeyPicture(QWidget* parent, const char* name, int x, int y);
+QLabel* makeCodeLabel(QWidget* parent, const char* name, int x, int y, int w);
+
+}  // namespace quorvel::ui
+
+class TForm_Charhelp : public quorvel::ui::FormBase {
+  Q_OBJECT
+ public:
+  TForm_Charhelp(const quorvel::platform::ResourceLibrary& library, QWidget* parent = nullptr);
+  void setLookupWindow(TForm_detailhelp* lookup) { lookup_ = lookup; }
+  // Fills the window without showing it.
+  void fill(const quorvel::TCharCodes& codes);
+  void showCharHint(const quorvel::TCharCodes& codes);
+
+  QLabel *Image_Key1, *Image_Key2, *Image_Key3, *Image_Key4;
+  QLabel *RzLabel_oneChar, *RzLabel_twoChar, *RzLabel_threeChar, *RzLabel_allChar;
+  QLabel* RzLabel_Char = nullptr;
+  quorvel::ui::LinkLabel* RzLabel_query = nullptr;
+  quorvel::ui::LinkLabel* RzLabel_Close = nullptr;
+
+ private:
+  void RzLabel_queryClick();
+  quorvel::platform::ResourceLibrary library_;
+  TForm_detailhelp* lookup_ = nullptr;
+};

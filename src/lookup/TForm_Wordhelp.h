@@ -1,0 +1,28 @@
+#pragma once
+#include "lookup/TForm_Charhelp.h"
+
+class QGroupBox;
+
+class TForm_Wordhelp : public quorvel::ui::FormBase {
+  Q_OBJECT
+ public:
+  TForm_Wordhelp(const quorvel::platform::ResourceLibrary& library, QWidget* parent = nullptr);
+  void setLookupWindow(TForm_detailhelp* lookup) { lookup_ = lookup; }
+  void fill(const quorvel::TCharCodes& codes, const quorvel::TWordCode& word);
+  void showWordHint(const quorvel::TCharCodes& codes, const quorvel::TWordCode& word);
+
+  QGroupBox* RzBorder_Word = nullptr;
+  QLabel *Image_wordkey1, *Image_wordkey2, *Image_wordkey3, *Image_wordkey4;
+  QLabel* RzLabel_Word = nullptr;
+  QLabel* RzLabel_wordchar = nullptr;
+  QGroupBox* RzBorder_Char = nullptr;
+  QLabel *Image_Key1, *Image_Key2, *Image_Key3, *Image_Key4;
+  QLabel* RzLabel_Char = nullptr;
+  QLabel *RzLabel_allChar, *RzLabel_oneChar, *RzLabel_twoChar, *RzLabel_threeChar;
+  quorvel::ui::LinkLabel* RzLabel_query = nullptr;
+  quorvel::ui::LinkLabel* RzLabel_Close = nullptr;
+
+ private:
+  quorvel::platform::ResourceLibrary library_;
+  TForm_detailhelp* lookup_ = nullptr;
+};

@@ -1,0 +1,129 @@
+#include "platform/ResourceLibrary.h"
+
+#include <zip.h>
+
+#include <cstdlib>
+#include <memory>
+#include <system_error>
+
+namespace quorvel::platform {
+namespace {
+
+struct ArchiveCloser {
+  void operator()(zip_t* archive) const {
+    zip_discard(archive);
+  }  // read-only: nothing to write back
+};
+struct EntryCloser {
+  void operator()(zip_file_t* entry) const { zip_fclose(entry); }
+};
+using Archive = std::unique_ptr<zip_t, ArchiveCloser>;
+using Entry = std::unique_ptr<zip_file_t, EntryCloser>;
+
+Archive openArchive(const std::filesystem::path& file) {
+  if (file.empty()) return nullptr;
+  int error = 0;
+  return Archive(zip_open(file.c_str(), ZIP_RDONLY, &error));
+}
+
+bool isRegularFile(const std::filesystem::path& p) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(p, ec);
+}
+
+// Entries larger than this are not a resource of ours but a damaged size field.
+constexpr zip_uint64_t kMaxEntrySize = 256u * 1024u * 1024u;
+
+}  // namespace
+
+std::vector<std::filesystem::path> dataSearchDirs(const std::filesystem::path& programDir) {
+  std::vector<std::filesystem::path> dirs;
+  // A relative directory would be looked up from the working directory,
+  // where a stray file must never be taken for the program's data.
+  if (programDir.is_absolute()) {
+    dirs.push_back(programDir);
+    dirs.push_back((programDir / ".." / "share" / "quorvel").lexically_normal());
+  }
+  const char* env = std::getenv("XDG_DATA_DIRS");
+  std::string_view list = (env != nullptr && *env != '\0') ? env : "/usr/local/share:/usr/share";
+  while (true) {
+    const auto colon = list.find(':');
+    const std::filesystem::path entry(std::string(list.substr(0, colon)));
+    if (entry.is_absolute()) dirs.push_back(entry / "quorvel");
+    if (colon == std::string_view::npos) break;
+    list.remove_prefix(colon + 1);
+  }
+  return dirs;
+}
+
+std::filesystem::path findDataFile(const std::filesystem::path& programDir,
+                                   std::string_view fileName) {
+  for (const auto& dir : dataSearchDirs(programDir)) {
+    auto candidate = dir / std::string(fileName);
+    if (isRegularFile(candidate)) return candidate;
+  }
+  return {};
+}
+
+std::filesystem::path programDirectory() {
+  std::error_code ec;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return {};
+  return exe.parent_path();
+}
+
+ResourceLibrary ResourceLibrary::locate(const std::filesystem::path& programDir) {
+  auto file = findDataFile(programDir, kResourceLibraryName);
+  if (file.empty()) return ResourceLibrary();
+  return ResourceLibrary(std::move(file));
+}
+
+bool ResourceLibrary::available() const { return openArchive(file_) != nullptr; }
+
+ResourceData ResourceLibrary::read(std::string_view type, std::string_view name) const {
+  ResourceData result;
+  const Archive archive = openArchive(file_);
+  if (!archive) {
+    result.status = ResourceStatus::LibraryMissing;
+    return result;
+  }
+
+  const std::string entryName = std::string(type) + "/" + std::string(name);
+  const zip_int64_t index = zip_name_locate(archive.get(), entryName.c_str(), ZIP_FL_NOCASE);
+  if (index < 0) {
+    result.status = ResourceStatus::ResourceMissing;
+    return result;
+  }
+
+  result.status = ResourceStatus::ReadError;
+  zip_stat_t st;
+  zip_stat_init(&st);
+  if (zip_stat_index(archive.get(), static_cast<zip_uint64_t>(index), 0, &st) != 0 ||
+      (st.valid & ZIP_STAT_SIZE) == 0 || st.size > kMaxEntrySize) {
+    return result;
+  }
+  const Entry entry(zip_fopen_index(archive.get(), static_cast<zip_uint64_t>(index), 0));
+  if (!entry) return result;
+
+  std::string bytes(static_cast<std::size_t>(st.size), '\0');
+  std::size_t filled = 0;
+  // Read until the entry reports its end: libzip checks the CRC only then,
+  // so a damaged entry is caught even when its size looks right.
+  while (true) {
+    char spare;
+    char* dst = filled < bytes.size() ? bytes.data() + filled : &spare;
+    const zip_uint64_t want = filled < bytes.size() ? bytes.size() - filled : 1;
+    const zip_int64_t got = zip_fread(entry.get(), dst, want);
+    if (got < 0) return result;
+    if (got == 0) break;
+    if (filled >= bytes.size()) return result;  // longer than its stated size
+    filled += static_cast<std::size_t>(got);
+  }
+  if (filled != bytes.size()) return result;
+
+  result.status = ResourceStatus::Ok;
+  result.bytes = std::move(bytes);
+  return result;
+}
+
+}  // namespace quorvel::platform

@@ -1,0 +1,304 @@
+// The practice frame's key handler: function keys, paging, letter mode and
+// code entry with its punctuation.
+#include <array>
+#include <cctype>
+
+#include "platform/Gbk.h"
+#include "practice/CodeEntry.h"
+#include "practice/FrameTexts.h"
+#include "practice/PracticeFrame.h"
+
+namespace quorvel {
+
+namespace {
+
+using namespace vk;
+
+// The punctuation keys in the order of the keyboard tables.
+constexpr std::array<std::uint16_t, 11> kPunctKeys = {Oem1, OemPlus, OemComma, OemMinus, OemPeriod, Oem2,
+                                                      Oem3, Oem4,    Oem5,     Oem6,     Oem7};
+constexpr char kPunctPlain[] = ";=,-./`[\\]'";
+constexpr char kPunctShifted[] = ":+<_>?~{|}\"";
+constexpr char kDigitsShifted[] = ")!@#$%^&*(";
+
+int punctIndex(std::uint16_t key) {
+  for (std::size_t i = 0; i < kPunctKeys.size(); ++i)
+    if (kPunctKeys[i] == key) return static_cast<int>(i);
+  return -1;
+}
+
+bool isDigitKey(std::uint16_t key) { return key >= Key0 && key <= Key9; }
+bool isPadDigit(std::uint16_t key) { return key >= Numpad0 && key <= Numpad9; }
+bool isLetterKey(std::uint16_t key) { return key >= KeyA && key <= KeyZ; }
+
+// What a key enters in code mode: full-width GBK text (one or two characters)
+// or one ASCII character; both empty for none.
+struct CodePunct {
+  std::string text;
+  char ascii = 0;
+};
+
+struct CodePunctTable {
+  std::array<CodePunct, 10> shiftedDigits;
+  std::array<CodePunct, 11> plain;
+  std::array<CodePunct, 11> shifted;
+  std::string singleClose, singleOpen, doubleClose, doubleOpen;
+};
+
+CodePunct wide(const char* utf8) { return {gbk::fromUtf8(utf8), 0}; }
+CodePunct ascii(char c) { return {{}, c}; }
+
+const CodePunctTable& codePunct() {
+  static const CodePunctTable table = [] {
+    CodePunctTable t;
+    t.shiftedDigits = {wide("）"), wide("！"), wide("·"),       ascii('#'), wide("￥"),
+                       ascii('%'), wide("……"), wide("—"), ascii('*'), wide("（")};
+    // ; = , - . / ` [ \ ] '   (the apostrophe alternates, below)
+    t.plain = {wide("；"), ascii('='), wide("，"), ascii('-'), wide("。"), ascii('/'),
+               ascii('`'), ascii('['), wide("、"), ascii(']'), CodePunct{}};
+    t.shifted = {wide("："), ascii('+'), wide("《"), wide("——"), wide("》"), wide("？"),
+                 ascii('~'), ascii('{'), ascii('|'), ascii('}'), CodePunct{}};
+    t.singleClose = gbk::fromUtf8("’");
+    t.singleOpen = gbk::fromUtf8("‘");
+    t.doubleClose = gbk::fromUtf8("”");
+    t.doubleOpen = gbk::fromUtf8("“");
+    return t;
+  }();
+  return table;
+}
+
+bool blankOnly(const std::string& s) {
+  for (char c : s)
+    if (c != ' ') return false;
+  return true;
+}
+
+}  // namespace
+
+void PracticeFrame::keyDown(vk::KeyPress key) {
+  const std::uint16_t k = key.key;
+  FrameHost& host = *services_.host;
+
+  // Function keys act whether or not a practice runs.
+  switch (k) {
+    case Escape:
+      toggleHotSpot();
+      host.restoreSelectionPanel();
+      touch();
+      return;
+    case F2:
+      if (FPracticeKind == pkRoot)
+        host.showRootTip();
+      else if (FPracticeKind >= pkOnechar && FPracticeKind <= pkHardcharsel)
+        host.showTip(1);
+      else if (FPracticeKind >= pkWord2 && FPracticeKind <= pkWordm)
+        host.showTip(2);
+      else
+        host.showTip(3);
+      return;
+    case F3:
+      host.openLookup();
+      return;
+    case F4:
+      host.toggleRootTable();
+      return;
+    case F1:
+      if (FPractising)
+        codeHint();
+      else
+        host.openHelp(10001);
+      return;
+    default:
+      break;
+  }
+
+  if (!FPractising) return;
+  PracticeKind* running = kind(FPracticeKind);
+  if (running == nullptr) return;
+
+  if (FPracticeKind == pkRoot) {
+    if (k == Back) {
+      deleteLast();
+    } else {
+      running->enterKey(k);
+      touch();
+    }
+    return;
+  }
+
+  if (FDeleting || FEntering) return;
+
+  if (k == Left || k == Up || k == Prior) {
+    if (view_.practiceAreaShown) viewPreviousPage();
+    return;
+  }
+  if (k == Down || k == Right || k == Next) {
+    if (view_.practiceAreaShown) viewNextPage();
+    return;
+  }
+  if (!running->viewIsPracticePage()) {
+    refuseOffPage();
+    return;
+  }
+  if (FPracticeKind == pkInput && k == Return) {
+    enterItem('\r', '\r');
+    return;
+  }
+  if (k == Back) {
+    if (view_.letterMode || FCodeBuffer.empty()) {
+      deleteLast();
+      return;
+    }
+    FCodeBuffer.pop_back();
+    codeKey(key);
+    return;
+  }
+  if (k == F6 && !key.modified()) {
+    setLetterMode(!view_.letterMode);
+    return;
+  }
+  if (view_.letterMode)
+    letterKey(key);
+  else
+    codeKey(key);
+}
+
+void PracticeFrame::refuseOffPage() {
+  FCodeBuffer.clear();
+  for (std::string& c : FCandidates) c.clear();
+  view_.keyplace.clear();
+  view_.wordplace = frameTexts().notOnPage;
+  services_.host->beep();
+  touch();
+}
+
+void PracticeFrame::letterKey(vk::KeyPress key) {
+  const std::uint16_t k = key.key;
+  const bool modified = key.modified();
+  if (k == Space || k == Return) {
+    enterItem(' ', ' ');
+  } else if (isDigitKey(k)) {
+    const int d = k - Key0;
+    enterAscii(modified ? kDigitsShifted[d] : static_cast<char>('0' + d));
+  } else if (isPadDigit(k)) {
+    if (!modified && services_.locks->numLock()) enterAscii(static_cast<char>('0' + (k - Numpad0)));
+  } else if (isLetterKey(k)) {
+    const bool upper = modified != services_.locks->capsLock();
+    enterAscii(static_cast<char>((upper ? 'A' : 'a') + (k - KeyA)));
+  } else if (const int p = punctIndex(k); p >= 0) {
+    enterAscii(modified ? kPunctShifted[p] : kPunctPlain[p]);
+  }
+}
+
+bool PracticeFrame::enterPunctuation(vk::KeyPress key) {
+  const CodePunctTable& table = codePunct();
+  const std::uint16_t k = key.key;
+  const bool modified = key.modified();
+  const CodePunct* entry = nullptr;
+  if (k == Oem7) {
+    // The quote marks alternate, closing first; the toggle is never reset.
+    const std::string& mark = modified ? (FQuoteToggle ? table.doubleOpen : table.doubleClose)
+                                       : (FQuoteToggle ? table.singleOpen : table.singleClose);
+    FQuoteToggle = !FQuoteToggle;
+    enterText(mark);
+    return true;
+  }
+  if (isDigitKey(k)) {
+    if (!modified) return false;  // digits choose candidates
+    entry = &table.shiftedDigits[static_cast<std::size_t>(k - Key0)];
+  } else if (const int p = punctIndex(k); p >= 0) {
+    entry = modified ? &table.shifted[static_cast<std::size_t>(p)] : &table.plain[static_cast<std::size_t>(p)];
+  }
+  if (entry == nullptr) return false;
+  if (entry->ascii != 0) {
+    enterAscii(entry->ascii);
+    return true;
+  }
+  if (entry->text.empty()) return false;
+  enterText(entry->text);  // a doubled mark is two entries, the second only while practising
+  return true;
+}
+
+void PracticeFrame::enterText(const std::string& text) {
+  // Stops when the run ends, or when a new one was started meanwhile.
+  const unsigned run = starts_;
+  for (std::size_t i = 0; i < text.size() && FPractising && run == starts_; i += 2) {
+    if (i + 1 < text.size())
+      enterItem(text[i], text[i + 1]);
+    else
+      enterAscii(text[i]);
+  }
+}
+
+void PracticeFrame::showCandidates() {
+  view_.wordplace = candidateLine(FCandidates);
+  touch();
+}
+
+void PracticeFrame::commitCandidate(int index) {
+  const std::string chosen =
+      index >= 0 && index < static_cast<int>(FCandidates.size()) ? FCandidates[static_cast<std::size_t>(index)]
+                                                                 : std::string();
+  FCodeBuffer.clear();
+  // The chosen text goes up before it is entered, so the end message of a run
+  // that this choice finishes stays on show.
+  view_.wordplace = chosen;
+  view_.keyplace.clear();
+  enterText(chosen);
+  touch();
+}
+
+void PracticeFrame::codeKey(vk::KeyPress key) {
+  const std::uint16_t k = key.key;
+  const bool modified = key.modified();
+  const bool spaceKey = k == Space || k == Return;
+
+  if (spaceKey) {
+    if (FCodeBuffer.empty()) {
+      enterItem(' ', ' ');
+      return;
+    }
+    if (!blankOnly(FCandidates[0])) {
+      commitCandidate(0);
+      return;
+    }
+  } else if (isDigitKey(k) && !modified) {
+    const int d = k - Key0;
+    if (FCodeBuffer.empty())
+      enterAscii(static_cast<char>('0' + d));
+    else
+      commitCandidate(d >= 1 && d <= 5 ? d - 1 : 5);
+    return;
+  } else if (isPadDigit(k) && !modified && services_.locks->numLock()) {
+    const int d = k - Numpad0;
+    if (FCodeBuffer.empty())
+      enterAscii(static_cast<char>('0' + d));
+    else if (d >= 1 && d <= 5)
+      commitCandidate(d - 1);
+    else if (d >= 6)
+      commitCandidate(5);
+    else if (FCodeBuffer.size() >= 4)
+      FCodeBuffer.clear();
+    touch();
+    return;
+  }
+
+  if (!spaceKey && enterPunctuation(key) && !FPractising) return;  // the run just ended
+
+  if (FCodeBuffer.size() >= 4) FCodeBuffer.clear();
+  if (isLetterKey(k)) FCodeBuffer.push_back(static_cast<char>('a' + (k - KeyA)));
+
+  view_.keyplace = FCodeBuffer;
+  for (char& c : view_.keyplace) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (FCodeBuffer.empty()) {
+    view_.wordplace.clear();
+    touch();
+    return;
+  }
+  FCandidates = findCandidates(data_.base, FCodeBuffer);
+  showCandidates();
+  if (FCodeBuffer.size() == 4 && FCandidates[1].empty() && !blankOnly(FCandidates[0])) commitCandidate(0);
+  touch();
+}
+
+}  // namespace quorvel

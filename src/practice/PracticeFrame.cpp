@@ -1,0 +1,257 @@
+#include "practice/PracticeFrame.h"
+
+#include <chrono>
+
+#include "drills/CharWordDrill.h"
+#include "drills/RootDrill.h"
+#include "practice/FrameTexts.h"
+#include "textpractice/PendingKinds.h"
+
+namespace quorvel {
+
+namespace {
+
+class SilentHost : public FrameHost {
+ public:
+  void beep() override {}
+  void showCharHint(const TCharCodes&) override {}
+  void showWordHint(const TCharCodes&, const TWordCode&) override {}
+  void showRootHint(char) override {}
+  void showRootTip() override {}
+  void showTip(int) override {}
+  void openLookup() override {}
+  void toggleRootTable() override {}
+  void openHelp(int) override {}
+};
+
+class NoLocks : public platform::LockKeys {
+ public:
+  bool capsLock() const override { return false; }
+  bool numLock() const override { return false; }
+};
+
+}  // namespace
+
+struct PracticeFrame::Fallbacks {
+  SilentHost host;
+  platform::Clock clock;
+  platform::RandomSource random;
+  NoLocks locks;
+};
+
+PracticeFrame::PracticeFrame(FrameServices services)
+    : fallbacks_(std::make_unique<Fallbacks>()), services_(services) {
+  if (!services_.host) services_.host = &fallbacks_->host;
+  if (!services_.clock) services_.clock = &fallbacks_->clock;
+  if (!services_.random) services_.random = &fallbacks_->random;
+  if (!services_.locks) services_.locks = &fallbacks_->locks;
+
+  // Buffers of every kind are allocated here, once, and reused by every run.
+  kinds_[pkRoot] = makeRootDrill(*this);
+  for (int k = pkOnechar; k <= pkWordm; ++k) kinds_[static_cast<std::size_t>(k)] = std::make_unique<CharWordDrill>(*this, k);
+  for (int k = pkCompare; k <= pkExam; ++k) kinds_[static_cast<std::size_t>(k)] = makePendingKind(*this, k);
+}
+
+PracticeFrame::~PracticeFrame() = default;
+
+void PracticeFrame::installKind(int k, std::unique_ptr<PracticeKind> practiceKind) {
+  if (k <= pkNone || k >= kKindCount || !practiceKind) return;
+  if (FPracticeKind == k) FPractising = false;  // the old class's run cannot go on
+  kinds_[static_cast<std::size_t>(k)] = std::move(practiceKind);
+}
+
+void PracticeFrame::setUp(const platform::ResourceLibrary& library) {
+  data_ = loadPracticeData(library);
+  platform::ResourceData intro = library.read("TIPDATA", "intro");
+  view_.previewText = intro.ok() ? std::move(intro.bytes) : std::string();
+  touch();
+}
+
+void PracticeFrame::setUp(PracticeData data, std::string introText) {
+  data_ = std::move(data);
+  view_.previewText = std::move(introText);
+  touch();
+}
+
+bool PracticeFrame::canStartKind(int kind) const {
+  if (kind <= pkNone || kind >= kKindCount) return false;
+  const PracticeKind* k = kinds_[static_cast<std::size_t>(kind)].get();
+  return k != nullptr && k->canStart();
+}
+
+void PracticeFrame::selectKind(int kind) {
+  if (kind <= pkNone || kind >= kKindCount) return;
+  if (!canStartKind(kind)) {
+    // Nothing changes: the running practice, if any, goes on.
+    view_.wordplace = frameTexts().dataMissing;
+    services_.host->beep();
+    touch();
+    return;
+  }
+  FPracticeKind = static_cast<std::uint8_t>(kind);
+  startPractice();
+}
+
+void PracticeFrame::selectMenuTag(int tag) {
+  int kind = 0;
+  switch (tag) {
+    case 0: kind = pkOnechar; break;
+    case 1: kind = pkTwochar; break;
+    case 2: kind = pkThreechar; break;
+    case 3: kind = pkAllchar; break;
+    case 11: kind = pkTwocharSel; break;
+    case 22: kind = pkThreecharSel; break;
+    case 33: kind = pkAllcharSel; break;
+    case 44: kind = pkKeynameCharsel; break;
+    case 55: kind = pkCodeCharsel; break;
+    case 66: kind = pkHardcharsel; break;
+    case 4: kind = pkWord2; break;
+    case 5: kind = pkWord3; break;
+    case 6: kind = pkWord4; break;
+    case 7: kind = pkWordm; break;
+    default: return;
+  }
+  selectKind(kind);
+}
+
+void PracticeFrame::startPractice() {
+  const int kind = FPracticeKind;
+  if (kind <= pkNone || kind >= kKindCount) return;
+  if (!canStartKind(kind)) {
+    view_.wordplace = frameTexts().dataMissing;
+    services_.host->beep();
+    touch();
+    return;
+  }
+  PracticeKind& running = *kinds_[static_cast<std::size_t>(kind)];
+  ++starts_;
+  FPractising = true;
+  FDeleting = false;
+  FEntering = false;
+
+  view_.picture.visible = false;
+  FCodeBuffer.clear();
+  view_.keyplace.clear();
+  view_.wordplace.clear();
+  for (std::string& c : FCandidates) c.clear();
+
+  if (kind != pkExam) view_.examClockVisible = false;
+  if (kind != pkRoot) showPageInfo(0, 0);
+
+  running.start();
+  std::string name = running.shownName();
+  if (name.empty()) name = frameTexts().kindNames[static_cast<std::size_t>(kind)];
+  view_.trainName = frameTexts().trainPrefix + name;
+
+  view_.splitterPercent = 100;
+  view_.practiceAreaShown = true;
+  services_.host->restoreSelectionPanel();
+  touch();
+}
+
+void PracticeFrame::timerTick() {
+  if (!FPractising) return;
+  if (PracticeKind* k = kind(FPracticeKind)) k->tick();
+  touch();
+}
+
+void PracticeFrame::hintButton() {
+  if (FPractising) {
+    codeHint();
+  } else {
+    view_.wordplace = frameTexts().noPractice;
+    services_.host->beep();
+  }
+  touch();
+}
+
+void PracticeFrame::setLetterMode(bool on) {
+  view_.letterMode = on;
+  touch();
+}
+
+void PracticeFrame::toggleHotSpot() {
+  view_.practiceAreaShown = !view_.practiceAreaShown;
+  if (view_.splitterPercent > 60)
+    view_.splitterPercent = 100;
+  else if (view_.splitterPercent < 20)
+    view_.splitterPercent = 0;
+  touch();
+}
+
+// Dispatch. The guards keep a key that arrives while a page is being filled
+// (pending events run after each line) from re-entering the kind.
+void PracticeFrame::enterItem(char b1, char b2) {
+  PracticeKind* k = kind(FPracticeKind);
+  if (!FPractising || k == nullptr) return;
+  FEntering = true;
+  k->enterItem(b1, b2);
+  FEntering = false;
+  touch();
+}
+
+void PracticeFrame::deleteLast() {
+  PracticeKind* k = kind(FPracticeKind);
+  if (!FPractising || k == nullptr) return;
+  FDeleting = true;
+  k->deleteLast();
+  FDeleting = false;
+  touch();
+}
+
+void PracticeFrame::viewNextPage() {
+  PracticeKind* k = kind(FPracticeKind);
+  if (!FPractising || k == nullptr) return;
+  FEntering = true;
+  k->viewNextPage();
+  FEntering = false;
+  touch();
+}
+
+void PracticeFrame::viewPreviousPage() {
+  PracticeKind* k = kind(FPracticeKind);
+  if (!FPractising || k == nullptr) return;
+  FDeleting = true;
+  k->viewPreviousPage();
+  FDeleting = false;
+  touch();
+}
+
+void PracticeFrame::codeHint() {
+  if (PracticeKind* k = kind(FPracticeKind)) k->codeHint();
+  touch();
+}
+
+int PracticeFrame::elapsedSeconds(platform::TimePoint start, platform::TimePoint end) {
+  // Whole seconds between the two date-times, so a run across midnight
+  // keeps its true length; a clock that went back still gives 1.
+  using std::chrono::floor;
+  using std::chrono::seconds;
+  const long long diff = (floor<seconds>(end) - floor<seconds>(start)).count();
+  if (diff < 1) return 1;
+  if (diff > 0x7fffffffLL) return 0x7fffffff;
+  return static_cast<int>(diff);
+}
+
+void PracticeFrame::showSpeedAndAccuracy(int speed, int percent) {
+  view_.speed = std::to_string(speed);
+  view_.accuracy = percent;
+  touch();
+}
+
+void PracticeFrame::reportEnd() {
+  const FrameTexts& t = frameTexts();
+  view_.wordplace = t.endPrefix + view_.speed + " " + t.perMinute + t.rightCaption +
+                    std::to_string(view_.accuracy) + "%";
+  services_.host->beep();
+  touch();
+}
+
+void PracticeFrame::showPageInfo(int viewPage, int practicePage) {
+  const FrameTexts& t = frameTexts();
+  view_.pagesInfo = t.pagePrefix + std::to_string(viewPage + 1) + t.pageMiddle +
+                    std::to_string(practicePage + 1) + t.pageSuffix;
+  touch();
+}
+
+}  // namespace quorvel

@@ -1,0 +1,276 @@
+// The frame's key handler, the letter-mode and punctuation tables, the
+// function keys and the start of a practice.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "support/FrameFixture.h"
+
+namespace quorvel::testing {
+namespace {
+
+class KeyTest : public FrameFixture {
+ protected:
+  void SetUp() override {
+    FrameFixture::SetUp();
+    frame.selectMenuTag(0);
+  }
+  std::string entries() {
+    const auto& t = drill(2).typed();
+    return std::string(t.begin(), std::find(t.begin(), t.end(), '\0'));
+  }
+  // What one key press enters, as the bytes it adds to the typed text.
+  std::string entered(std::uint16_t k, std::uint8_t modifiers = 0) {
+    const std::string before = entries();
+    press(k, modifiers);
+    return entries().substr(before.size());
+  }
+};
+
+TEST_F(KeyTest, LetterModeLettersFollowShiftAndCapsLock) {
+  frame.setLetterMode(true);
+  EXPECT_EQ(entered(key('a')), " a");
+  EXPECT_EQ(entered(key('q'), vk::ModShift), " Q");
+  EXPECT_EQ(entered(key('z'), vk::ModCtrl), " Z") << "any modifier counts";
+  locks.caps = true;
+  EXPECT_EQ(entered(key('b')), " B");
+  EXPECT_EQ(entered(key('c'), vk::ModShift), " c");
+}
+
+TEST_F(KeyTest, LetterModeDigitsSpaceAndKeypad) {
+  frame.setLetterMode(true);
+  const std::string shifted = ")!@#$%^&*(";
+  for (int d = 0; d <= 9; ++d) {
+    EXPECT_EQ(entered(static_cast<std::uint16_t>(vk::Key0 + d)), std::string(" ") + static_cast<char>('0' + d));
+    EXPECT_EQ(entered(static_cast<std::uint16_t>(vk::Key0 + d), vk::ModShift), std::string(" ") + shifted[static_cast<std::size_t>(d)]);
+  }
+  EXPECT_EQ(entered(vk::Space), "  ");
+  EXPECT_EQ(entered(vk::Return, vk::ModCtrl), "  ");
+  locks.num = true;
+  EXPECT_EQ(entered(vk::Numpad0 + 7), " 7");
+  EXPECT_EQ(entered(vk::Numpad0 + 7, vk::ModShift), "");
+  locks.num = false;
+  EXPECT_EQ(entered(vk::Numpad0 + 7), "");
+  EXPECT_EQ(entered(vk::Tab), "");
+  EXPECT_EQ(entered(vk::F5), "");
+  EXPECT_EQ(entered(vk::Multiply), "");
+}
+
+TEST_F(KeyTest, LetterModePunctuationUsesTheUsLayout) {
+  frame.setLetterMode(true);
+  const std::uint16_t keys[] = {vk::Oem1, vk::OemPlus, vk::OemComma, vk::OemMinus, vk::OemPeriod, vk::Oem2,
+                                vk::Oem3, vk::Oem4,    vk::Oem5,     vk::Oem6,     vk::Oem7};
+  const std::string plain = ";=,-./`[\\]'";
+  const std::string shifted = ":+<_>?~{|}\"";
+  for (std::size_t i = 0; i < 11; ++i) {
+    EXPECT_EQ(entered(keys[i]), std::string(" ") + plain[i]) << i;
+    EXPECT_EQ(entered(keys[i], vk::ModShift), std::string(" ") + shifted[i]) << i;
+  }
+}
+
+TEST_F(KeyTest, CodeModePunctuationTable) {
+  const std::map<std::pair<std::uint16_t, bool>, std::string> table = {
+      {{vk::Key0, true}, g("）")},      {{vk::Key0 + 1, true}, g("！")},  {{vk::Key0 + 2, true}, g("·")},
+      {{vk::Key0 + 3, true}, " #"},     {{vk::Key0 + 4, true}, g("￥")},  {{vk::Key0 + 5, true}, " %"},
+      {{vk::Key0 + 6, true}, g("……")}, {{vk::Key0 + 7, true}, g("—")},   {{vk::Key0 + 8, true}, " *"},
+      {{vk::Key0 + 9, true}, g("（")},  {{vk::Oem1, false}, g("；")},     {{vk::Oem1, true}, g("：")},
+      {{vk::OemPlus, false}, " ="},     {{vk::OemPlus, true}, " +"},      {{vk::OemComma, false}, g("，")},
+      {{vk::OemComma, true}, g("《")},  {{vk::OemMinus, false}, " -"},    {{vk::OemMinus, true}, g("——")},
+      {{vk::OemPeriod, false}, g("。")}, {{vk::OemPeriod, true}, g("》")}, {{vk::Oem2, false}, " /"},
+      {{vk::Oem2, true}, g("？")},      {{vk::Oem3, false}, " `"},        {{vk::Oem3, true}, " ~"},
+      {{vk::Oem4, false}, " ["},        {{vk::Oem4, true}, " {"},         {{vk::Oem5, false}, g("、")},
+      {{vk::Oem5, true}, " |"},         {{vk::Oem6, false}, " ]"},        {{vk::Oem6, true}, " }"},
+  };
+  for (const auto& [k, text] : table) {
+    EXPECT_EQ(entered(k.first, k.second ? vk::ModShift : 0), text) << k.first << (k.second ? " shifted" : "");
+  }
+  EXPECT_EQ(g("……").size(), 4u) << "two entries";
+  EXPECT_EQ(entered(vk::Tab), "");
+  EXPECT_EQ(entered(vk::Multiply), "");
+}
+
+TEST_F(KeyTest, ApostropheAlternatesAndTheToggleIsNeverReset) {
+  EXPECT_EQ(entered(vk::Oem7), g("’"));
+  EXPECT_EQ(entered(vk::Oem7), g("‘"));
+  EXPECT_EQ(entered(vk::Oem7, vk::ModShift), g("”"));
+  EXPECT_EQ(entered(vk::Oem7, vk::ModShift), g("“"));
+  EXPECT_EQ(entered(vk::Oem7), g("’"));
+  frame.selectMenuTag(0);  // a new practice keeps the toggle
+  EXPECT_EQ(entered(vk::Oem7, vk::ModShift), g("“"));
+}
+
+TEST_F(KeyTest, PunctuationWithACodePendingKeepsTheCode) {
+  typeLetters("a");
+  EXPECT_EQ(entered(vk::OemComma), g("，"));
+  EXPECT_EQ(frame.FCodeBuffer, "a");
+  EXPECT_EQ(frame.view().keyplace, "A");
+  EXPECT_EQ(entered(vk::Space), hz(0));
+}
+
+TEST_F(KeyTest, ADoubledMarkAtTheLastItemEntersOnlyOnce) {
+  for (int k = 0; k < 233; ++k) typeChar(k % 26);
+  EXPECT_EQ(entered(vk::Key0 + 6, vk::ModShift), g("…"));
+  EXPECT_FALSE(frame.FPractising);
+  EXPECT_EQ(drill(2).offset(), 468);
+  EXPECT_EQ(frame.view().wordplace.substr(0, g("练习结束!").size()), g("练习结束!"));
+}
+
+TEST_F(KeyTest, F6TogglesLetterModeOnlyWhilePractising) {
+  press(vk::F6);
+  EXPECT_TRUE(frame.view().letterMode);
+  press(vk::F6, vk::ModShift);
+  EXPECT_TRUE(frame.view().letterMode) << "a modified F6 is no toggle";
+  press(vk::F6);
+  EXPECT_FALSE(frame.view().letterMode);
+  frame.FPractising = false;
+  press(vk::F6);
+  EXPECT_FALSE(frame.view().letterMode);
+}
+
+TEST_F(KeyTest, EscapeTogglesThePracticeAreaAndPagingWaitsForIt) {
+  ASSERT_TRUE(frame.view().practiceAreaShown);
+  const int restores = host.panelRestores;
+  press(vk::Escape);
+  EXPECT_FALSE(frame.view().practiceAreaShown);
+  EXPECT_EQ(frame.view().splitterPercent, 100);
+  EXPECT_EQ(host.panelRestores, restores + 1);
+  press(vk::Right);
+  EXPECT_EQ(drill(2).viewPage(), 0) << "paging keys do nothing while the selection pane is shown";
+  press(vk::Escape);
+  EXPECT_TRUE(frame.view().practiceAreaShown);
+  press(vk::Right);
+  EXPECT_EQ(drill(2).viewPage(), 1);
+}
+
+TEST_F(KeyTest, TheHotSpotSnapsTheSplitter) {
+  frame.view().splitterPercent = 70;
+  frame.toggleHotSpot();
+  EXPECT_EQ(frame.view().splitterPercent, 100);
+  frame.view().splitterPercent = 15;
+  frame.toggleHotSpot();
+  EXPECT_EQ(frame.view().splitterPercent, 0);
+  frame.view().splitterPercent = 40;
+  frame.toggleHotSpot();
+  EXPECT_EQ(frame.view().splitterPercent, 40);
+}
+
+TEST_F(KeyTest, RefusalOnAnotherPageDiscardsTheCode) {
+  typeLetters("z");
+  frame.FCandidates[0] = hz(25);
+  press(vk::Next);
+  const int beeps = host.beeps;
+  typeLetters("a");
+  EXPECT_EQ(frame.view().wordplace, g("☆没有在练习页上！☆"));
+  EXPECT_EQ(frame.view().keyplace, "");
+  EXPECT_TRUE(frame.FCodeBuffer.empty());
+  EXPECT_TRUE(frame.FCandidates[0].empty());
+  EXPECT_EQ(host.beeps, beeps + 1);
+  press(vk::Back);
+  EXPECT_EQ(host.beeps, beeps + 2) << "deleting is refused too";
+  EXPECT_EQ(entries(), "");
+}
+
+TEST_F(KeyTest, GuardsIgnoreTypingAndPaging) {
+  frame.FEntering = true;
+  typeChar(0);
+  press(vk::Right);
+  frame.FEntering = false;
+  frame.FDeleting = true;
+  press(vk::Back);
+  frame.FDeleting = false;
+  EXPECT_EQ(entries(), "");
+  EXPECT_EQ(drill(2).viewPage(), 0);
+  EXPECT_TRUE(frame.FCodeBuffer.empty());
+}
+
+TEST_F(FrameFixture, FunctionKeysWithoutAPractice) {
+  press(vk::F1);
+  EXPECT_EQ(host.helps, std::vector<int>{10001});
+  press(vk::F2);
+  press(vk::F3);
+  press(vk::F4);
+  EXPECT_EQ(host.tips, std::vector<int>{3});
+  EXPECT_EQ(host.lookups, 1);
+  EXPECT_EQ(host.rootTableToggles, 1);
+  frame.hintButton();
+  EXPECT_EQ(frame.view().wordplace, g("●没有选择练习！●"));
+  EXPECT_EQ(host.beeps, 1);
+  // Other keys do nothing at all.
+  const std::uint64_t revision = frame.view().revision;
+  typeChar(0);
+  press(vk::Right);
+  EXPECT_EQ(frame.view().revision, revision);
+}
+
+TEST_F(FrameFixture, F2ShowsTheTipOfTheKind) {
+  const std::map<int, int> kindTip = {{2, 1}, {11, 1}, {12, 2}, {15, 2}, {16, 3}, {17, 3}, {18, 3}};
+  for (auto [kind, tip] : kindTip) {
+    frame.selectKind(kind);
+    host.tips.clear();
+    press(vk::F2);
+    EXPECT_EQ(host.tips, std::vector<int>{tip}) << kind;
+  }
+  frame.selectKind(pkRoot);
+  press(vk::F2);
+  EXPECT_EQ(host.rootTips, 1);
+}
+
+TEST_F(FrameFixture, MenuTagsMapToKinds) {
+  const std::map<int, int> tagKind = {{0, 2},  {1, 3},  {2, 4},  {3, 5},  {11, 6}, {22, 7}, {33, 8},
+                                      {44, 9}, {55, 10}, {66, 11}, {4, 12}, {5, 13}, {6, 14}, {7, 15}};
+  for (auto [tag, kind] : tagKind) {
+    frame.selectMenuTag(tag);
+    EXPECT_EQ(int{frame.FPracticeKind}, kind) << tag;
+  }
+  const int last = frame.FPracticeKind;
+  const std::uint64_t revision = frame.view().revision;
+  for (int tag : {8, 9, 10, 12, 77, -1}) {
+    frame.selectMenuTag(tag);
+    EXPECT_EQ(int{frame.FPracticeKind}, last) << tag;
+  }
+  EXPECT_EQ(frame.view().revision, revision);
+}
+
+TEST_F(FrameFixture, StartingAPracticeSetsUpTheFrame) {
+  frame.view().examClockVisible = true;
+  frame.view().picture.visible = true;
+  frame.view().wordplace = "x";
+  frame.view().keyplace = "Y";
+  frame.FCodeBuffer = "y";
+  frame.selectMenuTag(66);
+  EXPECT_TRUE(frame.FPractising);
+  EXPECT_FALSE(frame.view().examClockVisible);
+  EXPECT_FALSE(frame.view().picture.visible);
+  EXPECT_EQ(frame.view().wordplace, "");
+  EXPECT_EQ(frame.view().keyplace, "");
+  EXPECT_TRUE(frame.FCodeBuffer.empty());
+  EXPECT_EQ(frame.view().trainName, g("当前练习：难字特选"));
+  EXPECT_EQ(frame.view().pagesInfo, pageInfo(1, 1));
+  EXPECT_EQ(frame.view().splitterPercent, 100);
+  EXPECT_TRUE(frame.view().practiceAreaShown);
+  EXPECT_EQ(host.panelRestores, 1);
+  // The test keeps its clock; the root drill shows no page information.
+  frame.view().examClockVisible = true;
+  frame.view().pagesInfo.clear();
+  frame.selectKind(pkExam);
+  EXPECT_TRUE(frame.view().examClockVisible);
+  EXPECT_EQ(frame.view().pagesInfo, pageInfo(1, 1));
+  frame.view().pagesInfo = "kept";
+  frame.selectKind(pkRoot);
+  EXPECT_EQ(frame.view().trainName, g("当前练习：字根练习"));
+  EXPECT_FALSE(frame.view().examClockVisible);
+}
+
+TEST_F(FrameFixture, SetUpFromAnUnreadableLibraryLeavesEveryKindWithoutData) {
+  frame.setUp(platform::ResourceLibrary("/nonexistent/deRizizoz.dll"));
+  EXPECT_TRUE(frame.view().previewText.empty());
+  for (int kind = pkOnechar; kind <= pkWordm; ++kind) {
+    EXPECT_FALSE(frame.canStartKind(kind)) << kind;
+    frame.selectKind(kind);
+    EXPECT_EQ(frame.FPracticeKind, pkNone);
+  }
+  EXPECT_EQ(host.beeps, 14);
+}
+
+}  // namespace
+}  // namespace quorvel::testing

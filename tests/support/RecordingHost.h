@@ -1,0 +1,50 @@
+#pragma once
+// A FrameHost that records every effect the practice logic asks for.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "practice/FrameHost.h"
+
+namespace quorvel::testing {
+
+class RecordingHost : public FrameHost {
+ public:
+  void beep() override { ++beeps; }
+  void processPendingEvents() override {
+    ++pendingEventRuns;
+    if (onPendingEvents) onPendingEvents();
+  }
+  void restoreSelectionPanel() override { ++panelRestores; }
+  void showCharHint(const TCharCodes& codes) override { charHints.push_back(codes); }
+  void showWordHint(const TCharCodes& codes, const TWordCode& word) override {
+    wordHints.push_back({codes, word});
+  }
+  void showRootHint(char keyLetter) override { rootHints.push_back(keyLetter); }
+  void showRootTip() override { ++rootTips; }
+  void showTip(int tipKind) override { tips.push_back(tipKind); }
+  void openLookup() override { ++lookups; }
+  void toggleRootTable() override { ++rootTableToggles; }
+  void openHelp(int context) override { helps.push_back(context); }
+
+  struct WordHint {
+    TCharCodes codes;
+    TWordCode word;
+  };
+
+  int beeps = 0;
+  int pendingEventRuns = 0;
+  int panelRestores = 0;
+  int rootTips = 0;
+  int lookups = 0;
+  int rootTableToggles = 0;
+  std::vector<TCharCodes> charHints;
+  std::vector<WordHint> wordHints;
+  std::vector<char> rootHints;
+  std::vector<int> tips;
+  std::vector<int> helps;
+  // Runs inside processPendingEvents, as a window event would.
+  std::function<void()> onPendingEvents;
+};
+
+}  // namespace quorvel::testing

@@ -1,0 +1,80 @@
+#pragma once
+// Helpers of the window tests: building the tutor on a chosen resource
+// library, answering modal dialogs, and reading what the frame shows.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "app/QtSupport.h"
+#include "app/StartUp.h"
+#include "platform/ResourceLibrary.h"
+#include "practice/PracticeFrame.h"
+#include "practice/TFrame_Veduzir.h"
+
+namespace quorvel::windowtests {
+
+// The resource library the build made, when it is there.
+inline std::filesystem::path builtLibrary() {
+  const std::filesystem::path file(QUORVEL_BUILT_LIBRARY);
+  std::error_code ec;
+  return std::filesystem::exists(file, ec) ? file : std::filesystem::path();
+}
+
+// Settings of the tests' own screen: wide enough for the normal start.
+inline AppEnvironment environmentWith(const std::filesystem::path& library,
+                                      const std::filesystem::path& programDir) {
+  AppEnvironment environment;
+  environment.programDir = programDir;
+  environment.library =
+      library.empty() ? platform::ResourceLibrary() : platform::ResourceLibrary(library);
+  environment.screenWidth = 1280;
+  return environment;
+}
+
+// Runs `answer` on the next modal window that opens, then makes sure it
+// closes. The window's object name is recorded for the test to check.
+class ModalAnswer {
+ public:
+  explicit ModalAnswer(std::function<void(QWidget*)> answer = {})
+      : state_(std::make_shared<State>()) {
+    state_->answer = std::move(answer);
+    schedule(state_);
+  }
+  ~ModalAnswer() { state_->done = true; }
+  ModalAnswer(const ModalAnswer&) = delete;
+  ModalAnswer& operator=(const ModalAnswer&) = delete;
+  QString seen() const { return state_->seen; }
+
+ private:
+  struct State {
+    std::function<void(QWidget*)> answer;
+    QString seen;
+    int tries = 0;
+    bool done = false;
+  };
+  static void schedule(std::shared_ptr<State> state) {
+    QTimer::singleShot(0, [state] {
+      if (state->done) return;
+      QWidget* modal = QApplication::activeModalWidget();
+      if (!modal) {
+        if (++state->tries < 50) schedule(state);
+        return;
+      }
+      state->done = true;
+      state->seen = modal->objectName();
+      if (state->answer) state->answer(modal);
+      if (modal->isVisible()) modal->close();
+    });
+  }
+  std::shared_ptr<State> state_;
+};
+
+inline QString text(const QLabel* label) { return label ? label->text() : QString(); }
+
+}  // namespace quorvel::windowtests

@@ -1,0 +1,224 @@
+"""Independent check of the written method files and tables: it reads only
+what was written under resources/ and recomputes every rule from it."""
+import collections
+import os
+
+KEY_COUNTS = dict(zip('ABCDEFGHIJKLMNOPQRSTUVWXYZ',
+                      [4, 9, 14, 13, 8, 8, 8, 6, 2, 6, 1, 9, 1, 6, 7, 5, 6, 7, 5, 4, 7, 9, 6, 9, 6, 10]))
+FIXED_ROOTS = {'礻': 'Z', '土': 'T', '人': 'I', '二': 'D', '厶': 'Y'}
+# name: (code length(s), minimum records, one character per record?)
+TABLES = {
+    'onechar': ((1,), 26, True), 'twochar': ((2,), 659, True),
+    'threechar': ((3,), 5020, True), 'allchar': ((3, 4), 6727, True),
+    'twocharsel': ((2,), 559, True), 'threecharSel': ((3,), 297, True),
+    'allcharSel': ((3, 4), 199, True), 'keynameCharsel': ((3, 4), 26, True),
+    'codeCharsel': ((3, 4), 49, True), 'hardcharsel': ((3, 4), 98, True),
+    'word2': ((4,), 13432, False), 'word3': ((4,), 3383, False),
+    'word4': ((4,), 3559, False), 'wordm': ((4,), 296, False),
+}
+WORD_LEN = {'word2': (2, 2), 'word3': (3, 3), 'word4': (4, 4), 'wordm': (5, 13)}
+
+
+def gb2312(text):
+    try:
+        b = text.encode('gb2312')
+    except UnicodeEncodeError:
+        return False
+    return len(b) == 2 * len(text) and all(x >= 0xB0 for x in b[::2])
+
+
+def read_lines(path):
+    with open(path, encoding='utf-8', newline='') as f:
+        raw = f.read()
+    return raw, [l for l in raw.split('\n') if l and not l.startswith('#')]
+
+
+def split_record(line):
+    i = len(line)
+    while i > 0 and 'a' <= line[i - 1] <= 'z':
+        i -= 1
+    return line[:i], line[i:]
+
+
+def candidates(segments, typed):
+    out = []
+    for code, text in segments.get(typed[0], []):
+        if code.startswith(typed):
+            out.append(text)
+            if len(out) == 6:
+                break
+    return out
+
+
+def check_all(root):
+    p = []
+    method = os.path.join(root, 'resources', 'method')
+    tabdir = os.path.join(root, 'resources', 'tables')
+
+    # Roots
+    _, rows = read_lines(os.path.join(method, 'roots.tsv'))
+    keys, per_key, seen = {}, collections.Counter(), set()
+    if len(rows) != 176:
+        p.append(f'roots.tsv has {len(rows)} lines')
+    last_key = 'A'
+    for i, row in enumerate(rows, 1):
+        f = row.split('\t')
+        if len(f) != 4 or f[0] != str(i) or len(f[2]) != 1 or not f[3]:
+            p.append(f'roots.tsv line {i} malformed: {row!r}')
+            continue
+        if f[1] < last_key:
+            p.append(f'roots.tsv line {i} out of key order')
+        last_key = f[1]
+        if f[2] in seen:
+            p.append(f'root {f[2]} listed twice')
+        seen.add(f[2])
+        keys[f[2]] = f[1].lower()
+        per_key[f[1]] += 1
+    for k, n in KEY_COUNTS.items():
+        if per_key[k] != n:
+            p.append(f'key {k} has {per_key[k]} roots, not {n}')
+    for r, k in FIXED_ROOTS.items():
+        if keys.get(r) != k.lower():
+            p.append(f'root {r} is not on {k}')
+    _, kn = read_lines(os.path.join(method, 'key_names.tsv'))
+    key_names = dict(l.split('\t') for l in kn)
+    if sorted(key_names) != sorted(KEY_COUNTS):
+        p.append('key_names.tsv does not name one character per key')
+    for k, c in key_names.items():
+        if keys.get(c) != k.lower() or not gb2312(c):
+            p.append(f'key-name {c} of {k} is not a GB2312 root on its key')
+
+    # Splits and full codes
+    _, srows = read_lines(os.path.join(method, 'splits.tsv'))
+    full, splits = {}, {}
+    for row in srows:
+        c, roots, sound, strokes, code = row.split('\t')
+        splits[c] = roots
+        if any(r not in keys for r in roots) or len(sound) != 1:
+            p.append(f'split of {c} uses a non-root or bad sound: {row}')
+            continue
+        k = [keys[r] for r in roots]
+        if len(k) >= 3:
+            shape = k[0] + k[1] + k[-1]
+        elif len(k) == 2:
+            shape = k[0] + k[1]
+        else:
+            if len(strokes) != 2 or any(s not in '一丨丿丶乙' for s in strokes):
+                p.append(f'one-root character {c} lacks its strokes')
+                continue
+            shape = k[0] + keys[strokes[0]] + keys[strokes[1]]
+        if shape + sound != code:
+            p.append(f'{c}: code {code} does not follow from {roots} {sound}')
+        full[c] = code
+    if len(full) != 6763:
+        p.append(f'splits.tsv covers {len(full)} characters, not 6763')
+    if full.get('社') != 'zts' or splits.get('社') != '礻土':
+        p.append('社 is not ZTS')
+    if full.get('会') != 'idyh' or splits.get('会') != '人二厶':
+        p.append('会 is not IDYH')
+
+    # Tables
+    tabs = {}
+    for name, (lens, minimum, single) in TABLES.items():
+        raw, rows = read_lines(os.path.join(tabdir, name + '.txt'))
+        if '\r' in raw:
+            p.append(f'{name}: CR in file')
+        recs = [split_record(r) for r in rows]
+        tabs[name] = recs
+        if len(recs) < minimum or (name in ('onechar', 'keynameCharsel', 'wordm') and len(recs) != minimum):
+            p.append(f'{name}: {len(recs)} records, needs {minimum}')
+        items = set()
+        for text, code in recs:
+            if not gb2312(text) or len(code) not in lens:
+                p.append(f'{name}: bad record {text}{code}')
+                continue
+            if (text, code) in items or text in items:
+                p.append(f'{name}: {text} repeated')
+            items.add((text, code))
+            items.add(text)
+            if single:
+                if len(text) != 1:
+                    p.append(f'{name}: {text} is not one character')
+                elif not full.get(text, '').startswith(code) or (len(code) >= 3 and name not in ('threechar', 'threecharSel') and code != full[text]):
+                    p.append(f'{name}: {text}{code} disagrees with full code {full.get(text)}')
+            else:
+                lo, hi = WORD_LEN[name]
+                if not lo <= len(text) <= hi:
+                    p.append(f'{name}: {text} has the wrong length')
+                    continue
+                cs = [full[ch] for ch in text]
+                n = len(cs)
+                want = (cs[0][:2] + cs[1][:2] if n == 2 else
+                        cs[0][0] + cs[1][0] + cs[2][:2] if n == 3 else
+                        cs[0][0] + cs[1][0] + cs[2][0] + cs[-1][0])
+                if code != want:
+                    p.append(f'{name}: {text}{code} should be {want}')
+    if sorted(c for _, c in tabs['onechar']) != list('abcdefghijklmnopqrstuvwxyz'):
+        p.append('onechar does not give one character per letter')
+    if sorted(c for c, _ in tabs['keynameCharsel']) != sorted(key_names.values()):
+        p.append('keynameCharsel is not the key-name characters')
+    for c, _ in tabs['codeCharsel']:
+        if c not in keys:
+            p.append(f'codeCharsel: {c} is not a root')
+    total = sum(len(w) + 1 for w, _ in tabs['wordm'])
+    if total >= 2625 - 125:
+        p.append(f'wordm totals {total} items')
+    for sub, whole in (('twocharsel', 'twochar'), ('threecharSel', 'threechar'), ('allcharSel', 'allchar')):
+        if not set(tabs[sub]) <= set(tabs[whole]):
+            p.append(f'{sub} holds records not in {whole}')
+
+    # Dictionary
+    raw, rows = read_lines(os.path.join(tabdir, 'base.txt'))
+    segments = collections.defaultdict(list)
+    order, prev, lineset = [], None, set()
+    for row in rows:
+        code, _, text = row.partition(' ')
+        if not (1 <= len(code) <= 4 and code.isalpha() and code.islower()) or not text or len(text) > 13 or not gb2312(text):
+            p.append(f'base: bad line {row!r}')
+            continue
+        if (code, text) in lineset:
+            p.append(f'base: line {row} repeated')
+        lineset.add((code, text))
+        if prev is not None and code < prev:
+            p.append(f'base: {code} after {prev}')
+        prev = code
+        segments[code[0]].append((code, text))
+    if sorted(segments) != list('abcdefghijklmnopqrstuvwxyz'):
+        p.append('base: not every letter has a group')
+    for c, code in full.items():
+        if (code, c) not in lineset:
+            p.append(f'base lacks the full code of {c}')
+    for name, recs in tabs.items():
+        for text, code in recs:
+            if (code, text) not in lineset:
+                p.append(f'base lacks {code} {text} of {name}')
+
+    # The coding-rule summary's examples: 社 ZT, 会 ID, each the only one.
+    for text, code in (('社', 'zt'), ('会', 'id')):
+        if candidates(segments, code)[:1] != [text] or (text, code) not in set(tabs['twochar']):
+            p.append(f'{text} is not the first candidate of its short code {code}')
+
+    # Typing: every drill item through the candidate search
+    short_share = collections.Counter()
+    for name in ('onechar', 'twochar', 'threechar'):
+        for text, code in tabs[name]:
+            short_share[code] += 1
+    for name, recs in tabs.items():
+        for text, code in recs:
+            cands = candidates(segments, code)
+            if text not in cands:
+                p.append(f'{name}: typing {code} does not list {text} ({" ".join(cands)})')
+            elif name in ('onechar', 'twochar', 'threechar', 'twocharsel', 'threecharSel') \
+                    and short_share[code] == 1 and cands[0] != text:
+                p.append(f'{name}: {text} is not the first candidate of {code}')
+    return p
+
+
+if __name__ == '__main__':
+    import sys
+    here = os.path.dirname(os.path.abspath(__file__))
+    problems = check_all(os.path.abspath(os.path.join(here, '..', '..')))
+    for x in problems:
+        print(x)
+    print('check:', 'FAILED %d' % len(problems) if problems else 'passed')
+    sys.exit(1 if problems else 0)

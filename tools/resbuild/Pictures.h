@@ -1,0 +1,33 @@
+#pragma once
+// Pictures drawn at build time with QtGui and the installed CJK fonts, so they
+// always agree with the root table.
+#include <QImage>
+#include <string>
+#include <vector>
+
+#include "Bmp.h"
+#include "Roots.h"
+
+namespace resbuild {
+
+// A 16 x 16 root picture: the root in black on white (white is transparent
+// where the tutor shows it).
+Pixels drawRootBitmap(const Root& root);
+// A 32 x 32 key cap with the key's upper-case letter, on the window grey.
+Pixels drawKeyBitmap(char letter);
+// A quiet, light, seamlessly tileable paper texture (128 x 128).
+QImage drawBackground();
+// The root table: a keyboard whose 26 letter keys show their roots (1100 x 416).
+QImage drawRootMap(const std::vector<Root>& roots);
+// Look-alike roots grouped side by side with their keys (834 x 386).
+QImage drawRootGroups(const std::vector<Root>& roots, const std::vector<RootGroup>& groups);
+// The program icon, 256 x 256 with transparency.
+QImage drawIcon();
+
+std::string encodeJpeg(const QImage& image);
+std::string encodePng(const QImage& image);
+QImage toQImage(const Pixels& pixels);
+// Glyphs none of the installed fonts can draw (they would show as boxes).
+std::vector<std::string> missingGlyphs(const std::vector<Root>& roots);
+
+}  // namespace resbuild

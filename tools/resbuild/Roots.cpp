@@ -1,0 +1,121 @@
+#include "Roots.h"
+
+#include <sstream>
+
+#include "TextSources.h"
+
+namespace resbuild {
+namespace {
+
+std::vector<std::string> splitOn(std::string_view line, char sep) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (true) {
+    std::size_t end = line.find(sep, start);
+    parts.emplace_back(line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  return parts;
+}
+
+std::vector<std::string> lines(std::string_view text) {
+  std::vector<std::string> out;
+  for (auto& l : splitOn(text, '\n')) {
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    out.push_back(l);
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<Root> parseRoots(std::string_view utf8, const std::string& origin) {
+  std::vector<Root> roots;
+  auto all = lines(utf8);
+  for (std::size_t n = 0; n < all.size(); ++n) {
+    const std::string& line = all[n];
+    if (line.empty() || line[0] == '#') continue;
+    std::string at = origin + ":" + std::to_string(n + 1);
+    auto f = splitOn(line, '\t');
+    if (f.size() < 3) throw SourceError(at + ": expected number, key, root and name separated by tabs");
+    Root r;
+    try {
+      r.number = std::stoi(f[0]);
+    } catch (const std::exception&) {
+      throw SourceError(at + ": \"" + f[0] + "\" is not a root number");
+    }
+    if (f[1].size() != 1 || f[1][0] < 'A' || f[1][0] > 'Z') {
+      throw SourceError(at + ": the key must be one upper-case letter, got \"" + f[1] + "\"");
+    }
+    r.key = f[1][0];
+    r.glyph = f[2];
+    if (r.glyph.empty()) throw SourceError(at + ": the root is empty");
+    r.name = f.size() > 3 ? f[3] : std::string();
+    if (r.number != static_cast<int>(roots.size()) + 1) {
+      throw SourceError(at + ": roots must be numbered 1, 2, 3 ... in order; expected " +
+                        std::to_string(roots.size() + 1));
+    }
+    roots.push_back(std::move(r));
+  }
+  if (static_cast<int>(roots.size()) != kRootTotal) {
+    throw SourceError(origin + ": expected " + std::to_string(kRootTotal) + " roots, found " +
+                      std::to_string(roots.size()));
+  }
+  std::size_t index = 0;
+  for (int k = 0; k < 26; ++k) {
+    for (int i = 0; i < kRootKeyCounts[k]; ++i, ++index) {
+      if (roots[index].key != 'A' + k) {
+        throw SourceError(origin + ": root " + std::to_string(index + 1) + " must lie on key " +
+                          std::string(1, static_cast<char>('A' + k)) + " (the keys hold 4, 9, 14 ... roots in order)");
+      }
+    }
+  }
+  return roots;
+}
+
+std::vector<const Root*> rootsOfKey(const std::vector<Root>& roots, char key) {
+  std::vector<const Root*> out;
+  for (const auto& r : roots)
+    if (r.key == key) out.push_back(&r);
+  return out;
+}
+
+char keyOfGlyph(const std::vector<Root>& roots, std::string_view glyph) {
+  for (const auto& r : roots)
+    if (r.glyph == glyph) return r.key;
+  return 0;
+}
+
+std::vector<RootGroup> parseRootGroups(std::string_view utf8, const std::string& origin,
+                                       const std::vector<Root>& roots, std::vector<std::string>* problems) {
+  std::vector<RootGroup> groups;
+  auto all = lines(utf8);
+  for (std::size_t n = 0; n < all.size(); ++n) {
+    const std::string& line = all[n];
+    if (line.empty() || line[0] == '#') continue;
+    std::string at = origin + ":" + std::to_string(n + 1);
+    auto f = splitOn(line, '\t');
+    if (f.size() != 2) throw SourceError(at + ": expected \"label<TAB>root root ...\"");
+    RootGroup g;
+    g.label = f[0];
+    for (auto& glyph : splitOn(f[1], ' ')) {
+      if (glyph.empty()) continue;
+      // The root table may change under the groups; a root it no longer
+      // holds is left out (and reported) rather than stopping the build.
+      if (!keyOfGlyph(roots, glyph)) {
+        if (problems) problems->push_back(at + ": \"" + glyph + "\" is not in the root table");
+        continue;
+      }
+      g.glyphs.push_back(glyph);
+    }
+    if (g.glyphs.size() < 2) {
+      if (problems) problems->push_back(at + ": fewer than two roots left in the group");
+      continue;
+    }
+    groups.push_back(std::move(g));
+  }
+  return groups;
+}
+
+}  // namespace resbuild
