@@ -27,9 +27,13 @@ struct Bench {
     // The built library when there is one: its dictionary has the real segment sizes.
     const std::filesystem::path lib = QUORVEL_BUILT_LIBRARY;
     if (std::filesystem::exists(lib)) frame.setUp(platform::ResourceLibrary(lib));
-    if (!frame.canStartKind(pkAllchar)) frame.setUp(quorvel::testing::craftedData());
+    if (!frame.canStartKind(pkAllchar)) {
+      frame.setUp(quorvel::testing::craftedData());
+      source = "crafted data";
+    }
     frame.selectKind(pkAllchar);
   }
+  const char* source = "built library";
   void press(std::uint16_t key) { frame.keyDown(vk::KeyPress{key, 0}); }
 };
 
@@ -38,6 +42,7 @@ std::uint16_t letter(char c) { return static_cast<std::uint16_t>(vk::KeyA + (c -
 // A code letter: the candidates of its segment found and shown (Backspace clears it again).
 void BM_CodeLetterToCandidates(benchmark::State& state) {
   Bench b;
+  state.SetLabel(b.source);
   const char first = static_cast<char>(state.range(0));
   for (auto _ : state) {
     b.press(letter(first));
@@ -50,6 +55,7 @@ BENCHMARK(BM_CodeLetterToCandidates)->Arg('a')->Arg('s')->Arg('z');
 // A committed candidate: a code letter, Space, the entry stored, marked and scored.
 void BM_CommitToScoredEntry(benchmark::State& state) {
   Bench b;
+  state.SetLabel(b.source);
   for (auto _ : state) {
     b.press(letter('d'));
     b.press(vk::Space);
@@ -65,6 +71,7 @@ BENCHMARK(BM_CommitToScoredEntry);
 // One page of 125 items shown (paging forward and back: two pages per iteration).
 void BM_PageTurn(benchmark::State& state) {
   Bench b;
+  state.SetLabel(b.source);
   for (auto _ : state) {
     b.press(vk::Next);
     b.press(vk::Prior);

@@ -60,7 +60,8 @@ bool CharWordDrill::canStart() const {
   const DrillTable& table = data.tables[static_cast<std::size_t>(params_.kind)];
   if (!table.present) return false;
   // A table shorter than the draw needs would make the draw read past its end.
-  if (params_.kind == pkWordm) return data.wordm.size() >= static_cast<std::size_t>(params_.records);
+  if (params_.kind == pkWordm)
+    return data.wordm.size() >= static_cast<std::size_t>(params_.records);
   return table.records.size() >=
          static_cast<std::size_t>(params_.records) * static_cast<std::size_t>(params_.recordBytes);
 }
@@ -93,7 +94,8 @@ void CharWordDrill::draw() {
   for (int i = 0; i < params_.drawn; ++i) {
     const std::size_t at = static_cast<std::size_t>(random.uniform(params_.records)) *
                            static_cast<std::size_t>(params_.recordBytes);
-    for (int b = 0; b < textBytes; ++b) sequence_[out++] = records[at + static_cast<std::size_t>(b)];
+    for (int b = 0; b < textBytes; ++b)
+      sequence_[out++] = records[at + static_cast<std::size_t>(b)];
     if (words) {
       sequence_[out++] = ' ';
       sequence_[out++] = ' ';
@@ -198,7 +200,8 @@ void CharWordDrill::markCurrent() {
 
 void CharWordDrill::recordNextStart(int page) {
   const int next = pageStarts_[static_cast<std::size_t>(page)] + kPageItems * 2;
-  if (page < params_.lastPage && itemAt(next)) pageStarts_[static_cast<std::size_t>(page) + 1] = next;
+  if (page < params_.lastPage && itemAt(next))
+    pageStarts_[static_cast<std::size_t>(page) + 1] = next;
 }
 
 bool CharWordDrill::yieldAfterLine() {
@@ -308,7 +311,8 @@ void CharWordDrill::deleteLast() {
 }
 
 void CharWordDrill::viewNextPage() {
-  if (viewPage_ >= params_.lastPage || pageStarts_[static_cast<std::size_t>(viewPage_) + 1] == 0) return;
+  if (viewPage_ >= params_.lastPage || pageStarts_[static_cast<std::size_t>(viewPage_) + 1] == 0)
+    return;
   frame_.view().cells[static_cast<std::size_t>(textCellOf(position_))].filled = false;
   ++viewPage_;
   if (!showPage(viewPage_)) return;

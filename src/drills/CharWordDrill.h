@@ -19,7 +19,7 @@ struct DrillParams {
   int records;      // how many records a run draws from
   int drawn;        // characters or words in one run
   int sequenceBytes;
-  int lastPage;     // highest page number a run may reach
+  int lastPage;  // highest page number a run may reach
 };
 // Parameters of kind 2..15.
 const DrillParams& drillParams(int kind);

@@ -8,10 +8,14 @@ namespace quorvel {
 
 namespace {
 constexpr int kColumns = PictureGrid::Columns;
-int markIndex(int position) { return (2 * (position / kColumns) + 1) * kColumns + position % kColumns; }
+int markIndex(int position) {
+  return (2 * (position / kColumns) + 1) * kColumns + position % kColumns;
+}
 }  // namespace
 
-std::unique_ptr<PracticeKind> makeRootDrill(PracticeFrame& frame) { return std::make_unique<RootDrill>(frame); }
+std::unique_ptr<PracticeKind> makeRootDrill(PracticeFrame& frame) {
+  return std::make_unique<RootDrill>(frame);
+}
 
 void RootDrill::draw() {
   platform::RandomSource& random = *frame_.services().random;
@@ -23,7 +27,8 @@ void RootDrill::draw() {
     const int root = FRootCells[static_cast<std::size_t>(i)].root;
     if (root == 0) continue;
     for (int j = i + 1; j < kRootCount; ++j)
-      if (FRootCells[static_cast<std::size_t>(j)].root == root) FRootCells[static_cast<std::size_t>(j)].root = 0;
+      if (FRootCells[static_cast<std::size_t>(j)].root == root)
+        FRootCells[static_cast<std::size_t>(j)].root = 0;
   }
   std::array<bool, kRootCount> missing{};
   missing.fill(true);
@@ -70,7 +75,8 @@ void RootDrill::start() {
   FRootPosition = 0;
   FRootPageLast = kRootPageOneCells - 1;
   view.picture.roots.resize(kRootRunCells);
-  for (int i = 0; i < kRootRunCells; ++i) view.picture.roots[static_cast<std::size_t>(i)] = FRootCells[static_cast<std::size_t>(i)].root;
+  for (int i = 0; i < kRootRunCells; ++i)
+    view.picture.roots[static_cast<std::size_t>(i)] = FRootCells[static_cast<std::size_t>(i)].root;
   showPicturesOfPage();
   markCurrent();
   view.picture.visible = true;
@@ -126,7 +132,8 @@ void RootDrill::deleteLast() {
 void RootDrill::codeHint() {
   const int current = FRootPageStart + FRootPosition;
   if (current < 0 || current >= kRootRunCells) return;
-  frame_.services().host->showRootHint(static_cast<char>(FRootCells[static_cast<std::size_t>(current)].expected));
+  frame_.services().host->showRootHint(
+      static_cast<char>(FRootCells[static_cast<std::size_t>(current)].expected));
 }
 
 }  // namespace quorvel

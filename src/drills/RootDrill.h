@@ -13,9 +13,9 @@ namespace quorvel {
 class PracticeFrame;
 
 struct TRootCell {
-  std::int32_t root = 0;     // index into the root pictures, 0..175
-  std::uint8_t expected = 0; // 'A'..'Z'
-  std::uint8_t entered = 0;  // low byte of the key pressed, 0 while none
+  std::int32_t root = 0;      // index into the root pictures, 0..175
+  std::uint8_t expected = 0;  // 'A'..'Z'
+  std::uint8_t entered = 0;   // low byte of the key pressed, 0 while none
 };
 
 inline constexpr int kRootRunCells = 249;

@@ -35,7 +35,8 @@ std::string codeInFixed(std::string_view tbl, std::size_t recordBytes, std::size
                         std::string_view text) {
   if (text.size() != textBytes) return {};
   for (std::size_t at = 0; at + recordBytes <= tbl.size(); at += recordBytes)
-    if (tbl.substr(at, textBytes) == text) return std::string(tbl.substr(at + textBytes, recordBytes - textBytes));
+    if (tbl.substr(at, textBytes) == text)
+      return std::string(tbl.substr(at + textBytes, recordBytes - textBytes));
   return {};
 }
 
@@ -65,7 +66,8 @@ using Ranges = std::array<std::pair<char, char>, 4>;
 Ranges ranges(std::string_view pattern) {
   Ranges r{};
   for (std::size_t i = 0; i < pattern.size() && i < r.size(); ++i)
-    r[i] = pattern[i] == '?' ? std::pair<char, char>{'a', 'z'} : std::pair<char, char>{pattern[i], pattern[i]};
+    r[i] = pattern[i] == '?' ? std::pair<char, char>{'a', 'z'}
+                             : std::pair<char, char>{pattern[i], pattern[i]};
   return r;
 }
 
@@ -102,9 +104,12 @@ TCharCodes LookupCharCodes(const PracticeData& data, std::string_view character)
 std::string LookupWordCodeIn(const PracticeData& data, int kind, std::string_view word) {
   if (word.empty()) return {};
   switch (kind) {
-    case pkWord2: return codeInFixed(table(data, kind), 8, 4, word);
-    case pkWord3: return codeInFixed(table(data, kind), 10, 6, word);
-    case pkWord4: return codeInFixed(table(data, kind), 12, 8, word);
+    case pkWord2:
+      return codeInFixed(table(data, kind), 8, 4, word);
+    case pkWord3:
+      return codeInFixed(table(data, kind), 10, 6, word);
+    case pkWord4:
+      return codeInFixed(table(data, kind), 12, 8, word);
     case pkWordm: {
       // Whole entries only: a word that merely begins a longer entry is not it.
       const std::string_view tbl = table(data, kind);
@@ -114,7 +119,8 @@ std::string LookupWordCodeIn(const PracticeData& data, int kind, std::string_vie
         if (trimmed(record.text) == word) return std::string(record.code);
       return {};
     }
-    default: return {};
+    default:
+      return {};
   }
 }
 
@@ -159,9 +165,14 @@ std::string FindCharsByCode(const PracticeData& data, std::string_view pattern) 
       }
       break;
     }
-    case 3: appendMatchingRecords(out, table(data, pkThreechar), 5, 2, r, 3); break;
-    case 4: appendMatchingRecords(out, table(data, pkAllchar), 6, 2, r, 4); break;
-    default: break;
+    case 3:
+      appendMatchingRecords(out, table(data, pkThreechar), 5, 2, r, 3);
+      break;
+    case 4:
+      appendMatchingRecords(out, table(data, pkAllchar), 6, 2, r, 4);
+      break;
+    default:
+      break;
   }
   return out;
 }

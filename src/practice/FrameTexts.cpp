@@ -24,10 +24,10 @@ FrameTexts buildTexts() {
   t.pageMiddle = fromUtf8("页，练习页是第");
   t.pageSuffix = fromUtf8("页。");
   static constexpr const char* names[19] = {
-      "",         "字根练习",   "一级简码",     "二级简码", "三级简码",
+      "",         "字根练习",     "一级简码",     "二级简码",     "三级简码",
       "完整编码", "优选二级简码", "优选三级简码", "优选完整编码", "键名汉字",
-      "码元汉字", "难字特选",   "二字词组",     "三字词组", "四字词组",
-      "多字词组", "对照练习",   "录入练习",     "定时测验"};
+      "码元汉字", "难字特选",     "二字词组",     "三字词组",     "四字词组",
+      "多字词组", "对照练习",     "录入练习",     "定时测验"};
   for (int k = 0; k < 19; ++k) t.kindNames[k] = fromUtf8(names[k]);
   t.timedTest = fromUtf8("定时测验");
   t.sizedTest = fromUtf8("定量测验");

@@ -15,8 +15,8 @@ namespace {
 using namespace vk;
 
 // The punctuation keys in the order of the keyboard tables.
-constexpr std::array<std::uint16_t, 11> kPunctKeys = {Oem1, OemPlus, OemComma, OemMinus, OemPeriod, Oem2,
-                                                      Oem3, Oem4,    Oem5,     Oem6,     Oem7};
+constexpr std::array<std::uint16_t, 11> kPunctKeys = {
+    Oem1, OemPlus, OemComma, OemMinus, OemPeriod, Oem2, Oem3, Oem4, Oem5, Oem6, Oem7};
 constexpr char kPunctPlain[] = ";=,-./`[\\]'";
 constexpr char kPunctShifted[] = ":+<_>?~{|}\"";
 constexpr char kDigitsShifted[] = ")!@#$%^&*(";
@@ -51,7 +51,7 @@ CodePunct ascii(char c) { return {{}, c}; }
 const CodePunctTable& codePunct() {
   static const CodePunctTable table = [] {
     CodePunctTable t;
-    t.shiftedDigits = {wide("）"), wide("！"), wide("·"),       ascii('#'), wide("￥"),
+    t.shiftedDigits = {wide("）"), wide("！"), wide("·"), ascii('#'), wide("￥"),
                        ascii('%'), wide("……"), wide("—"), ascii('*'), wide("（")};
     // ; = , - . / ` [ \ ] '   (the apostrophe alternates, below)
     t.plain = {wide("；"), ascii('='), wide("，"), ascii('-'), wide("。"), ascii('/'),
@@ -207,7 +207,8 @@ bool PracticeFrame::enterPunctuation(vk::KeyPress key) {
     if (!modified) return false;  // digits choose candidates
     entry = &table.shiftedDigits[static_cast<std::size_t>(k - Key0)];
   } else if (const int p = punctIndex(k); p >= 0) {
-    entry = modified ? &table.shifted[static_cast<std::size_t>(p)] : &table.plain[static_cast<std::size_t>(p)];
+    entry = modified ? &table.shifted[static_cast<std::size_t>(p)]
+                     : &table.plain[static_cast<std::size_t>(p)];
   }
   if (entry == nullptr) return false;
   if (entry->ascii != 0) {
@@ -236,9 +237,9 @@ void PracticeFrame::showCandidates() {
 }
 
 void PracticeFrame::commitCandidate(int index) {
-  const std::string chosen =
-      index >= 0 && index < static_cast<int>(FCandidates.size()) ? FCandidates[static_cast<std::size_t>(index)]
-                                                                 : std::string();
+  const std::string chosen = index >= 0 && index < static_cast<int>(FCandidates.size())
+                                 ? FCandidates[static_cast<std::size_t>(index)]
+                                 : std::string();
   FCodeBuffer.clear();
   // The chosen text goes up before it is entered, so the end message of a run
   // that this choice finishes stays on show.
@@ -297,7 +298,8 @@ void PracticeFrame::codeKey(vk::KeyPress key) {
   }
   FCandidates = findCandidates(data_.base, FCodeBuffer);
   showCandidates();
-  if (FCodeBuffer.size() == 4 && FCandidates[1].empty() && !blankOnly(FCandidates[0])) commitCandidate(0);
+  if (FCodeBuffer.size() == 4 && FCandidates[1].empty() && !blankOnly(FCandidates[0]))
+    commitCandidate(0);
   touch();
 }
 

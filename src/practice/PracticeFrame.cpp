@@ -48,8 +48,10 @@ PracticeFrame::PracticeFrame(FrameServices services)
 
   // Buffers of every kind are allocated here, once, and reused by every run.
   kinds_[pkRoot] = makeRootDrill(*this);
-  for (int k = pkOnechar; k <= pkWordm; ++k) kinds_[static_cast<std::size_t>(k)] = std::make_unique<CharWordDrill>(*this, k);
-  for (int k = pkCompare; k <= pkExam; ++k) kinds_[static_cast<std::size_t>(k)] = makePendingKind(*this, k);
+  for (int k = pkOnechar; k <= pkWordm; ++k)
+    kinds_[static_cast<std::size_t>(k)] = std::make_unique<CharWordDrill>(*this, k);
+  for (int k = pkCompare; k <= pkExam; ++k)
+    kinds_[static_cast<std::size_t>(k)] = makePendingKind(*this, k);
 }
 
 PracticeFrame::~PracticeFrame() = default;
@@ -95,21 +97,50 @@ void PracticeFrame::selectKind(int kind) {
 void PracticeFrame::selectMenuTag(int tag) {
   int kind = 0;
   switch (tag) {
-    case 0: kind = pkOnechar; break;
-    case 1: kind = pkTwochar; break;
-    case 2: kind = pkThreechar; break;
-    case 3: kind = pkAllchar; break;
-    case 11: kind = pkTwocharSel; break;
-    case 22: kind = pkThreecharSel; break;
-    case 33: kind = pkAllcharSel; break;
-    case 44: kind = pkKeynameCharsel; break;
-    case 55: kind = pkCodeCharsel; break;
-    case 66: kind = pkHardcharsel; break;
-    case 4: kind = pkWord2; break;
-    case 5: kind = pkWord3; break;
-    case 6: kind = pkWord4; break;
-    case 7: kind = pkWordm; break;
-    default: return;
+    case 0:
+      kind = pkOnechar;
+      break;
+    case 1:
+      kind = pkTwochar;
+      break;
+    case 2:
+      kind = pkThreechar;
+      break;
+    case 3:
+      kind = pkAllchar;
+      break;
+    case 11:
+      kind = pkTwocharSel;
+      break;
+    case 22:
+      kind = pkThreecharSel;
+      break;
+    case 33:
+      kind = pkAllcharSel;
+      break;
+    case 44:
+      kind = pkKeynameCharsel;
+      break;
+    case 55:
+      kind = pkCodeCharsel;
+      break;
+    case 66:
+      kind = pkHardcharsel;
+      break;
+    case 4:
+      kind = pkWord2;
+      break;
+    case 5:
+      kind = pkWord3;
+      break;
+    case 6:
+      kind = pkWord4;
+      break;
+    case 7:
+      kind = pkWordm;
+      break;
+    default:
+      return;
   }
   selectKind(kind);
 }

@@ -22,8 +22,8 @@ BaseSegments codeBase() {
       {'a', {"ab " + H}},
       {'b', {"ba " + G}},
       {'z',
-       {"zt " + A, "zt   " + B, "ztb " + C, "ztc " + D, "ztcd " + E, "ztcd " + F, "ztd " + G, "ztee " + K,
-        "zx " + H, "zy " + hz(1010) + " " + hz(1011), "zz " + longText(14)}},
+       {"zt " + A, "zt   " + B, "ztb " + C, "ztc " + D, "ztcd " + E, "ztcd " + F, "ztd " + G,
+        "ztee " + K, "zx " + H, "zy " + hz(1010) + " " + hz(1011), "zz " + longText(14)}},
   }));
 }
 
@@ -51,9 +51,9 @@ TEST(FindCandidates, BlanksAreNotCollectedAndTextsAreCutAt26Bytes) {
 
 TEST(FindCandidates, CodesThatMatchNothingGiveNoCandidates) {
   const BaseSegments base = codeBase();
-  EXPECT_EQ(findCandidates(base, "zq"), Candidates{});   // occurs nowhere in the segment
+  EXPECT_EQ(findCandidates(base, "zq"), Candidates{});  // occurs nowhere in the segment
   EXPECT_EQ(findCandidates(base, "ztbq"), Candidates{});
-  EXPECT_EQ(findCandidates(base, "zb"), Candidates{});   // "zb" occurs nowhere either
+  EXPECT_EQ(findCandidates(base, "zb"), Candidates{});  // "zb" occurs nowhere either
   EXPECT_EQ(findCandidates(base, "ztx"), Candidates{});
   EXPECT_EQ(findCandidates(base, ""), Candidates{});
   EXPECT_EQ(findCandidates(BaseSegments{}, "zt"), Candidates{});
@@ -83,7 +83,8 @@ class CodeEntryTest : public FrameFixture {
   }
   CharWordDrill& d() { return drill(2); }
   std::string entries() const {
-    const auto& t = dynamic_cast<const CharWordDrill&>(*const_cast<PracticeFrame&>(frame).kind(2)).typed();
+    const auto& t =
+        dynamic_cast<const CharWordDrill&>(*const_cast<PracticeFrame&>(frame).kind(2)).typed();
     return std::string(t.begin(), std::find(t.begin(), t.end(), '\0'));
   }
 };

@@ -193,10 +193,12 @@ TEST_F(DrillTest, ARunAcrossMidnightKeepsItsTrueLength) {
 
 TEST(ElapsedSeconds, WholeSecondsOfTheFullDateTimesAtLeastOne) {
   using namespace std::chrono;
-  const platform::TimePoint start = platform::TimePoint{} + days{20000} + hours{23} + minutes{59} + milliseconds{30900};
+  const platform::TimePoint start =
+      platform::TimePoint{} + days{20000} + hours{23} + minutes{59} + milliseconds{30900};
   EXPECT_EQ(PracticeFrame::elapsedSeconds(start, start + minutes{1}), 60);
   EXPECT_EQ(PracticeFrame::elapsedSeconds(start, start + milliseconds{200}), 1) << "same second";
-  EXPECT_EQ(PracticeFrame::elapsedSeconds(start, start + milliseconds{300}), 1) << "next second, floor of 1";
+  EXPECT_EQ(PracticeFrame::elapsedSeconds(start, start + milliseconds{300}), 1)
+      << "next second, floor of 1";
   EXPECT_EQ(PracticeFrame::elapsedSeconds(start, start + hours{1}), 3600) << "across midnight";
   EXPECT_EQ(PracticeFrame::elapsedSeconds(start, start - hours{1}), 1) << "clock set back";
   EXPECT_EQ(PracticeFrame::elapsedSeconds(start, start + days{2}), 2 * 86400);
@@ -297,8 +299,8 @@ TEST_F(DrillTest, LongerWordDrillsDrawWholeWordsWithSeparators) {
 }
 
 TEST_F(DrillTest, CharacterDrillsDrawTheirFixedCountsFromTheirRecordRange) {
-  const std::map<int, int> tagToItems = {{0, 234}, {1, 512}, {2, 512}, {3, 712}, {11, 490}, {22, 300},
-                                         {33, 220}, {44, 156}, {55, 208}, {66, 240}};
+  const std::map<int, int> tagToItems = {{0, 234},  {1, 512},  {2, 512},  {3, 712},  {11, 490},
+                                         {22, 300}, {33, 220}, {44, 156}, {55, 208}, {66, 240}};
   for (auto [tag, items] : tagToItems) {
     random.reset({});
     frame.selectMenuTag(tag);
@@ -327,7 +329,8 @@ TEST_F(DrillTest, EveryWordOfTheManyCharacterTableOccursOnce) {
   std::multiset<std::string> expected;
   for (const WordmEntry& e : frame.data().wordm) expected.insert(e.text);
 
-  for (const std::vector<int>& script : {std::vector<int>(296, 5), std::vector<int>{}, std::vector<int>{0, 0, 7, 7, 294}}) {
+  for (const std::vector<int>& script :
+       {std::vector<int>(296, 5), std::vector<int>{}, std::vector<int>{0, 0, 7, 7, 294}}) {
     random.reset(script);
     frame.selectMenuTag(7);
     const std::vector<std::string> words = wordsOf(drill(15).sequenceText());
@@ -363,7 +366,8 @@ TEST_F(DrillTest, ManyCharacterShuffleFillsTheGapsFromTheTopDown) {
 TEST_F(DrillTest, ManyCharacterRunTrimsBlanksAndControlCharacters) {
   PracticeData data = craftedData();
   std::string records;
-  for (int i = 0; i < 296; ++i) records += (i == 3 ? " \t" + hz(i) + "\x01 " : hz(i)) + "m" + letters(i, 3);
+  for (int i = 0; i < 296; ++i)
+    records += (i == 3 ? " \t" + hz(i) + "\x01 " : hz(i)) + "m" + letters(i, 3);
   data.tables[15].records = records;
   data.wordm = splitWordm(records, 296);
   frame.setUp(std::move(data));
@@ -561,7 +565,8 @@ namespace {
 class BuiltLibraryDrillTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!std::filesystem::exists(QUORVEL_BUILT_LIBRARY)) GTEST_SKIP() << "no built resource library";
+    if (!std::filesystem::exists(QUORVEL_BUILT_LIBRARY))
+      GTEST_SKIP() << "no built resource library";
     frame.setUp(platform::ResourceLibrary(QUORVEL_BUILT_LIBRARY));
   }
   void press(std::uint16_t key) { frame.keyDown(vk::KeyPress{key, 0}); }
@@ -588,7 +593,8 @@ TEST_F(BuiltLibraryDrillTest, EveryDrillStartsAndTheFullCodesEnterTheItems) {
   frame.selectKind(pkAllchar);
   const auto& d = dynamic_cast<const CharWordDrill&>(*frame.kind(pkAllchar));
   for (int k = 0; k < 40; ++k) {
-    const std::string item(d.sequence().begin() + d.offset(), d.sequence().begin() + d.offset() + 2);
+    const std::string item(d.sequence().begin() + d.offset(),
+                           d.sequence().begin() + d.offset() + 2);
     std::string code = LookupCharCodes(frame.data(), item).AllCode;
     while (!code.empty() && code.back() == ' ') code.pop_back();
     ASSERT_GE(code.size(), 3u) << k;

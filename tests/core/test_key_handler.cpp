@@ -41,8 +41,10 @@ TEST_F(KeyTest, LetterModeDigitsSpaceAndKeypad) {
   frame.setLetterMode(true);
   const std::string shifted = ")!@#$%^&*(";
   for (int d = 0; d <= 9; ++d) {
-    EXPECT_EQ(entered(static_cast<std::uint16_t>(vk::Key0 + d)), std::string(" ") + static_cast<char>('0' + d));
-    EXPECT_EQ(entered(static_cast<std::uint16_t>(vk::Key0 + d), vk::ModShift), std::string(" ") + shifted[static_cast<std::size_t>(d)]);
+    EXPECT_EQ(entered(static_cast<std::uint16_t>(vk::Key0 + d)),
+              std::string(" ") + static_cast<char>('0' + d));
+    EXPECT_EQ(entered(static_cast<std::uint16_t>(vk::Key0 + d), vk::ModShift),
+              std::string(" ") + shifted[static_cast<std::size_t>(d)]);
   }
   EXPECT_EQ(entered(vk::Space), "  ");
   EXPECT_EQ(entered(vk::Return, vk::ModCtrl), "  ");
@@ -58,8 +60,9 @@ TEST_F(KeyTest, LetterModeDigitsSpaceAndKeypad) {
 
 TEST_F(KeyTest, LetterModePunctuationUsesTheUsLayout) {
   frame.setLetterMode(true);
-  const std::uint16_t keys[] = {vk::Oem1, vk::OemPlus, vk::OemComma, vk::OemMinus, vk::OemPeriod, vk::Oem2,
-                                vk::Oem3, vk::Oem4,    vk::Oem5,     vk::Oem6,     vk::Oem7};
+  const std::uint16_t keys[] = {vk::Oem1,      vk::OemPlus, vk::OemComma, vk::OemMinus,
+                                vk::OemPeriod, vk::Oem2,    vk::Oem3,     vk::Oem4,
+                                vk::Oem5,      vk::Oem6,    vk::Oem7};
   const std::string plain = ";=,-./`[\\]'";
   const std::string shifted = ":+<_>?~{|}\"";
   for (std::size_t i = 0; i < 11; ++i) {
@@ -70,19 +73,25 @@ TEST_F(KeyTest, LetterModePunctuationUsesTheUsLayout) {
 
 TEST_F(KeyTest, CodeModePunctuationTable) {
   const std::map<std::pair<std::uint16_t, bool>, std::string> table = {
-      {{vk::Key0, true}, g("）")},      {{vk::Key0 + 1, true}, g("！")},  {{vk::Key0 + 2, true}, g("·")},
-      {{vk::Key0 + 3, true}, " #"},     {{vk::Key0 + 4, true}, g("￥")},  {{vk::Key0 + 5, true}, " %"},
-      {{vk::Key0 + 6, true}, g("……")}, {{vk::Key0 + 7, true}, g("—")},   {{vk::Key0 + 8, true}, " *"},
-      {{vk::Key0 + 9, true}, g("（")},  {{vk::Oem1, false}, g("；")},     {{vk::Oem1, true}, g("：")},
-      {{vk::OemPlus, false}, " ="},     {{vk::OemPlus, true}, " +"},      {{vk::OemComma, false}, g("，")},
-      {{vk::OemComma, true}, g("《")},  {{vk::OemMinus, false}, " -"},    {{vk::OemMinus, true}, g("——")},
-      {{vk::OemPeriod, false}, g("。")}, {{vk::OemPeriod, true}, g("》")}, {{vk::Oem2, false}, " /"},
-      {{vk::Oem2, true}, g("？")},      {{vk::Oem3, false}, " `"},        {{vk::Oem3, true}, " ~"},
-      {{vk::Oem4, false}, " ["},        {{vk::Oem4, true}, " {"},         {{vk::Oem5, false}, g("、")},
-      {{vk::Oem5, true}, " |"},         {{vk::Oem6, false}, " ]"},        {{vk::Oem6, true}, " }"},
+      {{vk::Key0, true}, g("）")},       {{vk::Key0 + 1, true}, g("！")},
+      {{vk::Key0 + 2, true}, g("·")},    {{vk::Key0 + 3, true}, " #"},
+      {{vk::Key0 + 4, true}, g("￥")},   {{vk::Key0 + 5, true}, " %"},
+      {{vk::Key0 + 6, true}, g("……")},   {{vk::Key0 + 7, true}, g("—")},
+      {{vk::Key0 + 8, true}, " *"},      {{vk::Key0 + 9, true}, g("（")},
+      {{vk::Oem1, false}, g("；")},      {{vk::Oem1, true}, g("：")},
+      {{vk::OemPlus, false}, " ="},      {{vk::OemPlus, true}, " +"},
+      {{vk::OemComma, false}, g("，")},  {{vk::OemComma, true}, g("《")},
+      {{vk::OemMinus, false}, " -"},     {{vk::OemMinus, true}, g("——")},
+      {{vk::OemPeriod, false}, g("。")}, {{vk::OemPeriod, true}, g("》")},
+      {{vk::Oem2, false}, " /"},         {{vk::Oem2, true}, g("？")},
+      {{vk::Oem3, false}, " `"},         {{vk::Oem3, true}, " ~"},
+      {{vk::Oem4, false}, " ["},         {{vk::Oem4, true}, " {"},
+      {{vk::Oem5, false}, g("、")},      {{vk::Oem5, true}, " |"},
+      {{vk::Oem6, false}, " ]"},         {{vk::Oem6, true}, " }"},
   };
   for (const auto& [k, text] : table) {
-    EXPECT_EQ(entered(k.first, k.second ? vk::ModShift : 0), text) << k.first << (k.second ? " shifted" : "");
+    EXPECT_EQ(entered(k.first, k.second ? vk::ModShift : 0), text)
+        << k.first << (k.second ? " shifted" : "");
   }
   EXPECT_EQ(g("……").size(), 4u) << "two entries";
   EXPECT_EQ(entered(vk::Tab), "");
@@ -216,8 +225,9 @@ TEST_F(FrameFixture, F2ShowsTheTipOfTheKind) {
 }
 
 TEST_F(FrameFixture, MenuTagsMapToKinds) {
-  const std::map<int, int> tagKind = {{0, 2},  {1, 3},  {2, 4},  {3, 5},  {11, 6}, {22, 7}, {33, 8},
-                                      {44, 9}, {55, 10}, {66, 11}, {4, 12}, {5, 13}, {6, 14}, {7, 15}};
+  const std::map<int, int> tagKind = {{0, 2},  {1, 3},  {2, 4},  {3, 5},   {11, 6},
+                                      {22, 7}, {33, 8}, {44, 9}, {55, 10}, {66, 11},
+                                      {4, 12}, {5, 13}, {6, 14}, {7, 15}};
   for (auto [tag, kind] : tagKind) {
     frame.selectMenuTag(tag);
     EXPECT_EQ(int{frame.FPracticeKind}, kind) << tag;

@@ -14,7 +14,9 @@ const std::string Mlong = hz(20) + hz(21) + hz(22), Mshort = hz(20) + hz(21), Mo
 
 PracticeData lookupData() {
   PracticeData d;
-  auto set = [&](int kind, std::string records) { d.tables[static_cast<std::size_t>(kind)] = {true, std::move(records)}; };
+  auto set = [&](int kind, std::string records) {
+    d.tables[static_cast<std::size_t>(kind)] = {true, std::move(records)};
+  };
   set(2, hz(0) + "a" + hz(1) + "b" + hz(2) + "c" + hz(3) + "a");
   set(3, hz(0) + "ab" + hz(4) + "ac" + hz(5) + "ab" + hz(6) + "ba");
   set(4, hz(0) + "abc" + hz(7) + "abd" + hz(8) + "xbc");
@@ -126,8 +128,8 @@ TEST(Lookup, AbsentOrShortTablesGiveEmptyResults) {
   EXPECT_EQ(LookupWordCode(cut, W2b), "");
   EXPECT_EQ(FindCharsByCode(cut, "a?"), hz(0) + "ab ");
   EXPECT_EQ(FindCharsByCode(cut, "????"), hz(0) + "abcd ");
-  EXPECT_EQ(FindWordsByCode(cut, "????"), W2a + "wabc " + W3 + "wabc " + hz(30) + hz(31) + hz(32) + "xxxx " + W4 +
-                                              "wabz " + Mlong + "mabc ");
+  EXPECT_EQ(FindWordsByCode(cut, "????"), W2a + "wabc " + W3 + "wabc " + hz(30) + hz(31) + hz(32) +
+                                              "xxxx " + W4 + "wabz " + Mlong + "mabc ");
   EXPECT_EQ(LookupWordCodeIn(cut, pkWordm, Mshort), "ma") << "a code cut by the end of the table";
   // A zero byte ends a table.
   PracticeData zero = lookupData();

@@ -13,10 +13,13 @@ class RootDrillTest : public FrameFixture {
  protected:
   RootDrill& root() { return dynamic_cast<RootDrill&>(*frame.kind(pkRoot)); }
   const std::string& mark(int position) const {
-    return frame.view().picture.marks[static_cast<std::size_t>((2 * (position / 26) + 1) * 26 + position % 26)];
+    return frame.view()
+        .picture.marks[static_cast<std::size_t>((2 * (position / 26) + 1) * 26 + position % 26)];
   }
   std::uint16_t rightKey() {
-    return root().cells()[static_cast<std::size_t>(root().pageStart() + root().position())].expected;
+    return root()
+        .cells()[static_cast<std::size_t>(root().pageStart() + root().position())]
+        .expected;
   }
   std::uint16_t wrongKey() { return rightKey() == 'A' ? 'B' : 'A'; }
 };

@@ -82,7 +82,8 @@ inline PracticeData craftedData() {
     std::string t;
     for (int i = 0; i < records; ++i) {
       t += hz(kind == 2 ? i : 300 + i);
-      std::string code = kind == 2 ? std::string(1, static_cast<char>('a' + i)) : letters(i, codeLetters);
+      std::string code =
+          kind == 2 ? std::string(1, static_cast<char>('a' + i)) : letters(i, codeLetters);
       if (padTo4 && code.size() < 4) code += ' ';
       t += code;
     }

@@ -15,7 +15,8 @@ class FakeClock : public platform::Clock {
     using namespace std::chrono;
     time = platform::TimePoint{} + days{day} + hours{hour} + minutes{minute} + seconds{second};
   }
-  platform::TimePoint time = platform::TimePoint{} + std::chrono::days{20000} + std::chrono::hours{9};
+  platform::TimePoint time =
+      platform::TimePoint{} + std::chrono::days{20000} + std::chrono::hours{9};
 };
 
 // Caps Lock and Num Lock as a test sets them.

@@ -23,8 +23,12 @@ class FrameFixture : public ::testing::Test {
 
   CharWordDrill& drill(int kind) { return dynamic_cast<CharWordDrill&>(*frame.kind(kind)); }
 
-  static std::uint16_t key(char letter) { return static_cast<std::uint16_t>(vk::KeyA + (letter - 'a')); }
-  void press(std::uint16_t key, std::uint8_t modifiers = 0) { frame.keyDown(vk::KeyPress{key, modifiers}); }
+  static std::uint16_t key(char letter) {
+    return static_cast<std::uint16_t>(vk::KeyA + (letter - 'a'));
+  }
+  void press(std::uint16_t key, std::uint8_t modifiers = 0) {
+    frame.keyDown(vk::KeyPress{key, modifiers});
+  }
   void typeLetters(const std::string& code) {
     for (char c : code) press(static_cast<std::uint16_t>(vk::KeyA + (c - 'a')));
   }
@@ -48,8 +52,8 @@ class FrameFixture : public ::testing::Test {
   }
   static std::string g(const char* utf8) { return gbk::fromUtf8(utf8); }
   std::string pageInfo(int view, int practice) const {
-    return g("练习区：当前查看页是第") + std::to_string(view) + g("页，练习页是第") + std::to_string(practice) +
-           g("页。");
+    return g("练习区：当前查看页是第") + std::to_string(view) + g("页，练习页是第") +
+           std::to_string(practice) + g("页。");
   }
 
   RecordingHost host;

@@ -250,8 +250,10 @@ Tune parseTune(std::string_view source, const std::string& origin) {
       if (t.tempo < 30 || t.tempo > 240) throw SourceError(at + ": tempo out of range");
     } else if (word == "meter") {
       words >> arg;
-      if (arg.size() < 3 || arg.substr(arg.find('/')) != "/4") throw SourceError(at + ": the metre must be n/4");
-      t.beatsPerBar = toInt(arg.substr(0, arg.find('/')), at);
+      const std::size_t slash = arg.find('/');
+      if (slash == std::string::npos || arg.substr(slash) != "/4") throw SourceError(at + ": the metre must be n/4");
+      t.beatsPerBar = toInt(arg.substr(0, slash), at);
+      if (t.beatsPerBar < 1 || t.beatsPerBar > 12) throw SourceError(at + ": a bar holds 1 to 12 beats");
     } else if (word == "key") {
       words >> arg;
       t.tonic = parseTonic(arg, at);

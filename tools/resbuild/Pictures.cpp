@@ -240,12 +240,17 @@ QImage drawBackground() {
 }
 
 QImage drawRootMap(const std::vector<Root>& roots) {
+  // Laid out on a 1100 x 416 canvas and drawn at 878 x 332, twice the
+  // window's design size of 439 x 166: sharp when the window shrinks it, and
+  // still narrower than a 1024-pixel screen when shown at full size.
   constexpr int kWidth = 1100, kHeight = 416;
-  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  constexpr int kOutWidth = 878, kOutHeight = 332;
+  QImage image(kOutWidth, kOutHeight, QImage::Format_RGB32);
   image.fill(QColor(0xEE, 0xEE, 0xEA));
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setRenderHint(QPainter::TextAntialiasing, true);
+  p.scale(static_cast<double>(kOutWidth) / kWidth, static_cast<double>(kOutHeight) / kHeight);
 
   const char* rows[3] = {"QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
   const double margin = 8, gap = 6;
@@ -285,13 +290,15 @@ QImage drawRootMap(const std::vector<Root>& roots) {
   // The free corner right of the bottom row names the table.
   QRectF legend(margin + rowOffset[2] + 7 * (keyW + gap) + 4, margin + 2 * (keyH + gap), 0, keyH);
   legend.setRight(kWidth - margin);
-  p.setPen(QColor(0x2B, 0x5C, 0x9E));
-  p.setFont(font(kSerif, 30, QFont::Bold));
-  p.drawText(legend.adjusted(0, 8, 0, -keyH / 2), Qt::AlignCenter, QStringLiteral("岚川形音 字根表"));
-  p.setPen(QColor(0x50, 0x50, 0x50));
-  p.setFont(font(kSans, 17));
-  p.drawText(legend.adjusted(0, keyH / 2, 0, -6), Qt::AlignCenter,
-             QStringLiteral("蓝底字母为键位\n其后为该键的字根"));
+  // The window lays its "关闭" link over the lower right corner: keep it free.
+  legend.setBottom(legend.bottom() - 30);
+  drawCentredGlyph(p, QStringLiteral("岚川形音 字根表"), legend.adjusted(6, 8, -6, -keyH / 2), kSerif, QFont::Bold,
+                   QColor(0x2B, 0x5C, 0x9E), 0.9, 2.0);
+  const double lineH = (keyH / 2 - 14) / 2;
+  drawCentredGlyph(p, QStringLiteral("蓝底字母为键位"), QRectF(legend.left() + 6, legend.top() + keyH / 2 + 2, legend.width() - 12, lineH),
+                   kSans, QFont::Normal, QColor(0x50, 0x50, 0x50), 0.8, 2.0);
+  drawCentredGlyph(p, QStringLiteral("其后为该键的字根"), QRectF(legend.left() + 6, legend.top() + keyH / 2 + 2 + lineH, legend.width() - 12, lineH),
+                   kSans, QFont::Normal, QColor(0x50, 0x50, 0x50), 0.8, 2.0);
   p.end();
   return image;
 }

@@ -17,7 +17,7 @@ Pixels drawRootBitmap(const Root& root);
 Pixels drawKeyBitmap(char letter);
 // A quiet, light, seamlessly tileable paper texture (128 x 128).
 QImage drawBackground();
-// The root table: a keyboard whose 26 letter keys show their roots (1100 x 416).
+// The root table: a keyboard whose 26 letter keys show their roots (878 x 332).
 QImage drawRootMap(const std::vector<Root>& roots);
 // Look-alike roots grouped side by side with their keys (834 x 386).
 QImage drawRootGroups(const std::vector<Root>& roots, const std::vector<RootGroup>& groups);
