@@ -171,6 +171,7 @@ void PracticeFrame::startPractice() {
 
   running.start();
   std::string name = running.shownName();
+  if (name.empty() && kind == pkExam) name = FExamByTime ? frameTexts().timedTest : frameTexts().sizedTest;
   if (name.empty()) name = frameTexts().kindNames[static_cast<std::size_t>(kind)];
   view_.trainName = frameTexts().trainPrefix + name;
 

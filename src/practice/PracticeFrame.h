@@ -73,6 +73,8 @@ class PracticeFrame {
   std::string FCodeBuffer;                  // 0..4 lower-case letters
   std::array<std::string, 6> FCandidates;   // each at most 26 bytes
   bool FQuoteToggle = false;
+  // The test's mode as chosen in the test menu: by time (true) or by quantity.
+  bool FExamByTime = true;
 
   FrameView& view() { return view_; }
   const FrameView& view() const { return view_; }

@@ -855,6 +855,7 @@ void TFrame_Veduzir::MenuItem_ExamClick(int tag) {
   restoreSelectionPanel();
   if (file.isEmpty()) return;
   FExamFile = file;
+  logic_->FExamByTime = FExamByTime;
   logic_->selectKind(quorvel::pkExam);
   render();
 }

@@ -160,7 +160,10 @@ TEST_F(PracticeFrameWindowTest, RootInputCompareAndTestStartFromTheirButtons) {
   EXPECT_EQ(trainName(), QStringLiteral("当前练习：对照练习"));
   EXPECT_EQ(frame->FCompareFile, QString::fromStdString(file.string()));
 
-  for (const char* item : {"MenuItem_TimeExam", "MenuItem_SizeExam"}) {
+  const std::pair<const char*, QString> tests[] = {
+      {"MenuItem_TimeExam", QStringLiteral("当前练习：定时测验")},
+      {"MenuItem_SizeExam", QStringLiteral("当前练习：定量测验")}};
+  for (const auto& [item, shown] : tests) {
     ModalAnswer answer([&file](QWidget* modal) {
       auto* settings = qobject_cast<TForm_ExamSet*>(modal);
       ASSERT_NE(settings, nullptr);
@@ -171,9 +174,7 @@ TEST_F(PracticeFrameWindowTest, RootInputCompareAndTestStartFromTheirButtons) {
     child<QAction>(item)->trigger();
     EXPECT_EQ(answer.seen(), QStringLiteral("Form_ExamSet"));
     EXPECT_EQ(frame->logic().FPracticeKind, 18);
-    EXPECT_TRUE(trainName() == QStringLiteral("当前练习：定时测验") ||
-                trainName() == QStringLiteral("当前练习：定量测验"))
-        << trainName().toStdString();
+    EXPECT_EQ(trainName(), shown);
   }
   EXPECT_FALSE(frame->FExamByTime);
 }
