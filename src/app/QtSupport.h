@@ -17,6 +17,7 @@ namespace quorvel::ui {
 inline const QColor kFormColour{0xE0, 0xE0, 0xE0};
 inline const QColor kHoverColour{0x91, 0xDD, 0xF7};
 inline const QColor kLinkColour{0x00, 0x80, 0xC0};
+inline const QColor kNavy{0x00, 0x00, 0x80};
 inline QColor rgb(std::uint32_t value) {
   return QColor((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
 }

@@ -12,7 +12,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWindow>
 
 #include "app/Glyphs.h"
 #include "app/HelpViewer.h"
@@ -238,8 +237,7 @@ void TForm_Main::showStartUp() {
   if (QScreen* s = screen())
     move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
   if (startMaximised_) {
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    showMaximized();
+    maximise();
   } else {
     show();
   }
@@ -251,13 +249,25 @@ void TForm_Main::toggleMaximised() {
     showNormal();
     applyNormalSize();
   } else {
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    showMaximized();
+    maximise();
   }
 }
 
+void TForm_Main::maximise() {
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  // Fill the work area first: a desktop without a window manager ignores the
+  // maximised state, and one with a window manager maximises anyway.
+  if (QScreen* s = screen()) setGeometry(s->availableGeometry());
+  showMaximized();
+}
+
+QString TForm_Main::clockText(const QTime& time) {
+  // Hours, minutes and seconds without leading zeros: 9:05:03 shows as 9:5:3.
+  return time.toString(QStringLiteral("h:m:s"));
+}
+
 void TForm_Main::statusTimer() {
-  RzClockStatus_Time->setText(QTime::currentTime().toString(QStringLiteral("h:m:s")));
+  RzClockStatus_Time->setText(clockText(QTime::currentTime()));
   const bool caps = environment_.locks && environment_.locks->capsLock();
   RzKeyStatus_Caps->setEnabled(caps);
   if (currentHint_ == QLatin1String("Caps Lock")) ApplicationHint(currentHint_);

@@ -13,6 +13,7 @@
 
 class QKeyEvent;
 class QLabel;
+class QTime;
 class QTimer;
 class QToolButton;
 class TFrame_Veduzir;
@@ -52,6 +53,8 @@ class TForm_Main : public QWidget {
   void toggleMaximised();
 
   static QString DefaultStatusText();
+  // The status bar clock's text for a time of day.
+  static QString clockText(const QTime& time);
 
   // Settings as read at start-up.
   bool FMusicOn = true;
@@ -84,6 +87,7 @@ class TForm_Main : public QWidget {
   void RzToolbarButton_exitClick() { close(); }
   void statusTimer();
   void applyNormalSize();
+  void maximise();
 
   AppEnvironment environment_;
   std::unique_ptr<quorvel::platform::LockKeys> systemLocks_;

@@ -31,13 +31,10 @@ TForm_Set::TForm_Set(QWidget* parent)
   RzRadioButton_music3 = radio("RzRadioButton_music3", "背景音乐三", 14, 46);
   RzRadioButton_music4 = radio("RzRadioButton_music4", "背景音乐四", 140, 46);
   RzRadioButton_music1->setChecked(true);
-  RzLabel_Ok = new LinkLabel(QStringLiteral("确定"), this);
-  RzLabel_Ok->setObjectName(QStringLiteral("RzLabel_Ok"));
-  RzLabel_Ok->setGeometry(150, 146, 56, 20);
+  RzLabel_Ok = new LinkLabel(this, "RzLabel_Ok", QStringLiteral("确定"), QRect(150, 146, 56, 20));
   connect(RzLabel_Ok, &LinkLabel::clicked, this, &QDialog::accept);
-  RzLabel_Cancel = new LinkLabel(QStringLiteral("取消"), this);
-  RzLabel_Cancel->setObjectName(QStringLiteral("RzLabel_Cancel"));
-  RzLabel_Cancel->setGeometry(219, 146, 56, 20);
+  RzLabel_Cancel =
+      new LinkLabel(this, "RzLabel_Cancel", QStringLiteral("取消"), QRect(219, 146, 56, 20));
   connect(RzLabel_Cancel, &LinkLabel::clicked, this, &QDialog::reject);
   auto* dragger = new WindowDragger(this);
   dragger->watch(this);

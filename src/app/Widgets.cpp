@@ -33,6 +33,30 @@ void setLabelFill(QLabel* label, bool opaque, QColor colour) {
   label->update();
 }
 
+void setTextColour(QWidget* widget, QColor colour) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  palette.setColor(QPalette::Text, colour);
+  widget->setPalette(palette);
+}
+
+FaceButton makeFaceButton(QWidget* parent, const QString& caption, const char* faceName,
+                          const char* buttonName, const QRect& faceGeometry,
+                          const QRect& buttonGeometry) {
+  FaceButton made;
+  made.face = new QLabel(caption, parent);
+  made.face->setObjectName(QString::fromLatin1(faceName));
+  made.face->setGeometry(faceGeometry);
+  made.face->setAlignment(Qt::AlignCenter);
+  made.face->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  made.button = new TransparentButton(parent);
+  made.button->setObjectName(QString::fromLatin1(buttonName));
+  made.button->setGeometry(buttonGeometry);
+  made.button->setToolTip(caption);
+  bindButtonFace(made.button, made.face, kHoverColour);
+  return made;
+}
+
 void bindButtonFace(TransparentButton* button, QLabel* face, QColor colour, QColor idle) {
   QObject::connect(button, &TransparentButton::hoverChanged, face,
                    [face, colour, idle](bool inside) {
@@ -51,6 +75,12 @@ LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent
   setAlignment(Qt::AlignCenter);
   setCursor(Qt::PointingHandCursor);
   setFocusPolicy(Qt::NoFocus);
+}
+
+LinkLabel::LinkLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
+    : LinkLabel(text, parent) {
+  setObjectName(QString::fromLatin1(name));
+  setGeometry(geometry);
 }
 
 void LinkLabel::enterEvent(QEnterEvent* event) {
@@ -91,9 +121,11 @@ bool WindowDragger::eventFilter(QObject* watched, QEvent* event) {
       if (condition_ && !condition_()) return false;
       QWidget* window = widget->window();
       auto* mouse = static_cast<QMouseEvent*>(event);
-      if (window->windowHandle() && window->windowHandle()->startSystemMove()) return false;
-      manual_ = window;
-      grabOffset_ = mouse->globalPosition().toPoint() - window->frameGeometry().topLeft();
+      if (!window->windowHandle() || !window->windowHandle()->startSystemMove()) {
+        manual_ = window;
+        grabOffset_ = mouse->globalPosition().toPoint() - window->frameGeometry().topLeft();
+      }
+      if (onPress_) onPress_();
       return false;
     }
     case QEvent::MouseMove:

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPoint>
 #include <QPointer>
+#include <QRect>
 #include <functional>
 
 namespace quorvel::ui {
@@ -32,6 +33,17 @@ class TransparentButton : public QAbstractButton {
 // transparent (or in `idle`, when given) otherwise.
 void bindButtonFace(TransparentButton* button, QLabel* face, QColor colour, QColor idle = QColor());
 void setLabelFill(QLabel* label, bool opaque, QColor colour);
+void setTextColour(QWidget* widget, QColor colour);
+
+// A raised, centred caption label with a transparent button over it that
+// lights it light blue under the mouse.
+struct FaceButton {
+  QLabel* face = nullptr;
+  TransparentButton* button = nullptr;
+};
+FaceButton makeFaceButton(QWidget* parent, const QString& caption, const char* faceName,
+                          const char* buttonName, const QRect& faceGeometry,
+                          const QRect& buttonGeometry);
 
 // A label that acts as a dialog button: opaque in 0x0080C0 under the mouse,
 // and looks pressed (text at the bottom, a blank before it) while held down.
@@ -40,6 +52,8 @@ class LinkLabel : public QLabel {
   Q_OBJECT
  public:
   LinkLabel(const QString& text, QWidget* parent = nullptr);
+  // A named link label at its place in `parent`.
+  LinkLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry);
  signals:
   void clicked();
 
@@ -64,12 +78,15 @@ class WindowDragger : public QObject {
   // Only drag while this returns true (the selection label drags only while
   // the window is not maximised).
   void setCondition(std::function<bool()> condition) { condition_ = std::move(condition); }
+  // Runs after every press that starts a drag.
+  void setOnPress(std::function<void()> onPress) { onPress_ = std::move(onPress); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   std::function<bool()> condition_;
+  std::function<void()> onPress_;
   QPointer<QWidget> manual_;
   QPoint grabOffset_;
 };

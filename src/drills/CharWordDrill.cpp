@@ -67,15 +67,12 @@ bool CharWordDrill::canStart() const {
 }
 
 void CharWordDrill::start() {
-  ++run_;
   pageStarts_.fill(0);
   std::fill(sequence_.begin(), sequence_.end(), '\0');
   std::fill(typed_.begin(), typed_.end(), '\0');
   draw();
   practicePage_ = viewPage_ = position_ = offset_ = 0;
-  if (!fillPage(0)) return;
-  frame_.view().cells[static_cast<std::size_t>(textCellOf(kPageItems - 1))].filled = false;
-  markCurrent();
+  if (!showPage(0)) return;
   startTime_ = endTime_ = frame_.services().clock->now();
   frame_.touch();
 }
@@ -205,25 +202,10 @@ void CharWordDrill::recordNextStart(int page) {
 }
 
 bool CharWordDrill::yieldAfterLine() {
-  const unsigned run = run_;
+  const unsigned starts = frame_.startCount();
   frame_.touch();
   frame_.services().host->processPendingEvents();
-  return run == run_;
-}
-
-bool CharWordDrill::fillPage(int page) {
-  const int start = pageStarts_[static_cast<std::size_t>(page)];
-  for (int line = 0; line < kPageLines; ++line) {
-    for (int col = 0; col < kLineItems; ++col) {
-      const int pos = line * kLineItems + col;
-      const int off = start + 2 * pos;
-      setText(pos, itemAt(off) ? itemText(off) : std::string(), false);
-      setEntryEmpty(pos);
-    }
-    if (!yieldAfterLine()) return false;
-  }
-  recordNextStart(page);
-  return true;
+  return starts == frame_.startCount();
 }
 
 bool CharWordDrill::showPage(int page) {
@@ -268,8 +250,7 @@ void CharWordDrill::enterItem(char b1, char b2) {
     if (pageStarts_[static_cast<std::size_t>(practicePage_)] == 0)
       pageStarts_[static_cast<std::size_t>(practicePage_)] = offset_ + 2;
     position_ = 0;
-    if (!fillPage(practicePage_)) return;
-    markCurrent();
+    if (!showPage(practicePage_)) return;
     viewPage_ = practicePage_;
     frame_.showPageInfo(viewPage_, practicePage_);
   }
@@ -313,16 +294,17 @@ void CharWordDrill::deleteLast() {
 void CharWordDrill::viewNextPage() {
   if (viewPage_ >= params_.lastPage || pageStarts_[static_cast<std::size_t>(viewPage_) + 1] == 0)
     return;
-  frame_.view().cells[static_cast<std::size_t>(textCellOf(position_))].filled = false;
-  ++viewPage_;
-  if (!showPage(viewPage_)) return;
-  frame_.showPageInfo(viewPage_, practicePage_);
+  turnViewTo(viewPage_ + 1);
 }
 
 void CharWordDrill::viewPreviousPage() {
   if (viewPage_ == 0) return;
+  turnViewTo(viewPage_ - 1);
+}
+
+void CharWordDrill::turnViewTo(int page) {
   frame_.view().cells[static_cast<std::size_t>(textCellOf(position_))].filled = false;
-  --viewPage_;
+  viewPage_ = page;
   if (!showPage(viewPage_)) return;
   frame_.showPageInfo(viewPage_, practicePage_);
 }

@@ -65,11 +65,14 @@ class CharWordDrill : public PracticeKind {
   void setEntryShown(int pos, int off);  // the entry, light blue or pink
   void setEntryEmpty(int pos);
   void setArrow(int pos);
-  // Both return false when a new run was started while pending events ran
-  // between lines; the step that called them then stops.
-  bool fillPage(int page);
-  // Shows a page with its items and the entries made on it.
+  // Shows a page: its items in the panel colour, under them the entries made
+  // on it (none yet on a page just reached), and the current item if the
+  // page is the practice page; records the next page's start. Returns false
+  // when a practice (of any kind) was started while pending events ran
+  // between lines; the step that called it then stops.
   bool showPage(int page);
+  // Puts another page on view (paging keys).
+  void turnViewTo(int page);
   bool yieldAfterLine();
   void recordNextStart(int page);
   void markCurrent();
@@ -85,7 +88,6 @@ class CharWordDrill : public PracticeKind {
   platform::TimePoint startTime_{};
   platform::TimePoint endTime_{};
   std::array<int, 22> pageStarts_{};  // lastPage + 1 used
-  unsigned run_ = 0;                  // grows at every start
 };
 
 }  // namespace quorvel

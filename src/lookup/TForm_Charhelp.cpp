@@ -2,6 +2,8 @@
 
 #include <QLabel>
 #include <algorithm>
+#include <string>
+#include <tuple>
 
 #include "app/QtSupport.h"
 #include "lookup/TForm_detailhelp.h"
@@ -51,14 +53,30 @@ QLabel* makeKeyPicture(QWidget* parent, const char* name, int x, int y) {
   return label;
 }
 
+std::array<QLabel*, 4> makeKeyPictures(QWidget* parent, const char* prefix, int x, int y) {
+  std::array<QLabel*, 4> pictures{};
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    const std::string name = prefix + std::to_string(i + 1);
+    pictures[i] = makeKeyPicture(parent, name.c_str(), x + static_cast<int>(i) * 80, y);
+  }
+  return pictures;
+}
+
 QLabel* makeCodeLabel(QWidget* parent, const char* name, int x, int y, int w) {
   auto* label = new QLabel(parent);
   label->setObjectName(QString::fromLatin1(name));
   label->setFont(songFont(12));
   label->setGeometry(x, y, w, 16);
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, QColor(0, 0, 0x80));
-  label->setPalette(palette);
+  setTextColour(label, kNavy);
+  return label;
+}
+
+QLabel* makeHeading(QWidget* parent, const char* name, const QRect& geometry) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setFont(songFont(16, true));
+  label->setGeometry(geometry);
+  setTextColour(label, kNavy);
   return label;
 }
 
@@ -68,38 +86,27 @@ TForm_Charhelp::TForm_Charhelp(const quorvel::platform::ResourceLibrary& library
     : FormBase(parent, "Form_Charhelp", QStringLiteral("汉字编码提示"), QSize(366, 155)),
       library_(library) {
   using namespace quorvel::ui;
-  Image_Key1 = makeKeyPicture(this, "Image_Key1", 40, 8);
-  Image_Key2 = makeKeyPicture(this, "Image_Key2", 120, 8);
-  Image_Key3 = makeKeyPicture(this, "Image_Key3", 200, 8);
-  Image_Key4 = makeKeyPicture(this, "Image_Key4", 280, 8);
+  codeLabels_.keys = makeKeyPictures(this, "Image_Key", 40, 8);
+  std::tie(Image_Key1, Image_Key2, Image_Key3, Image_Key4) = std::tuple_cat(codeLabels_.keys);
   RzLabel_oneChar = makeCodeLabel(this, "RzLabel_oneChar", 8, 70, 90);
   RzLabel_twoChar = makeCodeLabel(this, "RzLabel_twoChar", 98, 70, 90);
   RzLabel_threeChar = makeCodeLabel(this, "RzLabel_threeChar", 188, 70, 96);
   RzLabel_allChar = makeCodeLabel(this, "RzLabel_allChar", 284, 70, 80);
-  RzLabel_Char = new QLabel(this);
-  RzLabel_Char->setObjectName(QStringLiteral("RzLabel_Char"));
-  RzLabel_Char->setFont(songFont(16, true));
-  RzLabel_Char->setGeometry(10, 120, 180, 22);
-  QPalette palette = RzLabel_Char->palette();
-  palette.setColor(QPalette::WindowText, QColor(0, 0, 0x80));
-  RzLabel_Char->setPalette(palette);
-  RzLabel_query = new LinkLabel(QStringLiteral("查询其它"), this);
-  RzLabel_query->setObjectName(QStringLiteral("RzLabel_query"));
-  RzLabel_query->setGeometry(228, 124, 68, 20);
-  RzLabel_Close = new LinkLabel(QStringLiteral("关闭"), this);
-  RzLabel_Close->setObjectName(QStringLiteral("RzLabel_Close"));
-  RzLabel_Close->setGeometry(302, 124, 56, 20);
+  codeLabels_.oneChar = RzLabel_oneChar;
+  codeLabels_.twoChar = RzLabel_twoChar;
+  codeLabels_.threeChar = RzLabel_threeChar;
+  codeLabels_.allChar = RzLabel_allChar;
+  RzLabel_Char = makeHeading(this, "RzLabel_Char", QRect(10, 120, 180, 22));
+  RzLabel_query =
+      new LinkLabel(this, "RzLabel_query", QStringLiteral("查询其它"), QRect(228, 124, 68, 20));
+  RzLabel_Close =
+      new LinkLabel(this, "RzLabel_Close", QStringLiteral("关闭"), QRect(302, 124, 56, 20));
   connect(RzLabel_Close, &LinkLabel::clicked, this, &QDialog::accept);
   connect(RzLabel_query, &LinkLabel::clicked, this, &TForm_Charhelp::RzLabel_queryClick);
 }
 
 void TForm_Charhelp::fill(const quorvel::TCharCodes& codes) {
-  const quorvel::ui::CharCodeLabels labels{{Image_Key1, Image_Key2, Image_Key3, Image_Key4},
-                                           RzLabel_oneChar,
-                                           RzLabel_twoChar,
-                                           RzLabel_threeChar,
-                                           RzLabel_allChar};
-  labels.fill(library_, codes);
+  codeLabels_.fill(library_, codes);
   setWindowTitle(QStringLiteral("汉字编码提示"));
   RzLabel_Char->setText(QStringLiteral("汉字：%1").arg(quorvel::ui::fromGbk(codes.Text)));
 }

@@ -28,6 +28,10 @@ struct CharCodeLabels {
 };
 
 QLabel* makeKeyPicture(QWidget* parent, const char* name, int x, int y);
+// The four key pictures of a code, named prefix1 to prefix4, 80 pixels apart.
+std::array<QLabel*, 4> makeKeyPictures(QWidget* parent, const char* prefix, int x, int y);
+// A bold navy heading of a hint window.
+QLabel* makeHeading(QWidget* parent, const char* name, const QRect& geometry);
 QLabel* makeCodeLabel(QWidget* parent, const char* name, int x, int y, int w);
 
 }  // namespace quorvel::ui
@@ -50,5 +54,6 @@ class TForm_Charhelp : public quorvel::ui::FormBase {
  private:
   void RzLabel_queryClick();
   quorvel::platform::ResourceLibrary library_;
+  quorvel::ui::CharCodeLabels codeLabels_;
   TForm_detailhelp* lookup_ = nullptr;
 };

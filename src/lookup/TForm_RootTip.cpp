@@ -17,9 +17,8 @@ TForm_RootTip::TForm_RootTip(const quorvel::platform::ResourceLibrary& library, 
   RzLabel_preview = new QLabel(QStringLiteral("岚川形音码同类形根聚合表现如下"), this);
   RzLabel_preview->setObjectName(QStringLiteral("RzLabel_preview"));
   RzLabel_preview->setGeometry(8, 168, 300, 16);
-  RzLabel_Close = new quorvel::ui::LinkLabel(QStringLiteral("关闭"), this);
-  RzLabel_Close->setObjectName(QStringLiteral("RzLabel_Close"));
-  RzLabel_Close->setGeometry(366, 166, 56, 20);
+  RzLabel_Close = new quorvel::ui::LinkLabel(this, "RzLabel_Close", QStringLiteral("关闭"),
+                                             QRect(366, 166, 56, 20));
   connect(RzLabel_Close, &quorvel::ui::LinkLabel::clicked, this, &QDialog::accept);
   Image_Root = new QLabel(this);
   Image_Root->setObjectName(QStringLiteral("Image_Root"));

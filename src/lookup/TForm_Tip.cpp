@@ -12,9 +12,8 @@ TForm_Tip::TForm_Tip(const quorvel::platform::ResourceLibrary& library, QWidget*
   RzMemo_Tip->setFont(quorvel::ui::songFont(14));
   RzMemo_Tip->setGeometry(11, 10, 403, 305);
   RzMemo_Tip->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  RzLabel_Close = new quorvel::ui::LinkLabel(QStringLiteral("关闭"), this);
-  RzLabel_Close->setObjectName(QStringLiteral("RzLabel_Close"));
-  RzLabel_Close->setGeometry(358, 322, 56, 20);
+  RzLabel_Close = new quorvel::ui::LinkLabel(this, "RzLabel_Close", QStringLiteral("关闭"),
+                                             QRect(358, 322, 56, 20));
   connect(RzLabel_Close, &quorvel::ui::LinkLabel::clicked, this, &QDialog::accept);
   setFocusProxy(RzMemo_Tip);
 }

@@ -25,4 +25,6 @@ class TForm_Wordhelp : public quorvel::ui::FormBase {
  private:
   quorvel::platform::ResourceLibrary library_;
   TForm_detailhelp* lookup_ = nullptr;
+  std::array<QLabel*, 4> wordKeys_{};
+  quorvel::ui::CharCodeLabels codeLabels_;
 };

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTextEdit>
+#include <tuple>
 
 #include "app/Glyphs.h"
 #include "app/QtSupport.h"
@@ -44,14 +45,16 @@ TForm_detailhelp::TForm_detailhelp(const quorvel::platform::ResourceLibrary& lib
   RzLabel_Char->setObjectName(QStringLiteral("RzLabel_Char"));
   RzLabel_Char->setFont(songFont(12, true));
   RzLabel_Char->setGeometry(8, 34, 340, 16);
-  Image_Key1 = makeKeyPicture(RzPanel1, "Image_Key1", 40, 54);
-  Image_Key2 = makeKeyPicture(RzPanel1, "Image_Key2", 120, 54);
-  Image_Key3 = makeKeyPicture(RzPanel1, "Image_Key3", 200, 54);
-  Image_Key4 = makeKeyPicture(RzPanel1, "Image_Key4", 280, 54);
+  codeLabels_.keys = makeKeyPictures(RzPanel1, "Image_Key", 40, 54);
+  std::tie(Image_Key1, Image_Key2, Image_Key3, Image_Key4) = std::tuple_cat(codeLabels_.keys);
   RzLabel_oneChar = makeCodeLabel(RzPanel1, "RzLabel_oneChar", 8, 126, 110);
   RzLabel_twoChar = makeCodeLabel(RzPanel1, "RzLabel_twoChar", 118, 126, 110);
   RzLabel_threeChar = makeCodeLabel(RzPanel1, "RzLabel_threeChar", 228, 126, 124);
   RzLabel_allChar = makeCodeLabel(RzPanel1, "RzLabel_allChar", 8, 146, 200);
+  codeLabels_.oneChar = RzLabel_oneChar;
+  codeLabels_.twoChar = RzLabel_twoChar;
+  codeLabels_.threeChar = RzLabel_threeChar;
+  codeLabels_.allChar = RzLabel_allChar;
 
   RzPanel2 = panel(this, "RzPanel2", QRect(4, 178, 358, 159));
   caption(RzPanel2, QStringLiteral("编码查询："), 8, 10);
@@ -71,9 +74,8 @@ TForm_detailhelp::TForm_detailhelp(const quorvel::platform::ResourceLibrary& lib
   RzMemo_WordChar->setReadOnly(true);
   RzMemo_WordChar->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   RzMemo_WordChar->setGeometry(6, 34, 346, 100);
-  RzLabel_Close = new LinkLabel(QStringLiteral("关闭"), RzPanel2);
-  RzLabel_Close->setObjectName(QStringLiteral("RzLabel_Close"));
-  RzLabel_Close->setGeometry(296, 136, 56, 20);
+  RzLabel_Close =
+      new LinkLabel(RzPanel2, "RzLabel_Close", QStringLiteral("关闭"), QRect(296, 136, 56, 20));
   connect(RzLabel_Close, &LinkLabel::clicked, this, &QDialog::reject);
   // The find buttons sit inside their fields.
   const QIcon find(quorvel::glyphs::find());
@@ -95,7 +97,7 @@ TForm_detailhelp::TForm_detailhelp(const quorvel::platform::ResourceLibrary& lib
 }
 
 void TForm_detailhelp::showNoCodes() {
-  for (QLabel* key : {Image_Key1, Image_Key2, Image_Key3, Image_Key4}) key->clear();
+  for (QLabel* key : codeLabels_.keys) key->clear();
   RzLabel_oneChar->setText(QStringLiteral("一级简码：无"));
   RzLabel_twoChar->setText(QStringLiteral("二级简码：无"));
   RzLabel_threeChar->setText(QStringLiteral("三级简码：无"));
@@ -109,12 +111,7 @@ void TForm_detailhelp::showCharResult(const quorvel::TCharCodes& codes) {
     RzLabel_Char->setText(QStringLiteral("查询结果：%1").arg(character + QStringLiteral("无")));
     return;
   }
-  const quorvel::ui::CharCodeLabels labels{{Image_Key1, Image_Key2, Image_Key3, Image_Key4},
-                                           RzLabel_oneChar,
-                                           RzLabel_twoChar,
-                                           RzLabel_threeChar,
-                                           RzLabel_allChar};
-  labels.fill(library_, codes);
+  codeLabels_.fill(library_, codes);
   RzLabel_Char->setText(QStringLiteral("查询结果：%1").arg(character));
 }
 
@@ -126,7 +123,7 @@ void TForm_detailhelp::showWordResult(const quorvel::TWordCode& word) {
     return;
   }
   showNoCodes();
-  quorvel::ui::showCodeKeys(library_, word.Code, {Image_Key1, Image_Key2, Image_Key3, Image_Key4});
+  quorvel::ui::showCodeKeys(library_, word.Code, codeLabels_.keys);
   RzLabel_allChar->setText(
       QStringLiteral("编码：%1").arg(QString::fromLatin1(word.Code.c_str()).toUpper()));
   RzLabel_Char->setText(QStringLiteral("查询结果：%1").arg(text));

@@ -3,6 +3,7 @@
 // upper panel, code to characters or words in the lower one.
 #include "app/Widgets.h"
 #include "lookup/CodeTypes.h"
+#include "lookup/TForm_Charhelp.h"
 #include "platform/ResourceLibrary.h"
 #include "practice/PracticeData.h"
 
@@ -39,4 +40,5 @@ class TForm_detailhelp : public quorvel::ui::FormBase {
   quorvel::platform::ResourceLibrary library_;
   const quorvel::PracticeData* data_ = nullptr;
   bool firstShow_ = true;
+  quorvel::ui::CharCodeLabels codeLabels_;
 };

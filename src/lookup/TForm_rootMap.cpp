@@ -31,9 +31,8 @@ TForm_rootMap::TForm_rootMap(const quorvel::platform::ResourceLibrary& library, 
     Image_Map->setText(QStringLiteral("字根表"));
     Image_Map->setAlignment(Qt::AlignCenter);
   }
-  RzLabel_Close = new quorvel::ui::LinkLabel(QStringLiteral("关闭"), this);
-  RzLabel_Close->setObjectName(QStringLiteral("RzLabel_Close"));
-  RzLabel_Close->setGeometry(size.width() - 48, size.height() - 22, 44, 18);
+  RzLabel_Close = new quorvel::ui::LinkLabel(this, "RzLabel_Close", QStringLiteral("关闭"),
+                                             QRect(size.width() - 48, size.height() - 22, 44, 18));
   connect(RzLabel_Close, &quorvel::ui::LinkLabel::clicked, this,
           &TForm_rootMap::RzLabel_CloseClick);
   auto* dragger = new quorvel::ui::WindowDragger(this);

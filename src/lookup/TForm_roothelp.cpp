@@ -29,9 +29,8 @@ TForm_roothelp::TForm_roothelp(const quorvel::platform::ResourceLibrary& library
     palette.setColor(QPalette::WindowText, QColor(0, 0, 0x80));
     RzLabel_Char->setPalette(palette);
   }
-  RzLabel_Close = new quorvel::ui::LinkLabel(QStringLiteral("关闭"), this);
-  RzLabel_Close->setObjectName(QStringLiteral("RzLabel_Close"));
-  RzLabel_Close->setGeometry(302, 120, 56, 20);
+  RzLabel_Close = new quorvel::ui::LinkLabel(this, "RzLabel_Close", QStringLiteral("关闭"),
+                                             QRect(302, 120, 56, 20));
   connect(RzLabel_Close, &quorvel::ui::LinkLabel::clicked, this, &QDialog::accept);
   auto* dragger = new quorvel::ui::WindowDragger(this);
   dragger->watch(this);

@@ -84,10 +84,7 @@ bool PracticeFrame::canStartKind(int kind) const {
 void PracticeFrame::selectKind(int kind) {
   if (kind <= pkNone || kind >= kKindCount) return;
   if (!canStartKind(kind)) {
-    // Nothing changes: the running practice, if any, goes on.
-    view_.wordplace = frameTexts().dataMissing;
-    services_.host->beep();
-    touch();
+    refuseMissingData();  // the running practice, if any, goes on
     return;
   }
   FPracticeKind = static_cast<std::uint8_t>(kind);
@@ -145,13 +142,17 @@ void PracticeFrame::selectMenuTag(int tag) {
   selectKind(kind);
 }
 
+void PracticeFrame::refuseMissingData() {
+  view_.wordplace = frameTexts().dataMissing;
+  services_.host->beep();
+  touch();
+}
+
 void PracticeFrame::startPractice() {
   const int kind = FPracticeKind;
   if (kind <= pkNone || kind >= kKindCount) return;
   if (!canStartKind(kind)) {
-    view_.wordplace = frameTexts().dataMissing;
-    services_.host->beep();
-    touch();
+    refuseMissingData();
     return;
   }
   PracticeKind& running = *kinds_[static_cast<std::size_t>(kind)];
@@ -213,40 +214,30 @@ void PracticeFrame::toggleHotSpot() {
 
 // Dispatch. The guards keep a key that arrives while a page is being filled
 // (pending events run after each line) from re-entering the kind.
-void PracticeFrame::enterItem(char b1, char b2) {
+template <typename Step>
+void PracticeFrame::dispatchGuarded(bool& guard, Step step) {
   PracticeKind* k = kind(FPracticeKind);
   if (!FPractising || k == nullptr) return;
-  FEntering = true;
-  k->enterItem(b1, b2);
-  FEntering = false;
+  guard = true;
+  step(*k);
+  guard = false;
   touch();
+}
+
+void PracticeFrame::enterItem(char b1, char b2) {
+  dispatchGuarded(FEntering, [=](PracticeKind& k) { k.enterItem(b1, b2); });
 }
 
 void PracticeFrame::deleteLast() {
-  PracticeKind* k = kind(FPracticeKind);
-  if (!FPractising || k == nullptr) return;
-  FDeleting = true;
-  k->deleteLast();
-  FDeleting = false;
-  touch();
+  dispatchGuarded(FDeleting, [](PracticeKind& k) { k.deleteLast(); });
 }
 
 void PracticeFrame::viewNextPage() {
-  PracticeKind* k = kind(FPracticeKind);
-  if (!FPractising || k == nullptr) return;
-  FEntering = true;
-  k->viewNextPage();
-  FEntering = false;
-  touch();
+  dispatchGuarded(FEntering, [](PracticeKind& k) { k.viewNextPage(); });
 }
 
 void PracticeFrame::viewPreviousPage() {
-  PracticeKind* k = kind(FPracticeKind);
-  if (!FPractising || k == nullptr) return;
-  FDeleting = true;
-  k->viewPreviousPage();
-  FDeleting = false;
-  touch();
+  dispatchGuarded(FDeleting, [](PracticeKind& k) { k.viewPreviousPage(); });
 }
 
 void PracticeFrame::codeHint() {

@@ -85,6 +85,9 @@ class PracticeFrame {
     return k > pkNone && k < kKindCount ? kinds_[static_cast<std::size_t>(k)].get() : nullptr;
   }
   FrameServices& services() { return services_; }
+  // Grows at every start of any kind: a step that let pending events run
+  // compares it to tell that a new practice was started meanwhile.
+  unsigned startCount() const { return starts_; }
   void touch() { ++view_.revision; }
 
   // Can this kind start now (its data loaded)? Kind 0 never starts.
@@ -103,6 +106,11 @@ class PracticeFrame {
   // Enters a GBK text two bytes at a time while the practice runs.
   void enterText(const std::string& text);
   void refuseOffPage();
+  // A kind whose data is absent does not start: message and beep.
+  void refuseMissingData();
+  // Runs one step of the running kind with its re-entry guard set.
+  template <typename Step>
+  void dispatchGuarded(bool& guard, Step step);
 
   // Stand-ins for services left null: silent host, system clock, no locks.
   struct Fallbacks;

@@ -17,7 +17,6 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QWindow>
 
 #include "app/Glyphs.h"
 #include "app/HelpViewer.h"
@@ -250,6 +249,12 @@ void TFrame_Veduzir::buildLayout() {
   RzLabel_Seltext->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   RzLabel_Seltext->setStatusTip(QString());
   RzLabel_Seltext->installEventFilter(this);
+  // A press on the label drags the window, but not a maximised one, and
+  // brings the selection panel back to its resting look.
+  auto* dragger = new quorvel::ui::WindowDragger(this);
+  dragger->setCondition([this] { return !window()->isMaximized(); });
+  dragger->setOnPress([this] { restoreSelectionPanel(); });
+  dragger->watch(RzLabel_Seltext);
   {
     QPalette palette = RzLabel_Seltext->palette();
     palette.setColor(QPalette::Window, QColor(0x0A, 0x24, 0x6A));
@@ -417,11 +422,22 @@ void TFrame_Veduzir::buildSelectionPanel(QWidget* panel) {
           [this] { dropMenu(6, PopupMenu_exam); });
   connect(FSelectionButtons[7], &QAbstractButton::clicked, this,
           &TFrame_Veduzir::RzToolbarButton_RootMapClick);
-  // A press on a menu button colours its caption as the hover does.
+  // A press on a menu button colours its caption as the hover does, and the
+  // colour stays while the menu is down (the open menu takes the mouse, so
+  // the button sees the mouse leave); closing the menu restores the panel.
   for (int tag : {1, 2, 6}) {
     QLabel* label = FCaptionLabels[static_cast<std::size_t>(tag)];
-    connect(FSelectionButtons[static_cast<std::size_t>(tag)], &QAbstractButton::pressed, label,
+    auto* button = FSelectionButtons[static_cast<std::size_t>(tag)];
+    connect(button, &QAbstractButton::pressed, label,
             [label] { quorvel::ui::setLabelFill(label, true, quorvel::ui::kHoverColour); });
+    connect(button, &quorvel::ui::TransparentButton::hoverChanged, label,
+            [this, tag, label](bool inside) {
+              const QMenu* menu = tag == 1   ? PopupMenu_Char
+                                  : tag == 2 ? PopupMenu_word
+                                             : PopupMenu_exam;
+              if (!inside && menu && menu->isVisible())
+                quorvel::ui::setLabelFill(label, true, quorvel::ui::kHoverColour);
+            });
   }
 }
 
@@ -758,16 +774,9 @@ bool TFrame_Veduzir::eventFilter(QObject* watched, QEvent* event) {
       const int w = rootMapPicture_.width() * h / std::max(1, rootMapPicture_.height());
       Image_Map->setGeometry(Panel_SpeedInfo->width() - w - 4, 2, w, h);
     }
-  } else if (watched == RzLabel_Seltext) {
-    QWidget* window = this->window();
-    if (event->type() == QEvent::MouseButtonDblClick) {
-      emit maximiseToggleRequested();
-      return true;
-    }
-    if (event->type() == QEvent::MouseButtonPress && !window->isMaximized()) {
-      if (window->windowHandle()) window->windowHandle()->startSystemMove();
-      restoreSelectionPanel();
-    }
+  } else if (watched == RzLabel_Seltext && event->type() == QEvent::MouseButtonDblClick) {
+    emit maximiseToggleRequested();
+    return true;
   } else if (watched == RzRichEdit_express && event->type() == QEvent::KeyPress) {
     // The read-only pane swallows typing and keys that would leave its text;
     // other navigation scrolls it.

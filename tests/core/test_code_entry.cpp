@@ -181,6 +181,23 @@ TEST_F(CodeEntryTest, FourLettersWithOneCandidateEnterItAtOnce) {
   EXPECT_EQ(entries(), K);
 }
 
+TEST_F(CodeEntryTest, AnUnresolvedFullCodeIsDroppedByTheNextKey) {
+  typeLetters("ztbq");
+  press(vk::Space);
+  EXPECT_TRUE(frame.FCodeBuffer.empty()) << "Space finds nothing to choose and drops the code";
+  EXPECT_EQ(frame.view().keyplace, "");
+  EXPECT_EQ(entries(), "");
+  typeLetters("ztcd");
+  press(vk::OemPeriod);
+  EXPECT_EQ(entries(), g("。")) << "the punctuation is entered";
+  EXPECT_TRUE(frame.FCodeBuffer.empty()) << "and the waiting code dropped";
+  EXPECT_EQ(frame.view().wordplace, "");
+  typeLetters("ztc");
+  press(vk::OemPeriod);
+  EXPECT_EQ(frame.FCodeBuffer, "ztc") << "a shorter code stays";
+  EXPECT_EQ(frame.view().wordplace, candidateLine(Candidates{D, E, F, "", "", ""}));
+}
+
 TEST_F(CodeEntryTest, BackspaceShortensTheCodeThenDeletesEntries) {
   typeChar(0);
   typeLetters("ztc");

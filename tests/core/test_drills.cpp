@@ -19,6 +19,26 @@ class DrillTest : public FrameFixture {
   void typeItems(int from, int to) {
     for (int k = from; k < to; ++k) typeChar(k % 26);
   }
+  // Types the last item of page 1 of a level-1 run, 30 seconds on, while the
+  // menu item of `tag` is chosen between two lines of the page being filled.
+  // Returns the speed shown before that entry.
+  std::string chooseDuringPageTurn(int tag, std::vector<int> draws) {
+    startOnechar();
+    typeItems(0, 124);
+    bool chosen = false;
+    host.onPendingEvents = [&] {
+      if (chosen) return;
+      chosen = true;
+      random.reset(draws);
+      frame.selectMenuTag(tag);
+    };
+    clock.advance(std::chrono::seconds(30));
+    const std::string speed = frame.view().speed;
+    typeChar(124 % 26);
+    host.onPendingEvents = nullptr;
+    EXPECT_TRUE(chosen);
+    return speed;
+  }
 };
 
 TEST_F(DrillTest, LevelOneRunHas234ItemsOnTwoPagesAndEndsWithTheLastOne) {
@@ -114,13 +134,17 @@ TEST_F(DrillTest, DeleteShowsTheArrowAgainAndCountsOneEntryFewer) {
 TEST_F(DrillTest, DeleteAtTheFirstItemOfPageOneChangesNothing) {
   startOnechar();
   CharWordDrill& d = drill(2);
-  const std::string speed = frame.view().speed;
+  typeChar(0);
+  press(vk::Back);
+  EXPECT_EQ(frame.view().speed, "0") << "a deletion updates the score";
+  frame.showSpeedAndAccuracy(35, 90);  // figures of an earlier tick
   press(vk::Back);
   EXPECT_EQ(d.position(), 0);
   EXPECT_EQ(d.offset(), 0);
   EXPECT_EQ(entryCell(0).text, g("↑"));
   EXPECT_EQ(textCell(0).colour, colour::Current);
-  EXPECT_EQ(frame.view().speed, speed);
+  EXPECT_EQ(frame.view().speed, "35") << "deleting at the first item is no score update";
+  EXPECT_EQ(frame.view().accuracy, 90);
 }
 
 TEST_F(DrillTest, DeleteAtTheStartOfPageTwoReturnsToTheLastCellOfPageOne) {
@@ -512,18 +536,8 @@ TEST_F(DrillTest, KeysDuringAPageFillDoNotReachTheDrill) {
 }
 
 TEST_F(DrillTest, ARunStartedDuringAPageFillIsNotDisturbedByTheOldStep) {
-  startOnechar();
+  chooseDuringPageTurn(0, {7});
   CharWordDrill& d = drill(2);
-  typeItems(0, 124);
-  bool restarted = false;
-  host.onPendingEvents = [&] {
-    if (restarted) return;
-    restarted = true;
-    random.reset({7});
-    frame.selectMenuTag(0);  // a menu click handled between two lines
-  };
-  typeChar(124 % 26);
-  host.onPendingEvents = nullptr;
   EXPECT_TRUE(frame.FPractising);
   EXPECT_EQ(d.practicePage(), 0);
   EXPECT_EQ(d.viewPage(), 0);
@@ -537,6 +551,21 @@ TEST_F(DrillTest, ARunStartedDuringAPageFillIsNotDisturbedByTheOldStep) {
   typeChar(7);
   EXPECT_EQ(entryAt(d, 0), hz(7));
   EXPECT_EQ(d.offset(), 2);
+}
+
+TEST_F(DrillTest, AnotherKindStartedDuringAPageTurnKeepsItsOwnPage) {
+  const std::string speedBefore = chooseDuringPageTurn(1, {});  // 二级简码
+  EXPECT_EQ(frame.FPracticeKind, pkTwochar);
+  EXPECT_TRUE(frame.FPractising);
+  const CharWordDrill& d = drill(3);
+  for (int k = 0; k < 125; ++k) {
+    ASSERT_EQ(textCell(k).text, itemAt(d, 2 * k)) << k;
+    ASSERT_EQ(textCell(k).filled, k == 0) << k;
+    ASSERT_EQ(entryCell(k).text, k == 0 ? g("↑") : std::string()) << k;
+  }
+  EXPECT_EQ(frame.view().pagesInfo, pageInfo(1, 1));
+  EXPECT_EQ(frame.view().speed, speedBefore) << "the old run's score is not updated";
+  EXPECT_EQ(drill(2).viewPage(), 0) << "the old run took no further step";
 }
 
 TEST_F(DrillTest, StartingAgainReplacesTheRun) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
+#include <vector>
 
 #include "support/FrameFixture.h"
 
@@ -190,6 +192,77 @@ TEST_F(KeyTest, GuardsIgnoreTypingAndPaging) {
   EXPECT_EQ(entries(), "");
   EXPECT_EQ(drill(2).viewPage(), 0);
   EXPECT_TRUE(frame.FCodeBuffer.empty());
+}
+
+TEST_F(KeyTest, LetterModeBackspaceDeletesAndKeepsThePendingCode) {
+  typeChar(0);
+  typeLetters("b");
+  frame.setLetterMode(true);
+  press(vk::Back);
+  EXPECT_EQ(entries(), "") << "the entry goes, not the code letter";
+  EXPECT_EQ(frame.FCodeBuffer, "b");
+  frame.setLetterMode(false);
+  press(vk::Space);
+  EXPECT_EQ(entries(), hz(1)) << "the code outlived the switch to letter mode";
+}
+
+// A kind that records what the key handler hands it.
+class RecordingKind : public PracticeKind {
+ public:
+  void start() override { items.clear(); }
+  void enterItem(char b1, char b2) override { items.push_back(std::string{b1, b2}); }
+  void deleteLast() override { ++deletions; }
+  bool viewIsPracticePage() const override { return onPracticePage; }
+  void codeHint() override { ++hints; }
+  std::vector<std::string> items;
+  int deletions = 0;
+  int hints = 0;
+  bool onPracticePage = true;
+};
+
+class InputKeyTest : public FrameFixture {
+ protected:
+  void SetUp() override {
+    FrameFixture::SetUp();
+    auto owned = std::make_unique<RecordingKind>();
+    input = owned.get();
+    frame.installKind(pkInput, std::move(owned));
+    frame.selectKind(pkInput);
+  }
+  RecordingKind* input = nullptr;
+};
+
+TEST_F(InputKeyTest, EnterIsALineBreakOnlyInInputPractice) {
+  press(vk::Return);
+  press(vk::Return, vk::ModCtrl);
+  EXPECT_EQ(input->items, (std::vector<std::string>{"\r\r", "\r\r"}));
+  typeLetters("a");
+  press(vk::Return);
+  EXPECT_EQ(input->items.size(), 3u) << "a line break even with a code pending";
+  EXPECT_EQ(input->items.back(), "\r\r");
+  EXPECT_EQ(frame.FCodeBuffer, "a");
+  press(vk::Space);
+  EXPECT_EQ(input->items.back(), hz(0));
+  // Elsewhere Enter is the space bar.
+  frame.selectMenuTag(0);
+  press(vk::Return);
+  EXPECT_EQ(entryAt(drill(2), 0), "  ");
+}
+
+TEST_F(InputKeyTest, AnotherPageRefusesEnterAndBackspaceAlike) {
+  input->onPracticePage = false;
+  press(vk::Return);
+  press(vk::Back);
+  EXPECT_TRUE(input->items.empty());
+  EXPECT_EQ(input->deletions, 0);
+  EXPECT_EQ(host.beeps, 2);
+  input->onPracticePage = true;
+  press(vk::Back);
+  EXPECT_EQ(input->deletions, 1);
+  press(vk::F1);
+  frame.hintButton();
+  EXPECT_EQ(input->hints, 2);
+  EXPECT_TRUE(host.helps.empty());
 }
 
 TEST_F(FrameFixture, FunctionKeysWithoutAPractice) {

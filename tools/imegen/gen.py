@@ -159,10 +159,8 @@ def main():
                 lines.append((code, 0, rank[c], c))
     for c in gb:
         lines.append((full[c], 1, rank[c], c))
+    # Lines already at each 4-letter code (a word code shares them with full codes).
     at_code = collections.Counter(full[c] for c in gb)
-    for lvl in (level3,):
-        for code, cs in lvl.items():
-            at_code[code] += len(cs)
 
     # Words, most frequent first, kept only while their code lists them within
     # the first six candidates.
@@ -174,6 +172,7 @@ def main():
     # the others only fill a table that would stay short. Longer words are
     # not in the rime list, so two lists suffice for them.
     ranked = sorted(words, key=lambda w: (-words[w][0], w))
+    tiers = collections.Counter()
     for tier in (3, 2):
         for w in ranked:
             n = len(w)
@@ -189,6 +188,7 @@ def main():
                 continue
             at_code[code] += 1
             wcodes[w] = code
+            tiers[tier] += 1
             if n <= 4:
                 kept[n].append(w)
             else:
@@ -228,6 +228,8 @@ def main():
         tables[name] = [(w, wcodes[w]) for w in kept[n]]
     tables['wordm'] = [(w, wcodes[w]) for w in longw]
 
+    print(f'words: {tiers[3]} from every list (two for five or more characters), '
+          f'{tiers[2]} from two lists only')
     base = [(code, text) for code, _, _, text in lines]
     write(tables, base, splits, sound, full, strokes, layout)
     problems = check.check_all(common.ROOT)

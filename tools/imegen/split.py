@@ -11,6 +11,10 @@ VARIANT = {'refh', 'refv', 'msp', 'mt', 'ml', 'mb', 'mc', 'mo', 'mtl', 'mr', 'mb
 # Components written after what they enclose.
 WRITTEN_LAST = {'辶', '廴', '凵'}
 STROKE_ROOTS = ('一', '丨', '丿', '丶', '乙')
+# Kinds whose second part sits over the top or top left of the first and is
+# written first (自 = 丿 over 目, 生 = 丿 over 龶); a dot at the top right
+# (术, 尤) is written last.
+WRITTEN_FIRST_SECOND = {'wt', 'wtl'}
 
 
 class Splitter:
@@ -26,14 +30,14 @@ class Splitter:
         self._memo = {}
 
     def split(self, c):
+        """The roots of a character, in writing order."""
+        return self._split(c)
+
+    def _split(self, c):
+        # A reviewed split wins, also where the character is a component.
         if c in self.overrides:
             return list(self.overrides[c])
-        return self._split(c, top=True)
-
-    def _split(self, c, top=False):
-        if not top and c in self.overrides:
-            return list(self.overrides[c])
-        if c in self.roots and not (top and c in self.aliases and c not in self.roots):
+        if c in self.roots:
             return [c]
         if c in self.aliases:
             return list(self.aliases[c])
@@ -59,15 +63,14 @@ class Splitter:
             return self._split(parts[0]) * REPEAT[base]
         if base in VARIANT and len(parts) == 1:
             return self._split(parts[0])
-        if len(parts) == 1 and base not in ('rd', 'ra'):
-            # reflections, rotations: no sequence to follow
-            if base.startswith('r') and base[1:] in ('d', 'a'):
-                return self._split(parts[0]) * 2
+        if len(parts) == 1:
+            # a rotation or other transform of one part: no sequence to follow
             self.unresolved[c] = self.unresolved.get(c, 0) + 1
             return ['?' + c]
-        if len(parts) == 1:
-            return self._split(parts[0]) * 2
         order = list(parts)
+        if base in WRITTEN_FIRST_SECOND and len(order) == 2:
+            # a stroke or part laid over the top of another is written first
+            order.reverse()
         if base.startswith('s') and order[0] in WRITTEN_LAST:
             order = order[1:] + order[:1]
         out = []

@@ -1,0 +1,153 @@
+// The main window's shell around the practice frame: the status bar clock,
+// the coding-rule summary, dragging the window by the toolbar and by the
+// selection label, and the hover and menu colours of the selection panel.
+#include <QEnterEvent>
+#include <QMenu>
+#include <QTime>
+
+#include "app/TForm_Main.h"
+#include "app/Widgets.h"
+#include "support/FixtureLibrary.h"
+#include "windows/WindowTestSupport.h"
+
+namespace quorvel::windowtests {
+namespace {
+
+class WindowShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tutor = std::make_unique<Tutor>(environmentWith({}, empty.path()));
+    frame = tutor->main().frame();
+    tutor->main().show();
+    QApplication::processEvents();
+  }
+  template <typename T = QWidget>
+  T* child(const char* name) const {
+    return tutor->main().findChild<T*>(QString::fromLatin1(name));
+  }
+  static bool filled(const QLabel* label, QColor colour) {
+    return label->autoFillBackground() && label->palette().color(QPalette::Window) == colour;
+  }
+  static void enter(QWidget* widget) {
+    QEnterEvent event(QPointF(2, 2), QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)));
+    QApplication::sendEvent(widget, &event);
+  }
+  static void leave(QWidget* widget) {
+    QEvent event(QEvent::Leave);
+    QApplication::sendEvent(widget, &event);
+  }
+  // Presses on `widget`, moves the mouse by `delta` and lets go.
+  static void drag(QWidget* widget, QPoint delta) {
+    const QPoint from(5, 5);
+    QTest::mousePress(widget, Qt::LeftButton, {}, from);
+    QTest::mouseMove(widget, from + delta);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, from + delta);
+  }
+
+  testsupport::TempDir empty;
+  std::unique_ptr<Tutor> tutor;
+  TFrame_Veduzir* frame = nullptr;
+};
+
+TEST(StatusClockTest, ShowsHoursMinutesAndSecondsWithoutLeadingZeros) {
+  EXPECT_EQ(TForm_Main::clockText(QTime(9, 5, 3)), QStringLiteral("9:5:3"));
+  EXPECT_EQ(TForm_Main::clockText(QTime(0, 0, 0)), QStringLiteral("0:0:0"));
+  EXPECT_EQ(TForm_Main::clockText(QTime(13, 40, 10)), QStringLiteral("13:40:10"));
+  EXPECT_EQ(TForm_Main::clockText(QTime(23, 59, 59)), QStringLiteral("23:59:59"));
+}
+
+TEST_F(WindowShellTest, CodingRuleSummaryReadsLineByLine) {
+  const QStringList lines = {QString(),
+                             QStringLiteral("岚川形音输入法确定汉字的"),
+                             QStringLiteral("完整编码数为4 码。原则上"),
+                             QStringLiteral("取单字首、次、末3 个形码"),
+                             QStringLiteral("（不足3码只取前2码）和1 "),
+                             QStringLiteral("位音码（汉语拼音的首音）。"),
+                             QStringLiteral("示例："),
+                             QStringLiteral("社：编码为：礻 土 S   "),
+                             QStringLiteral("（2形1音）"),
+                             QStringLiteral("键盘代码为：ZTS  "),
+                             QStringLiteral("（简码为：ZT）"),
+                             QString(),
+                             QStringLiteral("会：编码为：人 二 厶 H"),
+                             QStringLiteral("（3形1音）"),
+                             QStringLiteral("键盘代码为：IDYH "),
+                             QStringLiteral("（简码为： ID）")};
+  EXPECT_EQ(text(child<QLabel>("RzLabel_STip")), lines.join(QLatin1Char('\n')));
+  // It sits right of the 25 cells of 24 pixels.
+  EXPECT_GT(child("RzLabel_STip")->x(), frame->cellLabel(24 * 10)->geometry().right());
+}
+
+TEST_F(WindowShellTest, ToolbarPressDragsTheWindow) {
+  TForm_Main& main = tutor->main();
+  const QPoint before = main.pos();
+  drag(child("TbrMain"), QPoint(30, 20));
+  EXPECT_EQ(main.pos(), before + QPoint(30, 20));
+}
+
+TEST_F(WindowShellTest, SelectionLabelDragsOnlyTheNormalWindowAndRestoresThePanel) {
+  TForm_Main& main = tutor->main();
+  auto* seltext = child<QLabel>("RzLabel_Seltext");
+  QLabel* face = frame->FCaptionLabels[3];
+  quorvel::ui::setLabelFill(face, true, quorvel::ui::kHoverColour);
+
+  const QPoint before = main.pos();
+  drag(seltext, QPoint(-25, 40));
+  EXPECT_EQ(main.pos(), before + QPoint(-25, 40));
+  EXPECT_FALSE(face->autoFillBackground());
+  for (auto* button : frame->FSelectionButtons) EXPECT_TRUE(button->isEnabled());
+
+  // Double click: maximised, and then a press neither drags nor touches the panel.
+  QTest::mouseDClick(seltext, Qt::LeftButton, {}, QPoint(5, 5));
+  ASSERT_TRUE(main.isMaximized());
+  quorvel::ui::setLabelFill(face, true, quorvel::ui::kHoverColour);
+  const QPoint maximised = main.pos();
+  drag(seltext, QPoint(40, 40));
+  EXPECT_EQ(main.pos(), maximised);
+  EXPECT_TRUE(face->autoFillBackground());
+
+  // A second double click gives the fixed size back.
+  QTest::mouseDClick(seltext, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_FALSE(main.isMaximized());
+  EXPECT_EQ(main.size(), QSize(634, 410));
+}
+
+TEST_F(WindowShellTest, SelectionCaptionsLightUpUnderTheMouse) {
+  const QColor blue = quorvel::ui::kHoverColour;
+  for (std::size_t tag = 0; tag < 8; ++tag) {
+    QLabel* face = frame->FCaptionLabels[tag];
+    enter(frame->FSelectionButtons[tag]);
+    EXPECT_TRUE(filled(face, blue)) << tag;
+    leave(frame->FSelectionButtons[tag]);
+    EXPECT_FALSE(face->autoFillBackground()) << tag;
+  }
+  auto* hint = child<QLabel>("RzLabel_fastHelp");
+  enter(frame->RzToolbarButton_fastHelp);
+  EXPECT_TRUE(filled(hint, blue));
+  leave(frame->RzToolbarButton_fastHelp);
+  EXPECT_TRUE(filled(hint, quorvel::ui::kFormColour));
+}
+
+TEST_F(WindowShellTest, MenuCaptionStaysLitWhileItsMenuIsDown) {
+  struct Case {
+    std::size_t tag;
+    QMenu* menu;
+  };
+  for (const Case& c : {Case{1, frame->PopupMenu_Char}, Case{2, frame->PopupMenu_word},
+                        Case{6, frame->PopupMenu_exam}}) {
+    QLabel* face = frame->FCaptionLabels[c.tag];
+    auto* button = frame->FSelectionButtons[c.tag];
+    enter(button);
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_TRUE(c.menu->isVisible()) << c.tag;
+    // The open menu takes the mouse: the button sees it leave.
+    leave(button);
+    EXPECT_TRUE(filled(face, quorvel::ui::kHoverColour)) << c.tag;
+    c.menu->close();
+    QApplication::processEvents();
+    EXPECT_FALSE(face->autoFillBackground()) << c.tag;
+  }
+}
+
+}  // namespace
+}  // namespace quorvel::windowtests
