@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libzip-dev libjpeg62-turbo-dev libfluidsynth-dev timgm6mb-soundfont fluidsynth
   libx11-dev
-  fonts-noto-cjk fonts-arphic-uming fontconfig
+  fonts-noto-cjk fonts-arphic-uming fonts-dejavu-core fontconfig
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
 )
