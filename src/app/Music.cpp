@@ -1,0 +1,137 @@
+#include "app/Music.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <system_error>
+
+#ifdef QUORVEL_HAVE_FLUIDSYNTH
+#include <fluidsynth.h>
+#endif
+
+namespace quorvel::ui {
+
+namespace {
+
+#ifdef QUORVEL_HAVE_FLUIDSYNTH
+class FluidSynthOutput : public MusicOutput {
+ public:
+  ~FluidSynthOutput() override { close(); }
+  bool playLooped(const std::filesystem::path& midiFile) override {
+    close();
+    settings_ = new_fluid_settings();
+    if (!settings_) return false;
+    synth_ = new_fluid_synth(settings_);
+    if (!synth_ ||
+        fluid_synth_sfload(synth_, "/usr/share/sounds/sf2/default-GM.sf2", 1) == FLUID_FAILED) {
+      close();
+      return false;
+    }
+    driver_ = new_fluid_audio_driver(settings_, synth_);  // null: no sound device
+    player_ = driver_ ? new_fluid_player(synth_) : nullptr;
+    if (!player_ || fluid_player_add(player_, midiFile.c_str()) != FLUID_OK) {
+      close();
+      return false;
+    }
+    fluid_player_set_loop(player_, -1);
+    if (fluid_player_play(player_) != FLUID_OK) {
+      close();
+      return false;
+    }
+    return true;
+  }
+  void close() override {
+    if (player_) {
+      fluid_player_stop(player_);
+      delete_fluid_player(player_);
+    }
+    if (driver_) delete_fluid_audio_driver(driver_);
+    if (synth_) delete_fluid_synth(synth_);
+    if (settings_) delete_fluid_settings(settings_);
+    player_ = nullptr;
+    driver_ = nullptr;
+    synth_ = nullptr;
+    settings_ = nullptr;
+  }
+
+ private:
+  fluid_settings_t* settings_ = nullptr;
+  fluid_synth_t* synth_ = nullptr;
+  fluid_audio_driver_t* driver_ = nullptr;
+  fluid_player_t* player_ = nullptr;
+};
+#endif
+
+class SilentOutput : public MusicOutput {
+ public:
+  bool playLooped(const std::filesystem::path&) override { return false; }
+  void close() override {}
+};
+
+std::filesystem::path cacheDir() {
+  if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && *cache)
+    return std::filesystem::path(cache) / "quorvel";
+  if (const char* home = std::getenv("HOME"); home && *home)
+    return std::filesystem::path(home) / ".cache" / "quorvel";
+  return {};
+}
+
+}  // namespace
+
+std::unique_ptr<MusicOutput> systemMusicOutput() {
+#ifdef QUORVEL_HAVE_FLUIDSYNTH
+  // FluidSynth reports a missing sound device on its own; the player keeps quiet.
+  for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
+    fluid_set_log_function(level, nullptr, nullptr);
+  return std::make_unique<FluidSynthOutput>();
+#else
+  return std::make_unique<SilentOutput>();
+#endif
+}
+
+std::filesystem::path tuneFile(const std::filesystem::path& programDir, int number) {
+  const std::string name = "music" + std::to_string(number) + ".mid";
+  if (!programDir.empty() && ::access(programDir.c_str(), W_OK) == 0) return programDir / name;
+  const std::filesystem::path cache = cacheDir();
+  return cache.empty() ? std::filesystem::path() : cache / name;
+}
+
+BackgroundMusic::BackgroundMusic(std::filesystem::path programDir,
+                                 platform::ResourceLibrary library, MusicOutput* output)
+    : programDir_(std::move(programDir)), library_(std::move(library)), output_(output) {}
+
+void BackgroundMusic::start(bool on, int number) {
+  const std::filesystem::path file = tuneFile(programDir_, number);
+  if (file.empty()) return;
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec)) {
+    const platform::ResourceData tune = library_.read("MIDI", "music" + std::to_string(number));
+    if (tune.status == platform::ResourceStatus::LibraryMissing) return;
+    if (tune.ok()) {
+      std::filesystem::create_directories(file.parent_path(), ec);
+      // Written under a temporary name first: a half-written tune is never reused.
+      const std::filesystem::path part = file.string() + ".part";
+      {
+        std::ofstream out(part, std::ios::binary);
+        out.write(tune.bytes.data(), static_cast<std::streamsize>(tune.bytes.size()));
+        if (!out) {
+          std::filesystem::remove(part, ec);
+          return;
+        }
+      }
+      std::filesystem::rename(part, file, ec);
+      if (ec) std::filesystem::remove(part, ec);
+    }
+  }
+  stop();
+  if (on && output_ && std::filesystem::exists(file, ec)) playing_ = output_->playLooped(file);
+}
+
+void BackgroundMusic::stop() {
+  if (output_) output_->close();
+  playing_ = false;
+}
+
+}  // namespace quorvel::ui
