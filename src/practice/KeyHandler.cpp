@@ -163,10 +163,15 @@ void PracticeFrame::keyDown(vk::KeyPress key) {
     codeKey(key);
 }
 
-void PracticeFrame::refuseOffPage() {
+void PracticeFrame::dropCode() {
   FCodeBuffer.clear();
   for (std::string& c : FCandidates) c.clear();
   view_.keyplace.clear();
+  view_.wordplace.clear();
+}
+
+void PracticeFrame::refuseOffPage() {
+  dropCode();
   view_.wordplace = frameTexts().notOnPage;
   services_.host->beep();
   touch();
@@ -279,7 +284,7 @@ void PracticeFrame::codeKey(vk::KeyPress key) {
     else if (d >= 6)
       commitCandidate(5);
     else if (FCodeBuffer.size() >= 4)
-      FCodeBuffer.clear();
+      dropCode();  // the line must not keep offering what a digit can no longer choose
     touch();
     return;
   }

@@ -105,6 +105,7 @@ class PracticeFrame {
   void enterAscii(char c) { enterItem(' ', c); }
   // Enters a GBK text two bytes at a time while the practice runs.
   void enterText(const std::string& text);
+  void dropCode();
   void refuseOffPage();
   // A kind whose data is absent does not start: message and beep.
   void refuseMissingData();

@@ -151,15 +151,20 @@ TEST_F(CodeEntryTest, KeypadDigitsFollowNumLock) {
   press(vk::Numpad0);
   EXPECT_TRUE(frame.FCodeBuffer.empty()) << "keypad 0 drops a full code";
   EXPECT_EQ(entries(), " 3" + B + F);
+  // ... and the code line with it, so nothing on show suggests a choice is still open.
+  EXPECT_EQ(frame.view().keyplace, "");
+  EXPECT_EQ(frame.view().wordplace, "");
+  press(vk::Numpad0 + 1);
+  EXPECT_EQ(entries(), " 3" + B + F + " 1");
   typeLetters("zt");
   press(vk::Numpad0);
   EXPECT_EQ(frame.FCodeBuffer, "zt") << "keypad 0 keeps a shorter code";
   locks.num = false;
   press(vk::Numpad0 + 1);
   EXPECT_EQ(frame.FCodeBuffer, "zt");
-  EXPECT_EQ(entries(), " 3" + B + F) << "without Num Lock the keypad enters nothing";
+  EXPECT_EQ(entries(), " 3" + B + F + " 1") << "without Num Lock the keypad enters nothing";
   press(vk::Numpad0 + 1, vk::ModShift);
-  EXPECT_EQ(entries(), " 3" + B + F);
+  EXPECT_EQ(entries(), " 3" + B + F + " 1");
 }
 
 TEST_F(CodeEntryTest, FourLettersWithOneCandidateEnterItAtOnce) {
