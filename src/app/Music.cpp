@@ -16,6 +16,15 @@ namespace quorvel::ui {
 namespace {
 
 #ifdef QUORVEL_HAVE_FLUIDSYNTH
+// The small General MIDI font when it is there (6 MB); the system's default
+// may be a far larger one that takes seconds to load.
+std::string soundFont() {
+  std::error_code ec;
+  const std::filesystem::path small("/usr/share/sounds/sf2/TimGM6mb.sf2");
+  return std::filesystem::exists(small, ec) ? small.string()
+                                            : std::string("/usr/share/sounds/sf2/default-GM.sf2");
+}
+
 class FluidSynthOutput : public MusicOutput {
  public:
   ~FluidSynthOutput() override { close(); }
@@ -24,13 +33,13 @@ class FluidSynthOutput : public MusicOutput {
     settings_ = new_fluid_settings();
     if (!settings_) return false;
     synth_ = new_fluid_synth(settings_);
-    if (!synth_ ||
-        fluid_synth_sfload(synth_, "/usr/share/sounds/sf2/default-GM.sf2", 1) == FLUID_FAILED) {
+    // The sound device first: without one the soundfont is not worth loading.
+    driver_ = synth_ ? new_fluid_audio_driver(settings_, synth_) : nullptr;
+    if (!driver_ || fluid_synth_sfload(synth_, soundFont().c_str(), 1) == FLUID_FAILED) {
       close();
       return false;
     }
-    driver_ = new_fluid_audio_driver(settings_, synth_);  // null: no sound device
-    player_ = driver_ ? new_fluid_player(synth_) : nullptr;
+    player_ = new_fluid_player(synth_);
     if (!player_ || fluid_player_add(player_, midiFile.c_str()) != FLUID_OK) {
       close();
       return false;

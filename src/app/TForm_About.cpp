@@ -6,6 +6,7 @@
 
 #include "app/Glyphs.h"
 #include "app/QtSupport.h"
+#include "app/Settings.h"
 #include "platform/SystemFacts.h"
 
 TForm_About::TForm_About(const quorvel::platform::ResourceLibrary& library, QWidget* parent)
@@ -37,7 +38,7 @@ TForm_About::TForm_About(const quorvel::platform::ResourceLibrary& library, QWid
   Image_Mylogo->setPixmap(quorvel::glyphs::programIcon(32));
   RzLabel_Title = new QLabel(QStringLiteral("Quorvel"), this);
   RzLabel_Title->setObjectName(QStringLiteral("RzLabel_Title"));
-  RzLabel_Title->setFont(songFont(24, true));
+  RzLabel_Title->setFont(songFont(24));
   RzLabel_Title->setGeometry(76, 10, 160, 30);
   {
     QPalette palette = RzLabel_Title->palette();
@@ -80,25 +81,26 @@ TForm_About::TForm_About(const quorvel::platform::ResourceLibrary& library, QWid
                           QString::fromStdString(quorvel::platform::physicalMemoryText()));
   RzLabel_Ip->setText(QStringLiteral("当前IP地址是：") +
                       QString::fromStdString(quorvel::platform::ipAddress()));
-  RzBmpButton_close = new TransparentButton(this);
-  RzBmpButton_close->setObjectName(QStringLiteral("RzBmpButton_close"));
-  RzBmpButton_close->setGeometry(300, 290, 64, 28);
+  const QRect closePlace(300, 290, 64, 28);
+  const FaceButton close = makeFaceButton(this, QStringLiteral("关闭"), "RzBmpButton_closeFace",
+                                          "RzBmpButton_close", closePlace, closePlace);
+  close.face->setFont(songFont(14));
+  RzBmpButton_close = close.button;
   RzBmpButton_close->setToolTip(QStringLiteral("关闭“关于”"));
   RzBmpButton_close->setStatusTip(QStringLiteral("关闭“关于”"));
-  auto* face = new QLabel(QStringLiteral("关闭"), this);
-  face->setObjectName(QStringLiteral("RzBmpButton_closeFace"));
-  face->setGeometry(300, 290, 64, 28);
-  face->setAlignment(Qt::AlignCenter);
-  face->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  face->setFont(songFont(14));
-  RzBmpButton_close->raise();
-  bindButtonFace(RzBmpButton_close, face, kHoverColour);
   connect(RzBmpButton_close, &QAbstractButton::clicked, this, &QDialog::accept);
   auto* dragger = new WindowDragger(this);
   for (QWidget* w : std::initializer_list<QWidget*>{this, LblTitle, Image_Logo, Image_Mylogo,
                                                     RzLabel_Title, RzLabel_version, RzLabel2,
                                                     RzLabel_Os, RzLabel_memory, RzLabel_Ip})
     dragger->watch(w);
+}
+
+void TForm_About::showEvent(QShowEvent* event) {
+  // Every showing makes sure the settings key exists.
+  quorvel::platform::Registry registry;
+  quorvel::ui::ensureSettingsKey(registry);
+  FormBase::showEvent(event);
 }
 
 void TForm_About::paintEvent(QPaintEvent* event) {

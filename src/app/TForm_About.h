@@ -27,6 +27,7 @@ class TForm_About : public quorvel::ui::FormBase {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   QImage texture_;

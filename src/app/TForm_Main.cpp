@@ -16,6 +16,7 @@
 #include "app/Glyphs.h"
 #include "app/HelpViewer.h"
 #include "app/QtSupport.h"
+#include "app/Settings.h"
 #include "app/TForm_About.h"
 #include "app/TForm_Set.h"
 #include "app/Widgets.h"
@@ -27,7 +28,6 @@
 
 namespace {
 
-constexpr const char* kSettingsKey = "SOFTWARE\\Marrowby\\Quorvel";
 constexpr int kClientWidth = 634;
 constexpr int kClientHeight = 410;
 
@@ -89,6 +89,12 @@ TForm_Main::TForm_Main(AppEnvironment environment, QWidget* parent)
     systemLocks_ = std::make_unique<quorvel::platform::LockKeysX11>();
     environment_.locks = systemLocks_.get();
   }
+  if (!environment_.music) {
+    systemMusic_ = quorvel::ui::systemMusicOutput();
+    environment_.music = systemMusic_.get();
+  }
+  MediaPlayer_BG = std::make_unique<quorvel::ui::BackgroundMusic>(
+      environment_.programDir, environment_.library, environment_.music);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -190,6 +196,7 @@ TForm_Main::~TForm_Main() {
   qApp->removeEventFilter(this);
   // FormDestroy: the practice frame is torn down before its windows go.
   if (Frame_Veduzir1) Frame_Veduzir1->tearDown();
+  MediaPlayer_BG->stop();
 }
 
 void TForm_Main::FormCreate() {
@@ -201,6 +208,7 @@ void TForm_Main::FormCreate() {
   connect(Frame_Veduzir1, &TFrame_Veduzir::maximiseToggleRequested, this,
           &TForm_Main::toggleMaximised);
   readSettings();
+  MediaPlayer_BG->start(FMusicOn, FMusicNo);
   int screenWidth = environment_.screenWidth;
   if (screenWidth <= 0 && screen()) screenWidth = screen()->geometry().width();
   startMaximised_ = FMaxSize || (screenWidth > 0 && screenWidth < 700);
@@ -212,14 +220,9 @@ void TForm_Main::FormCreate() {
 
 void TForm_Main::readSettings() {
   // A store that cannot be read or written leaves the defaults in force.
+  using quorvel::ui::kSettingsKey;
   quorvel::platform::Registry registry;
-  if (!registry.keyExists(kSettingsKey)) {
-    if (registry.createKey(kSettingsKey)) {
-      registry.writeInt(kSettingsKey, "musicplay", 1);
-      registry.writeInt(kSettingsKey, "musicNo", 1);
-      registry.writeInt(kSettingsKey, "MaxSize", 0);
-    }
-  }
+  quorvel::ui::ensureSettingsKey(registry);
   FMusicOn = registry.readInt(kSettingsKey, "musicplay").value_or(1) != 0;
   FMusicNo = registry.readInt(kSettingsKey, "musicNo").value_or(1);
   if (FMusicNo >= 4) FMusicNo = 4;
@@ -317,6 +320,14 @@ bool TForm_Main::FormKeyDown(quorvel::vk::KeyPress key) {
 }
 
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    // Hints of the tutor's other windows reach the message pane too; the
+    // main window's own arrive through event().
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget && widget->window() != this && widget->window()->parentWidget() == this)
+      ApplicationHint(static_cast<QStatusTipEvent*>(event)->tip());
+    return QWidget::eventFilter(watched, event);
+  }
   if (forwarding_ || event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
   auto* widget = qobject_cast<QWidget*>(watched);
   if (!widget || widget->window() != this) return QWidget::eventFilter(watched, event);
@@ -336,7 +347,11 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm_Main::RzToolbarButton_SetClick() {
-  if (windows_.settings) windows_.settings->exec();
+  if (!windows_.settings || !windows_.settings->RunSettings(FMusicOn, FMusicNo)) return;
+  // The new "MaxSize" counts from the next start; the music changes now.
+  FMusicOn = windows_.settings->FMusicOn;
+  FMusicNo = windows_.settings->FMusicNo;
+  MediaPlayer_BG->start(FMusicOn, FMusicNo);
 }
 
 void TForm_Main::RzToolbarButton_HelpClick() {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/Music.h"
 #include "app/WindowSet.h"
 #include "platform/Clock.h"
 #include "platform/ResourceLibrary.h"
@@ -26,6 +27,8 @@ struct AppEnvironment {
   const quorvel::platform::LockKeys* locks = nullptr;
   // The screen width the start-up size rule looks at; 0: the real screen's.
   int screenWidth = 0;
+  // Where the background music plays; null: the system's sound output.
+  quorvel::ui::MusicOutput* music = nullptr;
 };
 // The installed tutor's environment: its own directory and the library found
 // by the data search.
@@ -73,6 +76,7 @@ class TForm_Main : public QWidget {
   QLabel* RzClockStatus_Time = nullptr;
   QLabel* RzKeyStatus_Caps = nullptr;
   QLabel* RzStatusPane_statue = nullptr;
+  std::unique_ptr<quorvel::ui::BackgroundMusic> MediaPlayer_BG;
 
  protected:
   bool event(QEvent* event) override;
@@ -91,6 +95,7 @@ class TForm_Main : public QWidget {
 
   AppEnvironment environment_;
   std::unique_ptr<quorvel::platform::LockKeys> systemLocks_;
+  std::unique_ptr<quorvel::ui::MusicOutput> systemMusic_;
   WindowSet windows_;
   QImage toolbarTexture_;
   QTimer* statusTimer_ = nullptr;

@@ -2,9 +2,14 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QRadioButton>
 
 #include "app/QtSupport.h"
+#include "app/Settings.h"
+#include "platform/Registry.h"
+
+using quorvel::ui::kSettingsKey;
 
 TForm_Set::TForm_Set(QWidget* parent)
     : FormBase(parent, "Form_Set", QStringLiteral("设置"), QSize(285, 173)) {
@@ -32,13 +37,55 @@ TForm_Set::TForm_Set(QWidget* parent)
   RzRadioButton_music4 = radio("RzRadioButton_music4", "背景音乐四", 140, 46);
   RzRadioButton_music1->setChecked(true);
   RzLabel_Ok = new LinkLabel(this, "RzLabel_Ok", QStringLiteral("确定"), QRect(150, 146, 56, 20));
-  connect(RzLabel_Ok, &LinkLabel::clicked, this, &QDialog::accept);
+  connect(RzLabel_Ok, &LinkLabel::clicked, this, &TForm_Set::RzLabel_OkClick);
   RzLabel_Cancel =
       new LinkLabel(this, "RzLabel_Cancel", QStringLiteral("取消"), QRect(219, 146, 56, 20));
   connect(RzLabel_Cancel, &LinkLabel::clicked, this, &QDialog::reject);
   auto* dragger = new WindowDragger(this);
   dragger->watch(this);
   dragger->watch(RzBorder_Music);
+  FormCreate();
+}
+
+void TForm_Set::FormCreate() {
+  // A store that cannot be read or written leaves the controls as they start.
+  quorvel::platform::Registry registry;
+  if (!registry.keyExists(kSettingsKey)) {
+    // A new key holds the defaults, which the controls already show.
+    quorvel::ui::ensureSettingsKey(registry);
+    return;
+  }
+  if (registry.readInt(kSettingsKey, "musicplay").value_or(1) != 0) {
+    const auto number = registry.readInt(kSettingsKey, "musicNo");
+    if (!number) registry.writeInt(kSettingsKey, "musicNo", 1);
+    switch (number.value_or(1)) {
+      case 1:
+        RzRadioButton_music1->setChecked(true);
+        break;
+      case 2:
+        RzRadioButton_music2->setChecked(true);
+        break;
+      case 3:
+        RzRadioButton_music3->setChecked(true);
+        break;
+      default:
+        RzRadioButton_music4->setChecked(true);
+        break;
+    }
+  } else {
+    RzCheckBox_Music->setChecked(false);
+    RzCheckBox_MusicClick();
+  }
+  const auto maxSize = registry.readInt(kSettingsKey, "MaxSize");
+  if (!maxSize) registry.writeInt(kSettingsKey, "MaxSize", 0);
+  RzCheckBox_MaxSize->setChecked(maxSize.value_or(0) != 0);
+}
+
+bool TForm_Set::RunSettings(bool musicOn, std::int32_t musicNo) {
+  FMusicOn = musicOn;
+  FMusicNo = musicNo;
+  exec();
+  return FMusicOn != musicOn || FMusicNo != musicNo;
 }
 
 void TForm_Set::RzCheckBox_MusicClick() {
@@ -46,4 +93,32 @@ void TForm_Set::RzCheckBox_MusicClick() {
   for (QRadioButton* b :
        {RzRadioButton_music1, RzRadioButton_music2, RzRadioButton_music3, RzRadioButton_music4})
     b->setEnabled(on);
+}
+
+int TForm_Set::checkedTune() const {
+  if (RzRadioButton_music1->isChecked()) return 1;
+  if (RzRadioButton_music2->isChecked()) return 2;
+  if (RzRadioButton_music3->isChecked()) return 3;
+  return 4;
+}
+
+void TForm_Set::RzLabel_OkClick() {
+  quorvel::platform::Registry registry;
+  if (registry.keyExists(kSettingsKey)) {
+    registry.writeInt(kSettingsKey, "MaxSize", RzCheckBox_MaxSize->isChecked() ? 1 : 0);
+    registry.writeInt(kSettingsKey, "musicplay", RzCheckBox_Music->isChecked() ? 1 : 0);
+    FMusicOn = RzCheckBox_Music->isChecked();
+    if (FMusicOn) {
+      FMusicNo = checkedTune();
+      registry.writeInt(kSettingsKey, "musicNo", FMusicNo);
+    }
+  }
+  accept();
+}
+
+void TForm_Set::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape)
+    reject();
+  else
+    FormBase::keyPressEvent(event);
 }

@@ -1,5 +1,9 @@
 #pragma once
-// The settings dialog: start maximised, background music on, which tune.
+// The settings dialog: start maximised, background music on, which tune. It
+// reads the settings once when created and writes them on OK; its controls
+// keep what the user left, also after Cancel.
+#include <cstdint>
+
 #include "app/Widgets.h"
 
 class QCheckBox;
@@ -10,6 +14,13 @@ class TForm_Set : public quorvel::ui::FormBase {
   Q_OBJECT
  public:
   explicit TForm_Set(QWidget* parent = nullptr);
+  // Shows the dialog modally with the main window's music settings as its
+  // outputs; true when OK changed either of them.
+  bool RunSettings(bool musicOn, std::int32_t musicNo);
+
+  // Outputs: what the main window takes over after the dialog.
+  bool FMusicOn = true;
+  std::int32_t FMusicNo = 1;
 
   QCheckBox* RzCheckBox_MaxSize = nullptr;
   QCheckBox* RzCheckBox_Music = nullptr;
@@ -21,6 +32,12 @@ class TForm_Set : public quorvel::ui::FormBase {
   quorvel::ui::LinkLabel* RzLabel_Ok = nullptr;
   quorvel::ui::LinkLabel* RzLabel_Cancel = nullptr;
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
+  void FormCreate();
   void RzCheckBox_MusicClick();
+  void RzLabel_OkClick();
+  int checkedTune() const;
 };

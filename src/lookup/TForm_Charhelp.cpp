@@ -71,6 +71,18 @@ QLabel* makeCodeLabel(QWidget* parent, const char* name, int x, int y, int w) {
   return label;
 }
 
+void CharCodeFields::setUpCharCodeLabels(QWidget* parent, const CharCodePlaces& places) {
+  codeLabels_.keys = makeKeyPictures(parent, "Image_Key", places.keys.x(), places.keys.y());
+  std::tie(Image_Key1, Image_Key2, Image_Key3, Image_Key4) = std::tuple_cat(codeLabels_.keys);
+  auto level = [parent](const char* name, const QRect& r) {
+    return makeCodeLabel(parent, name, r.x(), r.y(), r.width());
+  };
+  codeLabels_.oneChar = RzLabel_oneChar = level("RzLabel_oneChar", places.oneChar);
+  codeLabels_.twoChar = RzLabel_twoChar = level("RzLabel_twoChar", places.twoChar);
+  codeLabels_.threeChar = RzLabel_threeChar = level("RzLabel_threeChar", places.threeChar);
+  codeLabels_.allChar = RzLabel_allChar = level("RzLabel_allChar", places.allChar);
+}
+
 QLabel* makeHeading(QWidget* parent, const char* name, const QRect& geometry) {
   auto* label = new QLabel(parent);
   label->setObjectName(QString::fromLatin1(name));
@@ -86,16 +98,8 @@ TForm_Charhelp::TForm_Charhelp(const quorvel::platform::ResourceLibrary& library
     : FormBase(parent, "Form_Charhelp", QStringLiteral("汉字编码提示"), QSize(366, 155)),
       library_(library) {
   using namespace quorvel::ui;
-  codeLabels_.keys = makeKeyPictures(this, "Image_Key", 40, 8);
-  std::tie(Image_Key1, Image_Key2, Image_Key3, Image_Key4) = std::tuple_cat(codeLabels_.keys);
-  RzLabel_oneChar = makeCodeLabel(this, "RzLabel_oneChar", 8, 70, 90);
-  RzLabel_twoChar = makeCodeLabel(this, "RzLabel_twoChar", 98, 70, 90);
-  RzLabel_threeChar = makeCodeLabel(this, "RzLabel_threeChar", 188, 70, 96);
-  RzLabel_allChar = makeCodeLabel(this, "RzLabel_allChar", 284, 70, 80);
-  codeLabels_.oneChar = RzLabel_oneChar;
-  codeLabels_.twoChar = RzLabel_twoChar;
-  codeLabels_.threeChar = RzLabel_threeChar;
-  codeLabels_.allChar = RzLabel_allChar;
+  setUpCharCodeLabels(this, {QPoint(40, 8), QRect(8, 70, 90, 16), QRect(98, 70, 90, 16),
+                             QRect(188, 70, 96, 16), QRect(284, 70, 80, 16)});
   RzLabel_Char = makeHeading(this, "RzLabel_Char", QRect(10, 120, 180, 22));
   RzLabel_query =
       new LinkLabel(this, "RzLabel_query", QStringLiteral("查询其它"), QRect(228, 124, 68, 20));

@@ -26,6 +26,23 @@ struct CharCodeLabels {
   QLabel* allChar = nullptr;
   void fill(const platform::ResourceLibrary& library, const TCharCodes& codes) const;
 };
+// Where a window puts the four key pictures and the four code-level labels.
+struct CharCodePlaces {
+  QPoint keys;  // the first key picture; the others follow 80 pixels apart
+  QRect oneChar, twoChar, threeChar, allChar;
+};
+// The character part's named controls, for the windows that show it: the
+// key pictures Image_Key1 to Image_Key4 and the code-level labels.
+class CharCodeFields {
+ public:
+  QLabel *Image_Key1 = nullptr, *Image_Key2 = nullptr, *Image_Key3 = nullptr, *Image_Key4 = nullptr;
+  QLabel *RzLabel_oneChar = nullptr, *RzLabel_twoChar = nullptr, *RzLabel_threeChar = nullptr,
+         *RzLabel_allChar = nullptr;
+
+ protected:
+  void setUpCharCodeLabels(QWidget* parent, const CharCodePlaces& places);
+  CharCodeLabels codeLabels_;
+};
 
 QLabel* makeKeyPicture(QWidget* parent, const char* name, int x, int y);
 // The four key pictures of a code, named prefix1 to prefix4, 80 pixels apart.
@@ -36,7 +53,7 @@ QLabel* makeCodeLabel(QWidget* parent, const char* name, int x, int y, int w);
 
 }  // namespace quorvel::ui
 
-class TForm_Charhelp : public quorvel::ui::FormBase {
+class TForm_Charhelp : public quorvel::ui::FormBase, public quorvel::ui::CharCodeFields {
   Q_OBJECT
  public:
   TForm_Charhelp(const quorvel::platform::ResourceLibrary& library, QWidget* parent = nullptr);
@@ -45,8 +62,6 @@ class TForm_Charhelp : public quorvel::ui::FormBase {
   void fill(const quorvel::TCharCodes& codes);
   void showCharHint(const quorvel::TCharCodes& codes);
 
-  QLabel *Image_Key1, *Image_Key2, *Image_Key3, *Image_Key4;
-  QLabel *RzLabel_oneChar, *RzLabel_twoChar, *RzLabel_threeChar, *RzLabel_allChar;
   QLabel* RzLabel_Char = nullptr;
   quorvel::ui::LinkLabel* RzLabel_query = nullptr;
   quorvel::ui::LinkLabel* RzLabel_Close = nullptr;
@@ -54,6 +69,5 @@ class TForm_Charhelp : public quorvel::ui::FormBase {
  private:
   void RzLabel_queryClick();
   quorvel::platform::ResourceLibrary library_;
-  quorvel::ui::CharCodeLabels codeLabels_;
   TForm_detailhelp* lookup_ = nullptr;
 };

@@ -22,16 +22,8 @@ TForm_Wordhelp::TForm_Wordhelp(const quorvel::platform::ResourceLibrary& library
   RzBorder_Char = new QGroupBox(this);
   RzBorder_Char->setObjectName(QStringLiteral("RzBorder_Char"));
   RzBorder_Char->setGeometry(6, 120, 354, 136);
-  codeLabels_.keys = makeKeyPictures(RzBorder_Char, "Image_Key", 36, 8);
-  std::tie(Image_Key1, Image_Key2, Image_Key3, Image_Key4) = std::tuple_cat(codeLabels_.keys);
-  RzLabel_allChar = makeCodeLabel(RzBorder_Char, "RzLabel_allChar", 8, 62, 200);
-  RzLabel_oneChar = makeCodeLabel(RzBorder_Char, "RzLabel_oneChar", 8, 82, 110);
-  RzLabel_twoChar = makeCodeLabel(RzBorder_Char, "RzLabel_twoChar", 118, 82, 110);
-  RzLabel_threeChar = makeCodeLabel(RzBorder_Char, "RzLabel_threeChar", 228, 82, 120);
-  codeLabels_.oneChar = RzLabel_oneChar;
-  codeLabels_.twoChar = RzLabel_twoChar;
-  codeLabels_.threeChar = RzLabel_threeChar;
-  codeLabels_.allChar = RzLabel_allChar;
+  setUpCharCodeLabels(RzBorder_Char, {QPoint(36, 8), QRect(8, 82, 110, 16), QRect(118, 82, 110, 16),
+                                      QRect(228, 82, 120, 16), QRect(8, 62, 200, 16)});
   RzLabel_Char = makeHeading(RzBorder_Char, "RzLabel_Char", QRect(8, 106, 200, 22));
   RzLabel_query =
       new LinkLabel(this, "RzLabel_query", QStringLiteral("查询其它"), QRect(228, 263, 68, 20));

@@ -3,7 +3,7 @@
 
 class QGroupBox;
 
-class TForm_Wordhelp : public quorvel::ui::FormBase {
+class TForm_Wordhelp : public quorvel::ui::FormBase, public quorvel::ui::CharCodeFields {
   Q_OBJECT
  public:
   TForm_Wordhelp(const quorvel::platform::ResourceLibrary& library, QWidget* parent = nullptr);
@@ -16,9 +16,7 @@ class TForm_Wordhelp : public quorvel::ui::FormBase {
   QLabel* RzLabel_Word = nullptr;
   QLabel* RzLabel_wordchar = nullptr;
   QGroupBox* RzBorder_Char = nullptr;
-  QLabel *Image_Key1, *Image_Key2, *Image_Key3, *Image_Key4;
   QLabel* RzLabel_Char = nullptr;
-  QLabel *RzLabel_allChar, *RzLabel_oneChar, *RzLabel_twoChar, *RzLabel_threeChar;
   quorvel::ui::LinkLabel* RzLabel_query = nullptr;
   quorvel::ui::LinkLabel* RzLabel_Close = nullptr;
 
@@ -26,5 +24,4 @@ class TForm_Wordhelp : public quorvel::ui::FormBase {
   quorvel::platform::ResourceLibrary library_;
   TForm_detailhelp* lookup_ = nullptr;
   std::array<QLabel*, 4> wordKeys_{};
-  quorvel::ui::CharCodeLabels codeLabels_;
 };

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTextEdit>
-#include <tuple>
 
 #include "app/Glyphs.h"
 #include "app/QtSupport.h"
@@ -45,16 +44,8 @@ TForm_detailhelp::TForm_detailhelp(const quorvel::platform::ResourceLibrary& lib
   RzLabel_Char->setObjectName(QStringLiteral("RzLabel_Char"));
   RzLabel_Char->setFont(songFont(12, true));
   RzLabel_Char->setGeometry(8, 34, 340, 16);
-  codeLabels_.keys = makeKeyPictures(RzPanel1, "Image_Key", 40, 54);
-  std::tie(Image_Key1, Image_Key2, Image_Key3, Image_Key4) = std::tuple_cat(codeLabels_.keys);
-  RzLabel_oneChar = makeCodeLabel(RzPanel1, "RzLabel_oneChar", 8, 126, 110);
-  RzLabel_twoChar = makeCodeLabel(RzPanel1, "RzLabel_twoChar", 118, 126, 110);
-  RzLabel_threeChar = makeCodeLabel(RzPanel1, "RzLabel_threeChar", 228, 126, 124);
-  RzLabel_allChar = makeCodeLabel(RzPanel1, "RzLabel_allChar", 8, 146, 200);
-  codeLabels_.oneChar = RzLabel_oneChar;
-  codeLabels_.twoChar = RzLabel_twoChar;
-  codeLabels_.threeChar = RzLabel_threeChar;
-  codeLabels_.allChar = RzLabel_allChar;
+  setUpCharCodeLabels(RzPanel1, {QPoint(40, 54), QRect(8, 126, 110, 16), QRect(118, 126, 110, 16),
+                                 QRect(228, 126, 124, 16), QRect(8, 146, 200, 16)});
 
   RzPanel2 = panel(this, "RzPanel2", QRect(4, 178, 358, 159));
   caption(RzPanel2, QStringLiteral("编码查询："), 8, 10);

@@ -11,7 +11,7 @@ class QComboBox;
 class QLineEdit;
 class QTextEdit;
 
-class TForm_detailhelp : public quorvel::ui::FormBase {
+class TForm_detailhelp : public quorvel::ui::FormBase, public quorvel::ui::CharCodeFields {
   Q_OBJECT
  public:
   TForm_detailhelp(const quorvel::platform::ResourceLibrary& library, QWidget* parent = nullptr);
@@ -25,8 +25,6 @@ class TForm_detailhelp : public quorvel::ui::FormBase {
   QWidget* RzPanel1 = nullptr;
   QLineEdit* RzButtonEdit_chartokey = nullptr;
   QLabel* RzLabel_Char = nullptr;
-  QLabel *Image_Key1, *Image_Key2, *Image_Key3, *Image_Key4;
-  QLabel *RzLabel_oneChar, *RzLabel_twoChar, *RzLabel_threeChar, *RzLabel_allChar;
   QWidget* RzPanel2 = nullptr;
   QComboBox* RzComboBox_WordChar = nullptr;
   QLineEdit* RzButtonEdit_keytochar = nullptr;
@@ -40,5 +38,4 @@ class TForm_detailhelp : public quorvel::ui::FormBase {
   quorvel::platform::ResourceLibrary library_;
   const quorvel::PracticeData* data_ = nullptr;
   bool firstShow_ = true;
-  quorvel::ui::CharCodeLabels codeLabels_;
 };

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/QtSupport.h"
 #include "app/StartUp.h"
@@ -26,7 +27,25 @@ inline std::filesystem::path builtLibrary() {
   return std::filesystem::exists(file, ec) ? file : std::filesystem::path();
 }
 
-// Settings of the tests' own screen: wide enough for the normal start.
+// A music output that plays nothing and records what it was asked to do.
+class RecordingMusic : public ui::MusicOutput {
+ public:
+  bool playLooped(const std::filesystem::path& midiFile) override {
+    played.push_back(midiFile);
+    return true;
+  }
+  void close() override { ++closes; }
+  std::vector<std::filesystem::path> played;
+  int closes = 0;
+};
+// The one the tests use unless they watch the music themselves.
+inline RecordingMusic& quietMusic() {
+  static RecordingMusic music;
+  return music;
+}
+
+// Settings of the tests' own screen: wide enough for the normal start, and
+// no sound.
 inline AppEnvironment environmentWith(const std::filesystem::path& library,
                                       const std::filesystem::path& programDir) {
   AppEnvironment environment;
@@ -34,6 +53,7 @@ inline AppEnvironment environmentWith(const std::filesystem::path& library,
   environment.library =
       library.empty() ? platform::ResourceLibrary() : platform::ResourceLibrary(library);
   environment.screenWidth = 1280;
+  environment.music = &quietMusic();
   return environment;
 }
 

@@ -1,12 +1,18 @@
 // The main window's shell around the practice frame: the status bar clock,
 // the coding-rule summary, dragging the window by the toolbar and by the
-// selection label, and the hover and menu colours of the selection panel.
+// selection label, the hover and menu colours of the selection panel, and the
+// settings dialog with the background music.
+#include <QCheckBox>
 #include <QEnterEvent>
 #include <QMenu>
+#include <QRadioButton>
+#include <QStatusTipEvent>
 #include <QTime>
 
 #include "app/TForm_Main.h"
+#include "app/TForm_Set.h"
 #include "app/Widgets.h"
+#include "platform/Registry.h"
 #include "support/FixtureLibrary.h"
 #include "windows/WindowTestSupport.h"
 
@@ -112,6 +118,17 @@ TEST_F(WindowShellTest, SelectionLabelDragsOnlyTheNormalWindowAndRestoresThePane
   EXPECT_EQ(main.size(), QSize(634, 410));
 }
 
+TEST_F(WindowShellTest, HintsOfTheOtherWindowsReachTheMessagePane) {
+  QWidget* field = tutor->main().findChild<QWidget*>(QStringLiteral("RzButtonEdit_chartokey"));
+  ASSERT_NE(field, nullptr);
+  QStatusTipEvent over(field->statusTip());
+  QApplication::sendEvent(field, &over);
+  EXPECT_EQ(tutor->main().statusText(), QStringLiteral("输入汉字获取输入码"));
+  QStatusTipEvent left{QString()};
+  QApplication::sendEvent(field, &left);
+  EXPECT_EQ(tutor->main().statusText(), TForm_Main::DefaultStatusText());
+}
+
 TEST_F(WindowShellTest, SelectionCaptionsLightUpUnderTheMouse) {
   const QColor blue = quorvel::ui::kHoverColour;
   for (std::size_t tag = 0; tag < 8; ++tag) {
@@ -147,6 +164,143 @@ TEST_F(WindowShellTest, MenuCaptionStaysLitWhileItsMenuIsDown) {
     QApplication::processEvents();
     EXPECT_FALSE(face->autoFillBackground()) << c.tag;
   }
+}
+
+// A first start in a fresh settings store, with or without the built library.
+class SettingsTest : public ::testing::Test {
+ protected:
+  static constexpr const char* kKey = "SOFTWARE\\Marrowby\\Quorvel";
+  void start(const std::filesystem::path& library) {
+    AppEnvironment environment = environmentWith(library, programDir.path());
+    environment.music = &music;
+    tutor = std::make_unique<Tutor>(std::move(environment));
+  }
+  TForm_Set& dialog() { return *tutor->windows().settings; }
+  // Opens the dialog by Ctrl+S and lets `answer` work it.
+  void runDialog(const std::function<void(TForm_Set&)>& answer) {
+    ModalAnswer modal([answer](QWidget* window) { answer(*qobject_cast<TForm_Set*>(window)); });
+    QTest::keyClick(&tutor->main(), Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(modal.seen(), QStringLiteral("Form_Set"));
+  }
+
+  testsupport::TempDir config;
+  testsupport::ScopedEnv configHome{"XDG_CONFIG_HOME", config.path().string()};
+  testsupport::TempDir programDir;
+  RecordingMusic music;
+  platform::Registry registry;
+  std::unique_ptr<Tutor> tutor;
+};
+
+TEST_F(SettingsTest, FirstStartWritesTuneOneBesideTheProgramAndPlaysIt) {
+  const std::filesystem::path library = builtLibrary();
+  if (library.empty()) GTEST_SKIP() << "the resource library was not built";
+  start(library);
+  EXPECT_EQ(registry.readInt(kKey, "musicplay"), 1);
+  EXPECT_EQ(registry.readInt(kKey, "musicNo"), 1);
+  EXPECT_EQ(registry.readInt(kKey, "MaxSize"), 0);
+  const std::filesystem::path tune = programDir / "music1.mid";
+  ASSERT_TRUE(std::filesystem::exists(tune));
+  EXPECT_EQ(testsupport::readFile(tune).value_or(std::string()).substr(0, 4), "MThd");
+  ASSERT_EQ(music.played.size(), 1u);
+  EXPECT_EQ(music.played[0], tune);
+  EXPECT_TRUE(tutor->main().MediaPlayer_BG->playing());
+  // The dialog starts from the same store.
+  EXPECT_TRUE(dialog().RzCheckBox_Music->isChecked());
+  EXPECT_TRUE(dialog().RzRadioButton_music1->isChecked());
+  EXPECT_FALSE(dialog().RzCheckBox_MaxSize->isChecked());
+}
+
+TEST_F(SettingsTest, WithoutLibraryNoTuneIsWrittenOrPlayed) {
+  start({});
+  EXPECT_FALSE(std::filesystem::exists(programDir / "music1.mid"));
+  EXPECT_TRUE(music.played.empty());
+  EXPECT_FALSE(tutor->main().MediaPlayer_BG->playing());
+}
+
+TEST_F(SettingsTest, TuneNumberSevenPlaysTuneFour) {
+  const std::filesystem::path library = builtLibrary();
+  if (library.empty()) GTEST_SKIP() << "the resource library was not built";
+  ASSERT_TRUE(registry.createKey(kKey));
+  ASSERT_TRUE(registry.writeInt(kKey, "musicplay", 1));
+  ASSERT_TRUE(registry.writeInt(kKey, "musicNo", 7));
+  ASSERT_TRUE(registry.writeInt(kKey, "MaxSize", 0));
+  start(library);
+  EXPECT_EQ(tutor->main().FMusicNo, 4);
+  ASSERT_EQ(music.played.size(), 1u);
+  EXPECT_EQ(music.played[0], programDir / "music4.mid");
+  EXPECT_TRUE(dialog().RzRadioButton_music4->isChecked());
+}
+
+TEST_F(SettingsTest, MusicOffStopsAtOnceAndKeepsTheTuneNumber) {
+  const std::filesystem::path library = builtLibrary();
+  if (library.empty()) GTEST_SKIP() << "the resource library was not built";
+  start(library);
+  runDialog([](TForm_Set& set) {
+    set.RzRadioButton_music3->click();
+    set.RzCheckBox_Music->click();
+    EXPECT_FALSE(set.RzRadioButton_music3->isEnabled());
+    QTest::mouseClick(set.RzLabel_Ok, Qt::LeftButton);
+  });
+  EXPECT_FALSE(tutor->main().FMusicOn);
+  EXPECT_FALSE(tutor->main().MediaPlayer_BG->playing());
+  EXPECT_EQ(music.played.size(), 1u);  // nothing new started
+  EXPECT_EQ(registry.readInt(kKey, "musicplay"), 0);
+  EXPECT_EQ(registry.readInt(kKey, "musicNo"), 1);
+
+  // Music on again with tune 2: it plays at once.
+  runDialog([](TForm_Set& set) {
+    set.RzCheckBox_Music->click();
+    set.RzRadioButton_music2->click();
+    QTest::mouseClick(set.RzLabel_Ok, Qt::LeftButton);
+  });
+  EXPECT_EQ(tutor->main().FMusicNo, 2);
+  ASSERT_EQ(music.played.size(), 2u);
+  EXPECT_EQ(music.played[1], programDir / "music2.mid");
+  EXPECT_EQ(registry.readInt(kKey, "musicNo"), 2);
+}
+
+TEST_F(SettingsTest, MaximiseChoiceIsStoredAndLeavesTheMusicAlone) {
+  start({});
+  const int closesBefore = music.closes;
+  runDialog([](TForm_Set& set) {
+    set.RzCheckBox_MaxSize->click();
+    QTest::mouseClick(set.RzLabel_Ok, Qt::LeftButton);
+  });
+  EXPECT_EQ(registry.readInt(kKey, "MaxSize"), 1);
+  EXPECT_EQ(music.closes, closesBefore);
+  // It counts from the next start only.
+  EXPECT_FALSE(tutor->main().FMaxSize);
+  tutor.reset();
+  start({});
+  EXPECT_TRUE(tutor->main().startsMaximised());
+}
+
+TEST_F(SettingsTest, CancelWritesNothingButTheControlsKeepTheirState) {
+  start({});
+  runDialog([](TForm_Set& set) {
+    set.RzCheckBox_MaxSize->click();
+    set.RzRadioButton_music3->click();
+    QTest::keyClick(&set, Qt::Key_Escape);
+  });
+  EXPECT_EQ(registry.readInt(kKey, "MaxSize"), 0);
+  EXPECT_EQ(registry.readInt(kKey, "musicNo"), 1);
+  EXPECT_EQ(tutor->main().FMusicNo, 1);
+  EXPECT_TRUE(dialog().RzCheckBox_MaxSize->isChecked());
+  EXPECT_TRUE(dialog().RzRadioButton_music3->isChecked());
+}
+
+TEST_F(SettingsTest, AboutWindowRecreatesALostSettingsKey) {
+  start({});
+  ASSERT_TRUE(std::filesystem::remove(platform::Registry::defaultFile()));
+  ASSERT_FALSE(registry.keyExists(kKey));
+  {
+    ModalAnswer answer;
+    QTest::keyClick(&tutor->main(), Qt::Key_A, Qt::AltModifier);
+    ASSERT_EQ(answer.seen(), QStringLiteral("Form_About"));
+  }
+  EXPECT_EQ(registry.readInt(kKey, "musicplay"), 1);
+  EXPECT_EQ(registry.readInt(kKey, "musicNo"), 1);
+  EXPECT_EQ(registry.readInt(kKey, "MaxSize"), 0);
 }
 
 }  // namespace
