@@ -654,7 +654,11 @@ void TFrame_Veduzir::setUp(const quorvel::platform::ResourceLibrary& library, Wi
   rootPixmaps_.reserve(quorvel::kRootCount);
   for (const auto& picture : logic_->data().rootPictures) {
     QPixmap pixmap;
-    if (picture) pixmap = QPixmap::fromImage(quorvel::ui::toQImage(*picture));
+    if (picture) {
+      // White is the pictures' transparent colour, so the current cell's green shows through.
+      pixmap = QPixmap::fromImage(quorvel::ui::toQImage(*picture));
+      pixmap.setMask(pixmap.createMaskFromColor(Qt::white));
+    }
     rootPixmaps_.push_back(pixmap);
   }
   StringGrid_typer->setModel(&logic_->view().picture, &rootPixmaps_);

@@ -179,6 +179,24 @@ TEST_F(PracticeFrameWindowTest, RootInputCompareAndTestStartFromTheirButtons) {
   EXPECT_FALSE(frame->FExamByTime);
 }
 
+TEST_F(PracticeFrameWindowTest, RootPicturesLetTheCurrentCellsGreenShowThrough) {
+  if (library.empty()) GTEST_SKIP() << "the resource library was not built";
+  QTest::mouseClick(child("RzToolbarButton_root"), Qt::LeftButton);
+  ASSERT_EQ(frame->logic().FPracticeKind, pkRoot);
+  QWidget* grid = child("StringGrid_typer");
+  ASSERT_NE(grid, nullptr);
+  ASSERT_TRUE(grid->isVisible());
+  // Cell 0 is current. Inside its picture (16 x 16 at left + 1, top + 2) most
+  // pixels are the root's white background, which must show the cell's green.
+  const QImage image = grid->grab().toImage();
+  const QColor green(0xB5, 0xF3, 0xAD);
+  int greenInside = 0;
+  for (int y = 2; y < 18; ++y)
+    for (int x = 1; x < 17; ++x)
+      if (image.pixelColor(x, y) == green) ++greenInside;
+  EXPECT_GT(greenInside, 16 * 16 / 2);
+}
+
 TEST_F(PracticeFrameWindowTest, CancelledFileChoiceLeavesThePracticeAsItWas) {
   QTest::mouseClick(child("RzToolbarButton_input"), Qt::LeftButton);
   ASSERT_EQ(frame->logic().FPracticeKind, 17);
