@@ -639,11 +639,6 @@ TEST_F(BuiltLibraryDrillTest, EveryDrillStartsAndTheFullCodesEnterTheItems) {
   EXPECT_EQ(frame.view().accuracy, 100);
 }
 
-}  // namespace
-}  // namespace quorvel::testing
-
-namespace quorvel::testing {
-namespace {
 
 // Kinds that have nothing of their own to show yet start on an empty grid
 // rather than under the previous run's items.
