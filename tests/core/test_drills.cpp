@@ -639,7 +639,6 @@ TEST_F(BuiltLibraryDrillTest, EveryDrillStartsAndTheFullCodesEnterTheItems) {
   EXPECT_EQ(frame.view().accuracy, 100);
 }
 
-
 // Kinds that have nothing of their own to show yet start on an empty grid
 // rather than under the previous run's items.
 TEST_F(DrillTest, KindsWithoutItemsStartOnAnEmptyGrid) {
