@@ -19,25 +19,23 @@ std::vector<std::string> splitOn(std::string_view line, char sep) {
   return parts;
 }
 
-std::vector<std::string> lines(std::string_view text) {
-  std::vector<std::string> out;
-  for (auto& l : splitOn(text, '\n')) {
-    if (!l.empty() && l.back() == '\r') l.pop_back();
-    out.push_back(l);
+// Calls fn(fields, "origin:line") for every line that is neither empty nor a # comment.
+template <typename Fn>
+void forEachTsvLine(std::string_view text, const std::string& origin, Fn fn) {
+  const std::vector<std::string> all = splitOn(text, '\n');
+  for (std::size_t n = 0; n < all.size(); ++n) {
+    std::string line = all[n];
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    fn(splitOn(line, '\t'), origin + ":" + std::to_string(n + 1));
   }
-  return out;
 }
 
 }  // namespace
 
 std::vector<Root> parseRoots(std::string_view utf8, const std::string& origin) {
   std::vector<Root> roots;
-  auto all = lines(utf8);
-  for (std::size_t n = 0; n < all.size(); ++n) {
-    const std::string& line = all[n];
-    if (line.empty() || line[0] == '#') continue;
-    std::string at = origin + ":" + std::to_string(n + 1);
-    auto f = splitOn(line, '\t');
+  forEachTsvLine(utf8, origin, [&roots](const std::vector<std::string>& f, const std::string& at) {
     if (f.size() < 3) throw SourceError(at + ": expected number, key, root and name separated by tabs");
     Root r;
     try {
@@ -57,7 +55,7 @@ std::vector<Root> parseRoots(std::string_view utf8, const std::string& origin) {
                         std::to_string(roots.size() + 1));
     }
     roots.push_back(std::move(r));
-  }
+  });
   if (static_cast<int>(roots.size()) != kRootTotal) {
     throw SourceError(origin + ": expected " + std::to_string(kRootTotal) + " roots, found " +
                       std::to_string(roots.size()));
@@ -90,12 +88,7 @@ char keyOfGlyph(const std::vector<Root>& roots, std::string_view glyph) {
 std::vector<RootGroup> parseRootGroups(std::string_view utf8, const std::string& origin,
                                        const std::vector<Root>& roots, std::vector<std::string>* problems) {
   std::vector<RootGroup> groups;
-  auto all = lines(utf8);
-  for (std::size_t n = 0; n < all.size(); ++n) {
-    const std::string& line = all[n];
-    if (line.empty() || line[0] == '#') continue;
-    std::string at = origin + ":" + std::to_string(n + 1);
-    auto f = splitOn(line, '\t');
+  forEachTsvLine(utf8, origin, [&](const std::vector<std::string>& f, const std::string& at) {
     if (f.size() != 2) throw SourceError(at + ": expected \"label<TAB>root root ...\"");
     RootGroup g;
     g.label = f[0];
@@ -111,10 +104,10 @@ std::vector<RootGroup> parseRootGroups(std::string_view utf8, const std::string&
     }
     if (g.glyphs.size() < 2) {
       if (problems) problems->push_back(at + ": fewer than two roots left in the group");
-      continue;
+      return;
     }
     groups.push_back(std::move(g));
-  }
+  });
   return groups;
 }
 
