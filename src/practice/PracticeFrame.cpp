@@ -1,6 +1,7 @@
 #include "practice/PracticeFrame.h"
 
 #include <chrono>
+#include <utility>
 
 #include "drills/CharWordDrill.h"
 #include "drills/RootDrill.h"
@@ -92,54 +93,14 @@ void PracticeFrame::selectKind(int kind) {
 }
 
 void PracticeFrame::selectMenuTag(int tag) {
-  int kind = 0;
-  switch (tag) {
-    case 0:
-      kind = pkOnechar;
-      break;
-    case 1:
-      kind = pkTwochar;
-      break;
-    case 2:
-      kind = pkThreechar;
-      break;
-    case 3:
-      kind = pkAllchar;
-      break;
-    case 11:
-      kind = pkTwocharSel;
-      break;
-    case 22:
-      kind = pkThreecharSel;
-      break;
-    case 33:
-      kind = pkAllcharSel;
-      break;
-    case 44:
-      kind = pkKeynameCharsel;
-      break;
-    case 55:
-      kind = pkCodeCharsel;
-      break;
-    case 66:
-      kind = pkHardcharsel;
-      break;
-    case 4:
-      kind = pkWord2;
-      break;
-    case 5:
-      kind = pkWord3;
-      break;
-    case 6:
-      kind = pkWord4;
-      break;
-    case 7:
-      kind = pkWordm;
-      break;
-    default:
-      return;
-  }
-  selectKind(kind);
+  // The character and word menu items share one handler and tell themselves apart by tag.
+  static constexpr std::pair<int, int> kTagKinds[] = {
+      {0, pkOnechar},       {1, pkTwochar},        {2, pkThreechar},   {3, pkAllchar},
+      {11, pkTwocharSel},   {22, pkThreecharSel},  {33, pkAllcharSel}, {44, pkKeynameCharsel},
+      {55, pkCodeCharsel},  {66, pkHardcharsel},   {4, pkWord2},       {5, pkWord3},
+      {6, pkWord4},         {7, pkWordm}};
+  for (const auto& [menuTag, kind] : kTagKinds)
+    if (menuTag == tag) return selectKind(kind);
 }
 
 void PracticeFrame::refuseMissingData() {
