@@ -4,7 +4,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "app/QtSupport.h"
+#include "ui/QtSupport.h"
 #include "platform/Gbk.h"
 
 namespace {

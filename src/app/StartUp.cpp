@@ -1,16 +1,16 @@
 #include "app/StartUp.h"
 
 #include "app/TForm_Set.h"
-#include "lookup/TForm_Charhelp.h"
-#include "lookup/TForm_RootTip.h"
-#include "lookup/TForm_Tip.h"
-#include "lookup/TForm_Wordhelp.h"
-#include "lookup/TForm_detailhelp.h"
-#include "lookup/TForm_roothelp.h"
+#include "lookup/windows/TForm_Charhelp.h"
+#include "lookup/windows/TForm_RootTip.h"
+#include "lookup/windows/TForm_Tip.h"
+#include "lookup/windows/TForm_Wordhelp.h"
+#include "lookup/windows/TForm_detailhelp.h"
+#include "lookup/windows/TForm_roothelp.h"
 #include "practice/PracticeFrame.h"
-#include "practice/TFrame_Veduzir.h"
-#include "textpractice/TForm_ExamSet.h"
-#include "textpractice/TForm_Selfile.h"
+#include "practice/windows/TFrame_Veduzir.h"
+#include "textpractice/windows/TForm_ExamSet.h"
+#include "textpractice/windows/TForm_Selfile.h"
 
 Tutor::Tutor(AppEnvironment environment, const std::function<void()>& afterEach) {
   auto repaint = [&afterEach] {

@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QPainter>
 
-#include "app/Glyphs.h"
-#include "app/QtSupport.h"
+#include "ui/Glyphs.h"
+#include "ui/QtSupport.h"
 #include "app/Settings.h"
 #include "platform/SystemFacts.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // The About window: product, edition, version and facts about the computer.
-#include "app/Widgets.h"
+#include "ui/Widgets.h"
 #include "platform/ResourceLibrary.h"
 
 class QFrame;

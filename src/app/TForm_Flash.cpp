@@ -4,8 +4,8 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "app/Glyphs.h"
-#include "app/QtSupport.h"
+#include "ui/Glyphs.h"
+#include "ui/QtSupport.h"
 
 TForm_Flash::TForm_Flash(const quorvel::platform::ResourceLibrary& library, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {

@@ -13,18 +13,18 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/Glyphs.h"
+#include "ui/Glyphs.h"
 #include "app/HelpViewer.h"
-#include "app/QtSupport.h"
+#include "ui/QtSupport.h"
 #include "app/Settings.h"
 #include "app/TForm_About.h"
 #include "app/TForm_Set.h"
-#include "app/Widgets.h"
-#include "lookup/TForm_rootMap.h"
+#include "ui/Widgets.h"
+#include "lookup/windows/TForm_rootMap.h"
 #include "platform/Registry.h"
 #include "platform/qt/KeyMapping.h"
 #include "platform/qt/LockKeysX11.h"
-#include "practice/TFrame_Veduzir.h"
+#include "practice/windows/TFrame_Veduzir.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QKeyEvent>
 #include <QRadioButton>
 
-#include "app/QtSupport.h"
+#include "ui/QtSupport.h"
 #include "app/Settings.h"
 #include "platform/Registry.h"
 

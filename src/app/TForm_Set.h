@@ -4,7 +4,7 @@
 // keep what the user left, also after Cancel.
 #include <cstdint>
 
-#include "app/Widgets.h"
+#include "ui/Widgets.h"
 
 class QCheckBox;
 class QGroupBox;

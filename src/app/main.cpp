@@ -3,8 +3,8 @@
 #include <QIcon>
 #include <memory>
 
-#include "app/Glyphs.h"
-#include "app/QtSupport.h"
+#include "ui/Glyphs.h"
+#include "ui/QtSupport.h"
 #include "app/StartUp.h"
 #include "app/TForm_Flash.h"
 

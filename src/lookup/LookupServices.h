@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "lookup/CodeTypes.h"
-#include "practice/PracticeData.h"
+#include "data/CodeTypes.h"
+#include "data/PracticeData.h"
 
 namespace quorvel {
 

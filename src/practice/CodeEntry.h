@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "practice/PracticeData.h"
+#include "data/PracticeData.h"
 
 namespace quorvel {
 

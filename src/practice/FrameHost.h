@@ -3,7 +3,7 @@
 // The Qt frame implements it; core tests use a recording host.
 #include <string>
 
-#include "lookup/CodeTypes.h"
+#include "data/CodeTypes.h"
 
 namespace quorvel {
 

@@ -11,7 +11,7 @@
 #include "platform/VirtualKeys.h"
 #include "practice/FrameHost.h"
 #include "practice/FrameView.h"
-#include "practice/PracticeData.h"
+#include "data/PracticeData.h"
 #include "practice/PracticeKind.h"
 
 namespace quorvel {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "practice/PracticeData.h"
+#include "data/PracticeData.h"
 #include "support/FixtureLibrary.h"
 
 using namespace quorvel;

@@ -17,7 +17,7 @@
 #include "platform/Gbk.h"
 #include "platform/ResourceLibrary.h"
 #include "practice/CodeEntry.h"
-#include "practice/PracticeData.h"
+#include "data/PracticeData.h"
 
 using namespace quorvel;
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "practice/PracticeData.h"
+#include "data/PracticeData.h"
 
 namespace quorvel::testing {
 

@@ -12,11 +12,11 @@
 #include <memory>
 #include <vector>
 
-#include "app/QtSupport.h"
+#include "ui/QtSupport.h"
 #include "app/StartUp.h"
 #include "platform/ResourceLibrary.h"
 #include "practice/PracticeFrame.h"
-#include "practice/TFrame_Veduzir.h"
+#include "practice/windows/TFrame_Veduzir.h"
 
 namespace quorvel::windowtests {
 

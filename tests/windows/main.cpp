@@ -10,7 +10,7 @@
 #include <QWidget>
 #include <cstdlib>
 
-#include "app/QtSupport.h"
+#include "ui/QtSupport.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <QTextEdit>
 
 #include "app/TForm_Flash.h"
-#include "app/Widgets.h"
+#include "ui/Widgets.h"
 #include "platform/Gbk.h"
 #include "support/FixtureLibrary.h"
 #include "windows/WindowTestSupport.h"

@@ -4,10 +4,10 @@
 #include <QLineEdit>
 #include <QTextEdit>
 
-#include "lookup/TForm_Charhelp.h"
-#include "lookup/TForm_Tip.h"
-#include "lookup/TForm_Wordhelp.h"
-#include "lookup/TForm_detailhelp.h"
+#include "lookup/windows/TForm_Charhelp.h"
+#include "lookup/windows/TForm_Tip.h"
+#include "lookup/windows/TForm_Wordhelp.h"
+#include "lookup/windows/TForm_detailhelp.h"
 #include "platform/Gbk.h"
 #include "support/CraftedData.h"
 #include "support/FixtureLibrary.h"

@@ -13,8 +13,8 @@
 #include "lookup/LookupServices.h"
 #include "platform/Gbk.h"
 #include "support/FixtureLibrary.h"
-#include "textpractice/TForm_ExamSet.h"
-#include "textpractice/TForm_Selfile.h"
+#include "textpractice/windows/TForm_ExamSet.h"
+#include "textpractice/windows/TForm_Selfile.h"
 #include "windows/WindowTestSupport.h"
 
 namespace quorvel::windowtests {

@@ -11,7 +11,7 @@
 
 #include "app/TForm_Main.h"
 #include "app/TForm_Set.h"
-#include "app/Widgets.h"
+#include "ui/Widgets.h"
 #include "platform/Registry.h"
 #include "support/FixtureLibrary.h"
 #include "windows/WindowTestSupport.h"

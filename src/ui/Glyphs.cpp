@@ -1,10 +1,10 @@
-#include "app/Glyphs.h"
+#include "ui/Glyphs.h"
 
 #include <QPainter>
 #include <QPainterPath>
 #include <QtMath>
 
-#include "app/QtSupport.h"
+#include "ui/QtSupport.h"
 
 namespace quorvel::glyphs {
 namespace {

@@ -1,11 +1,11 @@
-#include "lookup/TForm_Wordhelp.h"
+#include "lookup/windows/TForm_Wordhelp.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <tuple>
 
-#include "app/QtSupport.h"
-#include "lookup/TForm_detailhelp.h"
+#include "ui/QtSupport.h"
+#include "lookup/windows/TForm_detailhelp.h"
 
 TForm_Wordhelp::TForm_Wordhelp(const quorvel::platform::ResourceLibrary& library, QWidget* parent)
     : FormBase(parent, "Form_Wordhelp", QStringLiteral("词组编码提示"), QSize(366, 290)),

@@ -1,10 +1,10 @@
-#include "lookup/TForm_rootMap.h"
+#include "lookup/windows/TForm_rootMap.h"
 
 #include <QLabel>
 #include <QScreen>
 
-#include "app/QtSupport.h"
-#include "app/Widgets.h"
+#include "ui/QtSupport.h"
+#include "ui/Widgets.h"
 
 TForm_rootMap::TForm_rootMap(const quorvel::platform::ResourceLibrary& library, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {

@@ -1,7 +1,7 @@
 #pragma once
 // The study tip window shared by the character, word and general tips. It
 // reloads its text every time it is shown.
-#include "app/Widgets.h"
+#include "ui/Widgets.h"
 #include "platform/ResourceLibrary.h"
 
 class QTextEdit;

@@ -1,11 +1,11 @@
-#include "app/Widgets.h"
+#include "ui/Widgets.h"
 
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QWindow>
 
-#include "app/QtSupport.h"
+#include "ui/QtSupport.h"
 
 namespace quorvel::ui {
 

@@ -1,8 +1,8 @@
-#include "lookup/TForm_Tip.h"
+#include "lookup/windows/TForm_Tip.h"
 
 #include <QTextEdit>
 
-#include "app/QtSupport.h"
+#include "ui/QtSupport.h"
 
 TForm_Tip::TForm_Tip(const quorvel::platform::ResourceLibrary& library, QWidget* parent)
     : FormBase(parent, "Form_Tip", QStringLiteral("学习提示"), QSize(426, 349)), library_(library) {

@@ -1,7 +1,7 @@
 #pragma once
 // The root hint: one key with its picture and the root study text (F1
 // during the root drill).
-#include "app/Widgets.h"
+#include "ui/Widgets.h"
 #include "platform/ResourceLibrary.h"
 
 class QTextEdit;

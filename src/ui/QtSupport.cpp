@@ -1,4 +1,4 @@
-#include "app/QtSupport.h"
+#include "ui/QtSupport.h"
 
 #include "platform/Gbk.h"
 

@@ -1,4 +1,4 @@
-#include "lookup/TForm_detailhelp.h"
+#include "lookup/windows/TForm_detailhelp.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -6,10 +6,10 @@
 #include <QLineEdit>
 #include <QTextEdit>
 
-#include "app/Glyphs.h"
-#include "app/QtSupport.h"
+#include "ui/Glyphs.h"
+#include "ui/QtSupport.h"
 #include "lookup/LookupServices.h"
-#include "lookup/TForm_Charhelp.h"
+#include "lookup/windows/TForm_Charhelp.h"
 
 namespace {
 QWidget* panel(QWidget* parent, const char* name, const QRect& geometry) {

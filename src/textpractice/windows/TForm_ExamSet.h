@@ -1,7 +1,7 @@
 #pragma once
 // The test settings dialog shown before every test: user name, minutes for a
 // test by time, and the test's text file with a preview.
-#include "app/TextFileDialog.h"
+#include "ui/TextFileDialog.h"
 
 class QLineEdit;
 class QSpinBox;

@@ -1,4 +1,4 @@
-#include "textpractice/TForm_Selfile.h"
+#include "textpractice/windows/TForm_Selfile.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -4,8 +4,8 @@
 // its own header). Code letters show as pictures of keyboard keys and text.
 #include <array>
 
-#include "app/Widgets.h"
-#include "lookup/CodeTypes.h"
+#include "ui/Widgets.h"
+#include "data/CodeTypes.h"
 #include "platform/ResourceLibrary.h"
 
 class TForm_detailhelp;

@@ -1,4 +1,4 @@
-#include "textpractice/TForm_ExamSet.h"
+#include "textpractice/windows/TForm_ExamSet.h"
 
 #include <QKeyEvent>
 #include <QLabel>

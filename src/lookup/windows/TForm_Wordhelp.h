@@ -1,5 +1,5 @@
 #pragma once
-#include "lookup/TForm_Charhelp.h"
+#include "lookup/windows/TForm_Charhelp.h"
 
 class QGroupBox;
 

@@ -6,7 +6,7 @@
 #include <QRect>
 #include <functional>
 
-#include "app/Widgets.h"
+#include "ui/Widgets.h"
 
 class QTextEdit;
 

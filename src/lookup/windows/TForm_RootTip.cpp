@@ -1,9 +1,9 @@
-#include "lookup/TForm_RootTip.h"
+#include "lookup/windows/TForm_RootTip.h"
 
 #include <QLabel>
 #include <QTextEdit>
 
-#include "app/QtSupport.h"
+#include "ui/QtSupport.h"
 
 TForm_RootTip::TForm_RootTip(const quorvel::platform::ResourceLibrary& library, QWidget* parent)
     : FormBase(parent, "Form_RootTip", QStringLiteral("字根学习提示"), QSize(428, 384)) {

@@ -1,4 +1,4 @@
-#include "practice/PracticeData.h"
+#include "data/PracticeData.h"
 
 #include <algorithm>
 #include <string>

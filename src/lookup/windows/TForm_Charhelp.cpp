@@ -1,12 +1,12 @@
-#include "lookup/TForm_Charhelp.h"
+#include "lookup/windows/TForm_Charhelp.h"
 
 #include <QLabel>
 #include <algorithm>
 #include <string>
 #include <tuple>
 
-#include "app/QtSupport.h"
-#include "lookup/TForm_detailhelp.h"
+#include "ui/QtSupport.h"
+#include "lookup/windows/TForm_detailhelp.h"
 
 namespace quorvel::ui {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The root study tip: the root study text and a picture of similar roots
 // grouped together (F2 during the root drill).
-#include "app/Widgets.h"
+#include "ui/Widgets.h"
 #include "platform/ResourceLibrary.h"
 
 class QTextEdit;

@@ -1,10 +1,10 @@
-#include "app/TextFileDialog.h"
+#include "ui/TextFileDialog.h"
 
 #include <QFile>
 #include <QFileDialog>
 #include <QTextEdit>
 
-#include "app/QtSupport.h"
+#include "ui/QtSupport.h"
 
 namespace quorvel::ui {
 

@@ -1,10 +1,10 @@
-#include "lookup/TForm_roothelp.h"
+#include "lookup/windows/TForm_roothelp.h"
 
 #include <QLabel>
 #include <QTextEdit>
 #include <cctype>
 
-#include "app/QtSupport.h"
+#include "ui/QtSupport.h"
 
 TForm_roothelp::TForm_roothelp(const quorvel::platform::ResourceLibrary& library, QWidget* parent)
     : FormBase(parent, "Form_roothelp", QStringLiteral("字根提示"), QSize(366, 147)),

@@ -1,4 +1,4 @@
-#include "practice/TFrame_Veduzir.h"
+#include "practice/windows/TFrame_Veduzir.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,21 +18,21 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/Glyphs.h"
+#include "ui/Glyphs.h"
 #include "app/HelpViewer.h"
-#include "app/QtSupport.h"
-#include "app/Widgets.h"
+#include "ui/QtSupport.h"
+#include "ui/Widgets.h"
 #include "app/WindowSet.h"
-#include "lookup/TForm_Charhelp.h"
-#include "lookup/TForm_RootTip.h"
-#include "lookup/TForm_Tip.h"
-#include "lookup/TForm_Wordhelp.h"
-#include "lookup/TForm_detailhelp.h"
-#include "lookup/TForm_rootMap.h"
-#include "lookup/TForm_roothelp.h"
+#include "lookup/windows/TForm_Charhelp.h"
+#include "lookup/windows/TForm_RootTip.h"
+#include "lookup/windows/TForm_Tip.h"
+#include "lookup/windows/TForm_Wordhelp.h"
+#include "lookup/windows/TForm_detailhelp.h"
+#include "lookup/windows/TForm_rootMap.h"
+#include "lookup/windows/TForm_roothelp.h"
 #include "practice/PracticeFrame.h"
-#include "textpractice/TForm_ExamSet.h"
-#include "textpractice/TForm_Selfile.h"
+#include "textpractice/windows/TForm_ExamSet.h"
+#include "textpractice/windows/TForm_Selfile.h"
 
 using quorvel::ui::fromGbk;
 using quorvel::ui::songFont;

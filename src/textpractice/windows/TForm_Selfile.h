@@ -1,7 +1,7 @@
 #pragma once
 // The practice-file chooser of the comparison practice: pick a text file,
 // see its content, accept or cancel. Its choice survives between uses.
-#include "app/TextFileDialog.h"
+#include "ui/TextFileDialog.h"
 
 class TForm_Selfile : public quorvel::ui::TextFileDialog {
   Q_OBJECT
