@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "kinds/KindFactory.h"
 #include "practice/PracticeFrame.h"
 #include "support/CraftedData.h"
 #include "support/FakeClock.h"
@@ -21,7 +22,7 @@ struct Bench {
   FakeClock clock;
   platform::RandomSource random;
   FakeLocks locks;
-  PracticeFrame frame{FrameServices{&host, &clock, &random, &locks}};
+  PracticeFrame frame{FrameServices{&host, &clock, &random, &locks}, makePracticeKind};
 
   Bench() {
     // The built library when there is one: its dictionary has the real segment sizes.
@@ -59,7 +60,7 @@ void BM_CommitToScoredEntry(benchmark::State& state) {
   for (auto _ : state) {
     b.press(letter('d'));
     b.press(vk::Space);
-    if (!b.frame.FPractising) {
+    if (!b.frame.practising()) {
       state.PauseTiming();
       b.frame.selectKind(pkAllchar);
       state.ResumeTiming();

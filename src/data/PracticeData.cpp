@@ -29,18 +29,6 @@ std::string normalise(std::string_view raw, AtCR atCR) {
   return out;
 }
 
-// Kinds 2..15 in catalogue order: resource, rule, record width, records.
-const DrillTableInfo kTables[] = {
-    {"onechar", 'A', 3, 26},     {"twochar", 'A', 4, 659},       {"threechar", 'A', 5, 5020},
-    {"allchar", 'B', 6, 6727},   {"twocharsel", 'A', 4, 559},    {"threecharSel", 'A', 5, 297},
-    {"allcharSel", 'B', 6, 199}, {"keynameCharsel", 'B', 6, 26}, {"codeCharsel", 'B', 6, 49},
-    {"hardcharsel", 'B', 6, 98}, {"word2", 'A', 8, 13432},       {"word3", 'A', 10, 3383},
-    {"word4", 'A', 12, 3559},    {"wordm", 'A', 0, 296},
-};
-constexpr int kFirstDrillKind = 2;
-constexpr int kLastDrillKind = 15;
-constexpr int kWordmKind = 15;
-const DrillTableInfo kNoTable{"", 'A', 0, 0};
 
 constexpr std::size_t kWordmTextMax = 26;
 constexpr std::size_t kWordmCodeLength = 4;
@@ -105,19 +93,14 @@ BaseSegments splitBase(std::string_view base) {
   return segments;
 }
 
-const DrillTableInfo& drillTableInfo(int kind) {
-  if (kind < kFirstDrillKind || kind > kLastDrillKind) return kNoTable;
-  return kTables[kind - kFirstDrillKind];
-}
+int recordWidth(int kind) { return kindInfo(kind).recordBytes; }
 
-int recordWidth(int kind) { return drillTableInfo(kind).recordBytes; }
-
-int requiredRecords(int kind) { return drillTableInfo(kind).records; }
+int requiredRecords(int kind) { return hasDrillTable(kind) ? kindInfo(kind).records : 0; }
 
 bool hasEnoughRecords(int kind, std::string_view records) {
-  const DrillTableInfo& info = drillTableInfo(kind);
-  if (info.records <= 0) return false;
-  if (kind == kWordmKind) {
+  const KindInfo& info = kindInfo(kind);
+  if (!hasDrillTable(kind) || info.records <= 0) return false;
+  if (info.recordBytes == 0) {  // the word table: entries of varying width
     return splitWordm(records, info.records).size() == static_cast<std::size_t>(info.records);
   }
   return records.size() / static_cast<std::size_t>(info.recordBytes) >=
@@ -145,8 +128,9 @@ PracticeData loadPracticeData(const platform::ResourceLibrary& library) {
     }
   }
 
-  for (int kind = kFirstDrillKind; kind <= kLastDrillKind; ++kind) {
-    const DrillTableInfo& info = drillTableInfo(kind);
+  for (int kind = pkNone + 1; kind < kKindCount; ++kind) {
+    if (!hasDrillTable(kind)) continue;
+    const KindInfo& info = kindInfo(kind);
     DrillTable& table = data.tables[static_cast<std::size_t>(kind)];
     const platform::ResourceData raw = library.read("chardata", info.resource);
     if (!raw.ok()) continue;
@@ -154,7 +138,7 @@ PracticeData loadPracticeData(const platform::ResourceLibrary& library) {
     // The drills draw record indexes up to the fixed count, so a shorter
     // table would be read past its end: it is treated as absent.
     if (!hasEnoughRecords(kind, records)) continue;
-    if (kind == kWordmKind) data.wordm = splitWordm(records, info.records);
+    if (info.recordBytes == 0) data.wordm = splitWordm(records, info.records);
     table.records = std::move(records);
     table.present = true;
   }

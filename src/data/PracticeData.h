@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/PracticeKinds.h"
 #include "platform/Jpeg.h"
 #include "platform/ResourceLibrary.h"
 
@@ -47,19 +48,10 @@ struct PracticeData {
   BaseSegments base;
   bool basePresent = false;
   std::array<std::optional<platform::RgbImage>, kRootCount> rootPictures;  // 16 x 16
-  std::array<DrillTable, 19> tables;  // indexed by practice kind; 2..15 used
+  std::array<DrillTable, kKindCount> tables;  // indexed by practice kind; kinds with a drill table used
   std::vector<WordmEntry> wordm;      // kind 15 split into entries
 };
 
-// Resource name and normalisation rule of the drill table of kind 2..15.
-struct DrillTableInfo {
-  const char* resource;
-  char rule;  // 'A' or 'B'
-  int recordBytes = 0;  // width of one record; 0 for "wordm", whose entries vary
-  int records = 0;      // how many records the drill draws from
-};
-// For kinds outside 2..15: an empty resource name and no records.
-const DrillTableInfo& drillTableInfo(int kind);
 // Record width and the number of records the drill of that kind needs (the
 // drill draws indexes up to that count, so a shorter table is not usable).
 int recordWidth(int kind);

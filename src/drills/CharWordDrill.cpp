@@ -4,29 +4,10 @@
 
 #include "lookup/LookupServices.h"
 #include "practice/FrameTexts.h"
-#include "practice/PracticeFrame.h"
 
 namespace quorvel {
 
 namespace {
-
-// Kind, record bytes, records, drawn, sequence bytes, last page.
-constexpr std::array<DrillParams, 14> kParams = {{
-    {2, 3, 26, 234, 468, 10},
-    {3, 4, 659, 512, 1024, 10},
-    {4, 5, 5020, 512, 1024, 10},
-    {5, 6, 6727, 712, 1424, 10},
-    {6, 4, 559, 490, 980, 10},
-    {7, 5, 297, 300, 600, 10},
-    {8, 6, 199, 220, 440, 10},
-    {9, 6, 26, 156, 312, 10},
-    {10, 6, 49, 208, 416, 10},
-    {11, 6, 98, 240, 480, 10},
-    {12, 8, 13432, 456, 2736, 10},
-    {13, 10, 3383, 340, 2720, 10},
-    {14, 12, 3559, 272, 2720, 10},
-    {15, 0, 296, 296, 7696, 20},
-}};
 
 constexpr int kLineItems = kGridColumns;
 constexpr int kPageLines = kGridRows / 2;
@@ -45,52 +26,49 @@ std::string trimmed(std::string_view s) {
 
 }  // namespace
 
-const DrillParams& drillParams(int kind) {
-  return kParams[static_cast<std::size_t>(std::clamp(kind, 2, 15) - 2)];
-}
-
-CharWordDrill::CharWordDrill(PracticeFrame& frame, int kind)
-    : frame_(frame),
-      params_(drillParams(kind)),
-      sequence_(static_cast<std::size_t>(params_.sequenceBytes) + 1, '\0'),
-      typed_(static_cast<std::size_t>(params_.sequenceBytes) + 1, '\0') {}
+CharWordDrill::CharWordDrill(KindContext& context, const KindInfo& info)
+    : ctx_(context),
+      info_(info),
+      sequence_(static_cast<std::size_t>(info.sequenceBytes) + 1, '\0'),
+      typed_(static_cast<std::size_t>(info.sequenceBytes) + 1, '\0'),
+      pageStarts_(static_cast<std::size_t>(info.lastPage) + 2, 0) {}
 
 bool CharWordDrill::canStart() const {
-  const PracticeData& data = frame_.data();
-  const DrillTable& table = data.tables[static_cast<std::size_t>(params_.kind)];
+  const PracticeData& data = ctx_.data();
+  const DrillTable& table = data.tables[static_cast<std::size_t>(info_.kind)];
   if (!table.present) return false;
   // A table shorter than the draw needs would make the draw read past its end.
-  if (params_.kind == pkWordm)
-    return data.wordm.size() >= static_cast<std::size_t>(params_.records);
+  if (info_.recordBytes == 0)
+    return data.wordm.size() >= static_cast<std::size_t>(info_.records);
   return table.records.size() >=
-         static_cast<std::size_t>(params_.records) * static_cast<std::size_t>(params_.recordBytes);
+         static_cast<std::size_t>(info_.records) * static_cast<std::size_t>(info_.recordBytes);
 }
 
 void CharWordDrill::start() {
-  pageStarts_.fill(0);
+  std::fill(pageStarts_.begin(), pageStarts_.end(), 0);
   std::fill(sequence_.begin(), sequence_.end(), '\0');
   std::fill(typed_.begin(), typed_.end(), '\0');
   draw();
   practicePage_ = viewPage_ = position_ = offset_ = 0;
   if (!showPage(0)) return;
-  startTime_ = endTime_ = frame_.services().clock->now();
-  frame_.touch();
+  startTime_ = endTime_ = ctx_.clock().now();
+  ctx_.changed();
 }
 
 void CharWordDrill::draw() {
-  platform::RandomSource& random = *frame_.services().random;
+  platform::RandomSource& random = ctx_.random();
   random.seedFromClock();
-  if (params_.kind == pkWordm) {
+  if (info_.recordBytes == 0) {
     drawWordm();
     return;
   }
-  const std::string& records = frame_.data().tables[static_cast<std::size_t>(params_.kind)].records;
-  const bool words = params_.kind >= pkWord2;
-  const int textBytes = words ? params_.recordBytes - 4 : 2;
+  const std::string& records = ctx_.data().tables[static_cast<std::size_t>(info_.kind)].records;
+  const bool words = info_.tip == TipKind::Word;
+  const int textBytes = info_.textBytes;
   std::size_t out = 0;
-  for (int i = 0; i < params_.drawn; ++i) {
-    const std::size_t at = static_cast<std::size_t>(random.uniform(params_.records)) *
-                           static_cast<std::size_t>(params_.recordBytes);
+  for (int i = 0; i < info_.drawn; ++i) {
+    const std::size_t at = static_cast<std::size_t>(random.uniform(info_.records)) *
+                           static_cast<std::size_t>(info_.recordBytes);
     for (int b = 0; b < textBytes; ++b)
       sequence_[out++] = records[at + static_cast<std::size_t>(b)];
     if (words) {
@@ -102,7 +80,7 @@ void CharWordDrill::draw() {
 }
 
 void CharWordDrill::drawWordm() {
-  platform::RandomSource& random = *frame_.services().random;
+  platform::RandomSource& random = ctx_.random();
   constexpr int n = 296;
   std::array<int, n> slot{};
   for (int& s : slot) s = random.uniform(n - 1);
@@ -124,7 +102,7 @@ void CharWordDrill::drawWordm() {
     slot[static_cast<std::size_t>(from)] = number;
   }
 
-  const std::vector<WordmEntry>& entries = frame_.data().wordm;
+  const std::vector<WordmEntry>& entries = ctx_.data().wordm;
   std::size_t out = 0;
   for (int s : slot) {
     const std::string text = trimmed(entries[static_cast<std::size_t>(s)].text);
@@ -166,30 +144,30 @@ bool CharWordDrill::entryRight(int off) const {
 }
 
 void CharWordDrill::setText(int pos, std::string text, bool green) {
-  CellLabel& cell = frame_.view().cells[static_cast<std::size_t>(textCellOf(pos))];
+  CellLabel& cell = ctx_.view().cells[static_cast<std::size_t>(textCellOf(pos))];
   cell.text = std::move(text);
   cell.filled = green;
   cell.colour = green ? colour::Current : 0;
 }
 
 void CharWordDrill::setEntryShown(int pos, int off) {
-  CellLabel& cell = frame_.view().cells[static_cast<std::size_t>(entryCellOf(pos))];
+  CellLabel& cell = ctx_.view().cells[static_cast<std::size_t>(entryCellOf(pos))];
   cell.text = entryText(off);
   cell.filled = true;
   cell.colour = entryRight(off) ? colour::Right : colour::Wrong;
 }
 
 void CharWordDrill::setEntryEmpty(int pos) {
-  frame_.view().cells[static_cast<std::size_t>(entryCellOf(pos))] = CellLabel{};
+  ctx_.view().cells[static_cast<std::size_t>(entryCellOf(pos))] = CellLabel{};
 }
 
 void CharWordDrill::setArrow(int pos) {
-  frame_.view().cells[static_cast<std::size_t>(entryCellOf(pos))] =
+  ctx_.view().cells[static_cast<std::size_t>(entryCellOf(pos))] =
       CellLabel{frameTexts().arrowUp, false, 0};
 }
 
 void CharWordDrill::markCurrent() {
-  CellLabel& text = frame_.view().cells[static_cast<std::size_t>(textCellOf(position_))];
+  CellLabel& text = ctx_.view().cells[static_cast<std::size_t>(textCellOf(position_))];
   text.filled = true;
   text.colour = colour::Current;
   setArrow(position_);
@@ -197,16 +175,11 @@ void CharWordDrill::markCurrent() {
 
 void CharWordDrill::recordNextStart(int page) {
   const int next = pageStarts_[static_cast<std::size_t>(page)] + kPageItems * 2;
-  if (page < params_.lastPage && itemAt(next))
+  if (page < info_.lastPage && itemAt(next))
     pageStarts_[static_cast<std::size_t>(page) + 1] = next;
 }
 
-bool CharWordDrill::yieldAfterLine() {
-  const unsigned starts = frame_.startCount();
-  frame_.touch();
-  frame_.services().host->processPendingEvents();
-  return starts == frame_.startCount();
-}
+bool CharWordDrill::yieldAfterLine() { return ctx_.letEventsRun(); }
 
 bool CharWordDrill::showPage(int page) {
   const int start = pageStarts_[static_cast<std::size_t>(page)];
@@ -242,7 +215,7 @@ void CharWordDrill::enterItem(char b1, char b2) {
   if (position_ < kPageItems) {
     const int prev = position_ - 1;
     setEntryShown(prev, offset_);
-    frame_.view().cells[static_cast<std::size_t>(textCellOf(prev))].filled = false;
+    ctx_.view().cells[static_cast<std::size_t>(textCellOf(prev))].filled = false;
     markCurrent();
   } else {
     ++practicePage_;
@@ -252,18 +225,18 @@ void CharWordDrill::enterItem(char b1, char b2) {
     position_ = 0;
     if (!showPage(practicePage_)) return;
     viewPage_ = practicePage_;
-    frame_.showPageInfo(viewPage_, practicePage_);
+    ctx_.showPageInfo(viewPage_, practicePage_);
   }
   offset_ += 2;
   if (itemAt(offset_)) {
     updateScore();
   } else {
     setEntryEmpty(position_);
-    frame_.view().cells[static_cast<std::size_t>(textCellOf(position_))].filled = false;
-    frame_.FPractising = false;
-    frame_.reportEnd();
+    ctx_.view().cells[static_cast<std::size_t>(textCellOf(position_))].filled = false;
+    ctx_.endRun();
+    ctx_.reportEnd();
   }
-  frame_.touch();
+  ctx_.changed();
 }
 
 void CharWordDrill::deleteLast() {
@@ -274,7 +247,7 @@ void CharWordDrill::deleteLast() {
   if (position_ >= 0) {
     markCurrent();
     if (position_ != kPageItems - 1) {
-      frame_.view().cells[static_cast<std::size_t>(textCellOf(position_ + 1))].filled = false;
+      ctx_.view().cells[static_cast<std::size_t>(textCellOf(position_ + 1))].filled = false;
       setEntryEmpty(position_ + 1);
     }
   } else if (practicePage_ == 0) {
@@ -285,14 +258,14 @@ void CharWordDrill::deleteLast() {
     position_ = kPageItems - 1;
     viewPage_ = practicePage_;
     if (!showPage(practicePage_)) return;
-    frame_.showPageInfo(viewPage_, practicePage_);
+    ctx_.showPageInfo(viewPage_, practicePage_);
   }
   updateScore();
-  frame_.touch();
+  ctx_.changed();
 }
 
 void CharWordDrill::viewNextPage() {
-  if (viewPage_ >= params_.lastPage || pageStarts_[static_cast<std::size_t>(viewPage_) + 1] == 0)
+  if (viewPage_ >= info_.lastPage || pageStarts_[static_cast<std::size_t>(viewPage_) + 1] == 0)
     return;
   turnViewTo(viewPage_ + 1);
 }
@@ -303,15 +276,15 @@ void CharWordDrill::viewPreviousPage() {
 }
 
 void CharWordDrill::turnViewTo(int page) {
-  frame_.view().cells[static_cast<std::size_t>(textCellOf(position_))].filled = false;
+  ctx_.view().cells[static_cast<std::size_t>(textCellOf(position_))].filled = false;
   viewPage_ = page;
   if (!showPage(viewPage_)) return;
-  frame_.showPageInfo(viewPage_, practicePage_);
+  ctx_.showPageInfo(viewPage_, practicePage_);
 }
 
 void CharWordDrill::updateScore() {
-  endTime_ = frame_.services().clock->now();
-  const int seconds = PracticeFrame::elapsedSeconds(startTime_, endTime_);
+  endTime_ = ctx_.clock().now();
+  const int seconds = elapsedSeconds(startTime_, endTime_);
   int count = 0, right = 0;
   for (std::size_t at = 0; at + 1 < typed_.size() && typed_[at] != '\0'; at += 2) {
     ++count;
@@ -319,16 +292,16 @@ void CharWordDrill::updateScore() {
   }
   const int accuracy = count == 0 ? 0 : right * 100 / count;
   const int speed = static_cast<int>(static_cast<long long>(count) * 60 / seconds);
-  frame_.showSpeedAndAccuracy(speed, accuracy);
+  ctx_.showSpeedAndAccuracy(speed, accuracy);
 }
 
 void CharWordDrill::codeHint() {
   if (!itemAt(offset_)) return;
   const std::string item = itemText(offset_);
-  const PracticeData& data = frame_.data();
+  const PracticeData& data = ctx_.data();
   TCharCodes codes = LookupCharCodes(data, item);
-  FrameHost& host = *frame_.services().host;
-  if (params_.kind < pkWord2) {
+  FrameHost& host = ctx_.host();
+  if (info_.tip != TipKind::Word) {
     host.showCharHint(codes);
     return;
   }
@@ -336,7 +309,7 @@ void CharWordDrill::codeHint() {
   std::string word = WordAtPosition(sequenceText(), static_cast<std::size_t>(offset_));
   if (word.size() > 26) word.resize(26);
   TWordCode wordCode;
-  wordCode.Code = LookupWordCodeIn(data, params_.kind, trimmed(word));
+  wordCode.Code = LookupWordCodeIn(data, info_.kind, trimmed(word));
   wordCode.Text = word;
   host.showWordHint(codes, wordCode);
 }

@@ -1,35 +1,25 @@
 #pragma once
-// The fourteen character and word drills (kinds 2 to 15): one class, one row
-// of parameters per kind. A run is drawn at random from the kind's table and
+// The fourteen character and word drills: one class, driven by the kind's
+// row of the kind table. A run is drawn at random from the kind's table and
 // typed item by item on pages of 125 items; entries are never retried.
 #include <array>
 #include <string>
 #include <vector>
 
 #include "platform/Clock.h"
+#include "data/PracticeKinds.h"
+#include "practice/KindContext.h"
 #include "practice/PracticeKind.h"
 
 namespace quorvel {
 
-class PracticeFrame;
-
-struct DrillParams {
-  int kind;
-  int recordBytes;  // width of one record of the table; 0 for the word table
-  int records;      // how many records a run draws from
-  int drawn;        // characters or words in one run
-  int sequenceBytes;
-  int lastPage;  // highest page number a run may reach
-};
-// Parameters of kind 2..15.
-const DrillParams& drillParams(int kind);
 
 // The longest run the word table of kind 15 may give: below 21 full pages.
 inline constexpr int kWordmMaxRunBytes = (21 * 125 - 1) * 2;
 
 class CharWordDrill : public PracticeKind {
  public:
-  CharWordDrill(PracticeFrame& frame, int kind);
+  CharWordDrill(KindContext& context, const KindInfo& info);
 
   bool canStart() const override;
   void start() override;
@@ -52,7 +42,7 @@ class CharWordDrill : public PracticeKind {
   int position() const { return position_; }
   int offset() const { return offset_; }
   int pageStart(int page) const { return pageStarts_[page]; }
-  const DrillParams& params() const { return params_; }
+  const KindInfo& params() const { return info_; }
 
  private:
   void draw();
@@ -77,8 +67,8 @@ class CharWordDrill : public PracticeKind {
   void recordNextStart(int page);
   void markCurrent();
 
-  PracticeFrame& frame_;
-  const DrillParams& params_;
+  KindContext& ctx_;
+  const KindInfo& info_;
   std::vector<char> sequence_;  // sequenceBytes + 1, allocated once
   std::vector<char> typed_;
   int practicePage_ = 0;
@@ -87,7 +77,7 @@ class CharWordDrill : public PracticeKind {
   int offset_ = 0;
   platform::TimePoint startTime_{};
   platform::TimePoint endTime_{};
-  std::array<int, 22> pageStarts_{};  // lastPage + 1 used
+  std::vector<int> pageStarts_;  // lastPage + 1 entries
 };
 
 }  // namespace quorvel

@@ -2,7 +2,6 @@
 
 #include "practice/FrameTexts.h"
 #include "data/PracticeData.h"
-#include "practice/PracticeFrame.h"
 
 namespace quorvel {
 
@@ -13,12 +12,8 @@ int markIndex(int position) {
 }
 }  // namespace
 
-std::unique_ptr<PracticeKind> makeRootDrill(PracticeFrame& frame) {
-  return std::make_unique<RootDrill>(frame);
-}
-
 void RootDrill::draw() {
-  platform::RandomSource& random = *frame_.services().random;
+  platform::RandomSource& random = ctx_.random();
   random.seedFromClock();
   for (TRootCell& cell : FRootCells) cell = TRootCell{random.uniform(kRootCount), 0, 0};
 
@@ -50,22 +45,22 @@ void RootDrill::draw() {
 }
 
 void RootDrill::clearMarks() {
-  for (std::string& mark : frame_.view().picture.marks) mark.clear();
+  for (std::string& mark : ctx_.view().picture.marks) mark.clear();
 }
 
 void RootDrill::setMark(int position, const std::string& mark) {
-  frame_.view().picture.marks[static_cast<std::size_t>(markIndex(position))] = mark;
+  ctx_.view().picture.marks[static_cast<std::size_t>(markIndex(position))] = mark;
 }
 
 void RootDrill::markCurrent() {
   setMark(FRootPosition, frameTexts().arrowUp);
-  frame_.view().picture.current = FRootPageStart + FRootPosition;
+  ctx_.view().picture.current = FRootPageStart + FRootPosition;
 }
 
-void RootDrill::showPicturesOfPage() { frame_.view().picture.pageFirst = FRootPageStart; }
+void RootDrill::showPicturesOfPage() { ctx_.view().picture.pageFirst = FRootPageStart; }
 
 void RootDrill::start() {
-  FrameView& view = frame_.view();
+  FrameView& view = ctx_.view();
   view.pagesInfo.clear();
   view.keyplace.clear();
   view.wordplace.clear();
@@ -80,7 +75,7 @@ void RootDrill::start() {
   showPicturesOfPage();
   markCurrent();
   view.picture.visible = true;
-  frame_.touch();
+  ctx_.changed();
 }
 
 void RootDrill::enterKey(std::uint16_t virtualKey) {
@@ -91,10 +86,10 @@ void RootDrill::enterKey(std::uint16_t virtualKey) {
   if (FRootPosition <= FRootPageLast) {
     markCurrent();
   } else if (FRootPageStart + FRootPosition >= kRootRunCells - 1) {
-    frame_.view().picture.current = -1;  // no arrow after the last cell
-    frame_.FPractising = false;
-    frame_.view().wordplace = frameTexts().rootEnd;
-    frame_.services().host->beep();
+    ctx_.view().picture.current = -1;  // no arrow after the last cell
+    ctx_.endRun();
+    ctx_.view().wordplace = frameTexts().rootEnd;
+    ctx_.host().beep();
   } else {
     FRootPageStart = kRootPageOneCells;
     FRootPosition = 0;
@@ -103,7 +98,7 @@ void RootDrill::enterKey(std::uint16_t virtualKey) {
     showPicturesOfPage();
     markCurrent();
   }
-  frame_.touch();
+  ctx_.changed();
 }
 
 void RootDrill::deleteLast() {
@@ -126,13 +121,13 @@ void RootDrill::deleteLast() {
     FRootCells[static_cast<std::size_t>(FRootPosition)].entered = 0;
     markCurrent();
   }
-  frame_.touch();
+  ctx_.changed();
 }
 
 void RootDrill::codeHint() {
   const int current = FRootPageStart + FRootPosition;
   if (current < 0 || current >= kRootRunCells) return;
-  frame_.services().host->showRootHint(
+  ctx_.host().showRootHint(
       static_cast<char>(FRootCells[static_cast<std::size_t>(current)].expected));
 }
 

@@ -6,11 +6,10 @@
 #include <cstdint>
 #include <memory>
 
+#include "practice/KindContext.h"
 #include "practice/PracticeKind.h"
 
 namespace quorvel {
-
-class PracticeFrame;
 
 struct TRootCell {
   std::int32_t root = 0;      // index into the root pictures, 0..175
@@ -23,7 +22,7 @@ inline constexpr int kRootPageOneCells = 130;
 
 class RootDrill : public PracticeKind {
  public:
-  explicit RootDrill(PracticeFrame& frame) : frame_(frame) {}
+  explicit RootDrill(KindContext& context) : ctx_(context) {}
 
   void start() override;
   void enterItem(char, char) override {}
@@ -43,13 +42,12 @@ class RootDrill : public PracticeKind {
   void markCurrent();
   void showPicturesOfPage();
 
-  PracticeFrame& frame_;
+  KindContext& ctx_;
   std::array<TRootCell, kRootRunCells> FRootCells{};
   int FRootPageStart = 0;
   int FRootPosition = 0;
   int FRootPageLast = kRootPageOneCells - 1;
 };
 
-std::unique_ptr<PracticeKind> makeRootDrill(PracticeFrame& frame);
 
 }  // namespace quorvel

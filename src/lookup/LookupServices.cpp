@@ -88,16 +88,30 @@ void appendMatchingRecords(std::string& out, std::string_view tbl, std::size_t r
   }
 }
 
+// The code of `text` in the fixed-width drill table of a kind.
+std::string codeIn(const PracticeData& data, int kind, std::string_view text) {
+  const KindInfo& info = kindInfo(kind);
+  return codeInFixed(table(data, kind), static_cast<std::size_t>(info.recordBytes),
+                     static_cast<std::size_t>(info.textBytes), text);
+}
+
+void appendMatching(std::string& out, const PracticeData& data, int kind, const Ranges& r,
+                    std::size_t letters) {
+  const KindInfo& info = kindInfo(kind);
+  appendMatchingRecords(out, table(data, kind), static_cast<std::size_t>(info.recordBytes),
+                        static_cast<std::size_t>(info.textBytes), r, letters);
+}
+
 }  // namespace
 
 TCharCodes LookupCharCodes(const PracticeData& data, std::string_view character) {
   TCharCodes codes;
   codes.Text = std::string(character.substr(0, 4));
   if (character.size() != 2) return codes;
-  codes.OneCode = codeInFixed(table(data, pkOnechar), 3, 2, character);
-  codes.TwoCode = codeInFixed(table(data, pkTwochar), 4, 2, character);
-  codes.ThreeCode = codeInFixed(table(data, pkThreechar), 5, 2, character);
-  codes.AllCode = codeInFixed(table(data, pkAllchar), 6, 2, character);
+  codes.OneCode = codeIn(data, pkOnechar, character);
+  codes.TwoCode = codeIn(data, pkTwochar, character);
+  codes.ThreeCode = codeIn(data, pkThreechar, character);
+  codes.AllCode = codeIn(data, pkAllchar, character);
   return codes;
 }
 
@@ -105,11 +119,9 @@ std::string LookupWordCodeIn(const PracticeData& data, int kind, std::string_vie
   if (word.empty()) return {};
   switch (kind) {
     case pkWord2:
-      return codeInFixed(table(data, kind), 8, 4, word);
     case pkWord3:
-      return codeInFixed(table(data, kind), 10, 6, word);
     case pkWord4:
-      return codeInFixed(table(data, kind), 12, 8, word);
+      return codeIn(data, kind, word);
     case pkWordm: {
       // Whole entries only: a word that merely begins a longer entry is not it.
       const std::string_view tbl = table(data, kind);
@@ -166,10 +178,10 @@ std::string FindCharsByCode(const PracticeData& data, std::string_view pattern) 
       break;
     }
     case 3:
-      appendMatchingRecords(out, table(data, pkThreechar), 5, 2, r, 3);
+      appendMatching(out, data, pkThreechar, r, 3);
       break;
     case 4:
-      appendMatchingRecords(out, table(data, pkAllchar), 6, 2, r, 4);
+      appendMatching(out, data, pkAllchar, r, 4);
       break;
     default:
       break;
@@ -181,9 +193,9 @@ std::string FindWordsByCode(const PracticeData& data, std::string_view pattern) 
   std::string out;
   if (pattern.size() != 4) return out;
   const Ranges r = ranges(pattern);
-  appendMatchingRecords(out, table(data, pkWord2), 8, 4, r, 4);
-  appendMatchingRecords(out, table(data, pkWord3), 10, 6, r, 4);
-  appendMatchingRecords(out, table(data, pkWord4), 12, 8, r, 4);
+  appendMatching(out, data, pkWord2, r, 4);
+  appendMatching(out, data, pkWord3, r, 4);
+  appendMatching(out, data, pkWord4, r, 4);
   const std::string_view tbl = table(data, pkWordm);
   std::size_t at = 0;
   WordmRecord record;

@@ -1,9 +1,11 @@
 #pragma once
-// Effects the practice logic cannot do itself: sound, other windows, help.
-// The Qt frame implements it; core tests use a recording host.
+// Effects the practice logic cannot do itself: sound, other windows, help,
+// the dialogs that ask the user for a file or the test's settings. The Qt
+// side implements it; core tests use a recording host.
 #include <string>
 
 #include "data/CodeTypes.h"
+#include "practice/ExamSettings.h"
 
 namespace quorvel {
 
@@ -24,6 +26,17 @@ class FrameHost {
   virtual void openLookup() = 0;                   // code lookup window, modal
   virtual void toggleRootTable() = 0;
   virtual void openHelp(int context) = 0;          // help file at a context number
+
+  // The practice-file chooser: the chosen file's path (file-system bytes),
+  // empty when the user cancelled.
+  virtual std::string choosePracticeFile() { return {}; }
+  // The test settings dialog for a test by time (mode 0) or by quantity (1).
+  // When accepted it updates the settings and returns the test file's path;
+  // cancelled, it changes nothing and returns empty.
+  virtual std::string runExamSettings(TExamSettings& /*settings*/, int /*mode*/) { return {}; }
+  // A failure the user must read before going on (a text file that cannot
+  // be read): a message box. UTF-8 text, since it names files.
+  virtual void showError(const std::string& /*utf8Message*/) {}
 };
 
 }  // namespace quorvel

@@ -23,12 +23,7 @@ FrameTexts buildTexts() {
   t.pagePrefix = fromUtf8("练习区：当前查看页是第");
   t.pageMiddle = fromUtf8("页，练习页是第");
   t.pageSuffix = fromUtf8("页。");
-  static constexpr const char* names[19] = {
-      "",         "字根练习",     "一级简码",     "二级简码",     "三级简码",
-      "完整编码", "优选二级简码", "优选三级简码", "优选完整编码", "键名汉字",
-      "码元汉字", "难字特选",     "二字词组",     "三字词组",     "四字词组",
-      "多字词组", "对照练习",     "录入练习",     "定时测验"};
-  for (int k = 0; k < 19; ++k) t.kindNames[k] = fromUtf8(names[k]);
+  for (int k = 0; k < kKindCount; ++k) t.kindNames[static_cast<std::size_t>(k)] = fromUtf8(kindInfo(k).name);
   t.timedTest = fromUtf8("定时测验");
   t.sizedTest = fromUtf8("定量测验");
   return t;

@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+#include "data/PracticeKinds.h"
+
 namespace quorvel {
 
 struct FrameTexts {
@@ -18,7 +20,7 @@ struct FrameTexts {
   std::string rootEnd;                             // "练习结束!"
   std::string trainPrefix;                         // "当前练习："
   std::string pagePrefix, pageMiddle, pageSuffix;  // page information line
-  std::array<std::string, 19> kindNames;           // by practice kind; 0 empty
+  std::array<std::string, kKindCount> kindNames;   // by practice kind; 0 empty
   std::string timedTest, sizedTest;                // kind 18's two names
 };
 

@@ -78,23 +78,22 @@ bool blankOnly(const std::string& s) {
 void PracticeFrame::keyDown(vk::KeyPress key) {
   const std::uint16_t k = key.key;
   FrameHost& host = *services_.host;
+  const KindInfo& info = kindInfo(FPracticeKind);
 
   // Function keys act whether or not a practice runs.
   switch (k) {
     case Escape:
       toggleHotSpot();
       host.restoreSelectionPanel();
-      touch();
+      changed();
       return;
     case F2:
-      if (FPracticeKind == pkRoot)
-        host.showRootTip();
-      else if (FPracticeKind >= pkOnechar && FPracticeKind <= pkHardcharsel)
-        host.showTip(1);
-      else if (FPracticeKind >= pkWord2 && FPracticeKind <= pkWordm)
-        host.showTip(2);
-      else
-        host.showTip(3);
+      switch (info.tip) {
+        case TipKind::RootTip: host.showRootTip(); break;
+        case TipKind::Char: host.showTip(1); break;
+        case TipKind::Word: host.showTip(2); break;
+        case TipKind::Text: host.showTip(3); break;
+      }
       return;
     case F3:
       host.openLookup();
@@ -116,12 +115,12 @@ void PracticeFrame::keyDown(vk::KeyPress key) {
   PracticeKind* running = kind(FPracticeKind);
   if (running == nullptr) return;
 
-  if (FPracticeKind == pkRoot) {
+  if (info.rawKeys) {
     if (k == Back) {
       deleteLast();
     } else {
       running->enterKey(k);
-      touch();
+      changed();
     }
     return;
   }
@@ -140,7 +139,7 @@ void PracticeFrame::keyDown(vk::KeyPress key) {
     refuseOffPage();
     return;
   }
-  if (FPracticeKind == pkInput && k == Return) {
+  if (info.enterIsLineBreak && k == Return) {
     enterItem('\r', '\r');
     return;
   }
@@ -174,7 +173,7 @@ void PracticeFrame::refuseOffPage() {
   dropCode();
   view_.wordplace = frameTexts().notOnPage;
   services_.host->beep();
-  touch();
+  changed();
 }
 
 void PracticeFrame::letterKey(vk::KeyPress key) {
@@ -238,7 +237,7 @@ void PracticeFrame::enterText(const std::string& text) {
 
 void PracticeFrame::showCandidates() {
   view_.wordplace = candidateLine(FCandidates);
-  touch();
+  changed();
 }
 
 void PracticeFrame::commitCandidate(int index) {
@@ -251,7 +250,7 @@ void PracticeFrame::commitCandidate(int index) {
   view_.wordplace = chosen;
   view_.keyplace.clear();
   enterText(chosen);
-  touch();
+  changed();
 }
 
 void PracticeFrame::codeKey(vk::KeyPress key) {
@@ -285,7 +284,7 @@ void PracticeFrame::codeKey(vk::KeyPress key) {
       commitCandidate(5);
     else if (FCodeBuffer.size() >= 4)
       dropCode();  // the line must not keep offering what a digit can no longer choose
-    touch();
+    changed();
     return;
   }
 
@@ -298,14 +297,14 @@ void PracticeFrame::codeKey(vk::KeyPress key) {
   for (char& c : view_.keyplace) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   if (FCodeBuffer.empty()) {
     view_.wordplace.clear();
-    touch();
+    changed();
     return;
   }
   FCandidates = findCandidates(data_.base, FCodeBuffer);
   showCandidates();
   if (FCodeBuffer.size() == 4 && FCandidates[1].empty() && !blankOnly(FCandidates[0]))
     commitCandidate(0);
-  touch();
+  changed();
 }
 
 }  // namespace quorvel

@@ -3,10 +3,7 @@
 #include <chrono>
 #include <utility>
 
-#include "drills/CharWordDrill.h"
-#include "drills/RootDrill.h"
 #include "practice/FrameTexts.h"
-#include "textpractice/PendingKinds.h"
 
 namespace quorvel {
 
@@ -40,7 +37,7 @@ struct PracticeFrame::Fallbacks {
   NoLocks locks;
 };
 
-PracticeFrame::PracticeFrame(FrameServices services)
+PracticeFrame::PracticeFrame(FrameServices services, const KindFactory& makeKind)
     : fallbacks_(std::make_unique<Fallbacks>()), services_(services) {
   if (!services_.host) services_.host = &fallbacks_->host;
   if (!services_.clock) services_.clock = &fallbacks_->clock;
@@ -48,43 +45,57 @@ PracticeFrame::PracticeFrame(FrameServices services)
   if (!services_.locks) services_.locks = &fallbacks_->locks;
 
   // Buffers of every kind are allocated here, once, and reused by every run.
-  kinds_[pkRoot] = makeRootDrill(*this);
-  for (int k = pkOnechar; k <= pkWordm; ++k)
-    kinds_[static_cast<std::size_t>(k)] = std::make_unique<CharWordDrill>(*this, k);
-  for (int k = pkCompare; k <= pkExam; ++k)
-    kinds_[static_cast<std::size_t>(k)] = makePendingKind(*this, k);
+  if (makeKind)
+    for (int k = pkNone + 1; k < kKindCount; ++k)
+      kinds_[static_cast<std::size_t>(k)] = makeKind(kindInfo(k), *this);
 }
 
 PracticeFrame::~PracticeFrame() = default;
 
 void PracticeFrame::installKind(int k, std::unique_ptr<PracticeKind> practiceKind) {
-  if (k <= pkNone || k >= kKindCount || !practiceKind) return;
+  if (!isKind(k) || !practiceKind) return;
   if (FPracticeKind == k) FPractising = false;  // the old class's run cannot go on
   kinds_[static_cast<std::size_t>(k)] = std::move(practiceKind);
+}
+
+void PracticeFrame::setHost(FrameHost* host) {
+  services_.host = host ? host : &fallbacks_->host;
+}
+
+void PracticeFrame::setLocks(const platform::LockKeys* locks) {
+  services_.locks = locks ? locks : &fallbacks_->locks;
 }
 
 void PracticeFrame::setUp(const platform::ResourceLibrary& library) {
   data_ = loadPracticeData(library);
   platform::ResourceData intro = library.read("TIPDATA", "intro");
   view_.previewText = intro.ok() ? std::move(intro.bytes) : std::string();
-  touch();
+  changed();
 }
 
 void PracticeFrame::setUp(PracticeData data, std::string introText) {
   data_ = std::move(data);
   view_.previewText = std::move(introText);
-  touch();
+  changed();
 }
 
 bool PracticeFrame::canStartKind(int kind) const {
-  if (kind <= pkNone || kind >= kKindCount) return false;
+  if (!isKind(kind)) return false;
   const PracticeKind* k = kinds_[static_cast<std::size_t>(kind)].get();
   return k != nullptr && k->canStart();
 }
 
-void PracticeFrame::selectKind(int kind) {
-  if (kind <= pkNone || kind >= kKindCount) return;
-  if (!canStartKind(kind)) {
+void PracticeFrame::selectKind(int kind, int menuTag) {
+  PracticeKind* chosen = this->kind(kind);
+  if (chosen == nullptr) return;
+  // What the user declines to give (a file, the test's settings) leaves the
+  // running practice as it was.
+  if (!chosen->prepare(menuTag)) {
+    services_.host->restoreSelectionPanel();
+    changed();
+    return;
+  }
+  if (!chosen->canStart()) {
     refuseMissingData();  // the running practice, if any, goes on
     return;
   }
@@ -93,30 +104,18 @@ void PracticeFrame::selectKind(int kind) {
 }
 
 void PracticeFrame::selectMenuTag(int tag) {
-  // The character and word menu items share one handler and tell themselves apart by tag.
-  static constexpr std::pair<int, int> kTagKinds[] = {
-      {0, pkOnechar},       {1, pkTwochar},        {2, pkThreechar},   {3, pkAllchar},
-      {11, pkTwocharSel},   {22, pkThreecharSel},  {33, pkAllcharSel}, {44, pkKeynameCharsel},
-      {55, pkCodeCharsel},  {66, pkHardcharsel},   {4, pkWord2},       {5, pkWord3},
-      {6, pkWord4},         {7, pkWordm}};
-  for (const auto& [menuTag, kind] : kTagKinds)
-    if (menuTag == tag) return selectKind(kind);
+  if (const MenuEntry* entry = menuEntry(tag)) selectKind(entry->kind, tag);
 }
 
 void PracticeFrame::refuseMissingData() {
   view_.wordplace = frameTexts().dataMissing;
   services_.host->beep();
-  touch();
+  changed();
 }
 
 void PracticeFrame::startPractice() {
-  const int kind = FPracticeKind;
-  if (kind <= pkNone || kind >= kKindCount) return;
-  if (!canStartKind(kind)) {
-    refuseMissingData();
-    return;
-  }
-  PracticeKind& running = *kinds_[static_cast<std::size_t>(kind)];
+  const KindInfo& info = kindInfo(FPracticeKind);
+  PracticeKind& running = *kinds_[info.kind];
   ++starts_;
   FPractising = true;
   FDeleting = false;
@@ -128,25 +127,24 @@ void PracticeFrame::startPractice() {
   view_.wordplace.clear();
   for (std::string& c : FCandidates) c.clear();
 
-  if (kind != pkExam) view_.examClockVisible = false;
-  if (kind != pkRoot) showPageInfo(0, 0);
+  if (!info.keepsExamClock) view_.examClockVisible = false;
+  if (info.showsPageInfo) showPageInfo(0, 0);
 
   running.start();
   std::string name = running.shownName();
-  if (name.empty() && kind == pkExam) name = FExamByTime ? frameTexts().timedTest : frameTexts().sizedTest;
-  if (name.empty()) name = frameTexts().kindNames[static_cast<std::size_t>(kind)];
+  if (name.empty()) name = frameTexts().kindNames[info.kind];
   view_.trainName = frameTexts().trainPrefix + name;
 
   view_.splitterPercent = 100;
   view_.practiceAreaShown = true;
   services_.host->restoreSelectionPanel();
-  touch();
+  changed();
 }
 
 void PracticeFrame::timerTick() {
   if (!FPractising) return;
   if (PracticeKind* k = kind(FPracticeKind)) k->tick();
-  touch();
+  changed();
 }
 
 void PracticeFrame::hintButton() {
@@ -156,12 +154,12 @@ void PracticeFrame::hintButton() {
     view_.wordplace = frameTexts().noPractice;
     services_.host->beep();
   }
-  touch();
+  changed();
 }
 
 void PracticeFrame::setLetterMode(bool on) {
   view_.letterMode = on;
-  touch();
+  changed();
 }
 
 void PracticeFrame::toggleHotSpot() {
@@ -170,7 +168,7 @@ void PracticeFrame::toggleHotSpot() {
     view_.splitterPercent = 100;
   else if (view_.splitterPercent < 20)
     view_.splitterPercent = 0;
-  touch();
+  changed();
 }
 
 // Dispatch. The guards keep a key that arrives while a page is being filled
@@ -182,7 +180,7 @@ void PracticeFrame::dispatchGuarded(bool& guard, Step step) {
   guard = true;
   step(*k);
   guard = false;
-  touch();
+  changed();
 }
 
 void PracticeFrame::enterItem(char b1, char b2) {
@@ -203,10 +201,17 @@ void PracticeFrame::viewPreviousPage() {
 
 void PracticeFrame::codeHint() {
   if (PracticeKind* k = kind(FPracticeKind)) k->codeHint();
-  touch();
+  changed();
 }
 
-int PracticeFrame::elapsedSeconds(platform::TimePoint start, platform::TimePoint end) {
+bool PracticeFrame::letEventsRun() {
+  const unsigned run = starts_;
+  changed();
+  services_.host->processPendingEvents();
+  return run == starts_;
+}
+
+int elapsedSeconds(platform::TimePoint start, platform::TimePoint end) {
   // Whole seconds between the two date-times, so a run across midnight
   // keeps its true length; a clock that went back still gives 1.
   using std::chrono::floor;
@@ -220,22 +225,24 @@ int PracticeFrame::elapsedSeconds(platform::TimePoint start, platform::TimePoint
 void PracticeFrame::showSpeedAndAccuracy(int speed, int percent) {
   view_.speed = std::to_string(speed);
   view_.accuracy = percent;
-  touch();
+  changed();
 }
 
-void PracticeFrame::reportEnd() {
+void PracticeFrame::reportEnd() { reportEnd(frameTexts().endPrefix); }
+
+void PracticeFrame::reportEnd(std::string_view head) {
   const FrameTexts& t = frameTexts();
-  view_.wordplace = t.endPrefix + view_.speed + " " + t.perMinute + t.rightCaption +
+  view_.wordplace = std::string(head) + view_.speed + " " + t.perMinute + t.rightCaption +
                     std::to_string(view_.accuracy) + "%";
   services_.host->beep();
-  touch();
+  changed();
 }
 
 void PracticeFrame::showPageInfo(int viewPage, int practicePage) {
   const FrameTexts& t = frameTexts();
   view_.pagesInfo = t.pagePrefix + std::to_string(viewPage + 1) + t.pageMiddle +
                     std::to_string(practicePage + 1) + t.pageSuffix;
-  touch();
+  changed();
 }
 
 }  // namespace quorvel

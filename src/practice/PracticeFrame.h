@@ -1,17 +1,21 @@
 #pragma once
 // The practice frame's logic: which kind is chosen and running, the data it
 // loaded, code entry, the key handler and the dispatch to the running kind.
-// It owns a FrameView that the Qt frame (TFrame_Veduzir) renders.
+// It owns a FrameView that the Qt frame (TFrame_Veduzir) renders, and it is
+// the context through which every kind reaches the frame.
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "data/PracticeData.h"
+#include "data/PracticeKinds.h"
 #include "platform/Clock.h"
 #include "platform/ResourceLibrary.h"
 #include "platform/VirtualKeys.h"
 #include "practice/FrameHost.h"
 #include "practice/FrameView.h"
-#include "data/PracticeData.h"
+#include "practice/KindContext.h"
 #include "practice/PracticeKind.h"
 
 namespace quorvel {
@@ -23,10 +27,14 @@ struct FrameServices {
   const platform::LockKeys* locks = nullptr;
 };
 
-class PracticeFrame {
+// Builds the class that serves a kind; the frame calls it once per kind.
+using KindFactory =
+    std::function<std::unique_ptr<PracticeKind>(const KindInfo& info, KindContext& context)>;
+
+class PracticeFrame : public KindContext {
  public:
-  explicit PracticeFrame(FrameServices services);
-  ~PracticeFrame();
+  PracticeFrame(FrameServices services, const KindFactory& makeKind);
+  ~PracticeFrame() override;
   PracticeFrame(const PracticeFrame&) = delete;
   PracticeFrame& operator=(const PracticeFrame&) = delete;
 
@@ -35,11 +43,11 @@ class PracticeFrame {
   // The same from data already in memory (tests, benchmarks).
   void setUp(PracticeData data, std::string introText = {});
 
-  // Select kind: stores the kind and starts it.
-  void selectKind(int kind);
-  // MenuItem_onechar_allClick: maps a menu tag to its kind; other tags do nothing.
+  // Select kind: asks the kind what it needs (file, settings), stores it as
+  // the chosen kind and starts it. menuTag: the menu item chosen, -1 for a button.
+  void selectKind(int kind, int menuTag = -1);
+  // A drop-down menu item; tags no item has do nothing.
   void selectMenuTag(int tag);
-  void startPractice();
 
   // Key handler: every key the main window does not take itself.
   void keyDown(vk::KeyPress key);
@@ -59,45 +67,52 @@ class PracticeFrame {
   void viewPreviousPage();
   void codeHint();
 
-  // Score operations shared by the kinds.
-  static int elapsedSeconds(platform::TimePoint start, platform::TimePoint end);
-  void showSpeedAndAccuracy(int speed, int percent);
-  void reportEnd();
-  void showPageInfo(int viewPage, int practicePage);
+  // What the frame is doing, for the windows and the tests.
+  int practiceKind() const { return FPracticeKind; }
+  bool practising() const override { return FPractising; }
+  bool busy() const { return FEntering || FDeleting; }
+  const std::string& codeBuffer() const { return FCodeBuffer; }
+  const std::array<std::string, 6>& candidates() const { return FCandidates; }
 
-  // State (F-prefixed as the rest of the tutor names it).
-  std::uint8_t FPracticeKind = pkNone;
-  bool FPractising = false;
-  bool FDeleting = false;
-  bool FEntering = false;
-  std::string FCodeBuffer;                  // 0..4 lower-case letters
-  std::array<std::string, 6> FCandidates;   // each at most 26 bytes
-  bool FQuoteToggle = false;
-  // The test's mode as chosen in the test menu: by time (true) or by quantity.
-  bool FExamByTime = true;
-
-  FrameView& view() { return view_; }
+  FrameView& view() override { return view_; }
   const FrameView& view() const { return view_; }
-  const PracticeData& data() const { return data_; }
-  // Replaces the class behind a kind (the text practices install theirs).
-  void installKind(int k, std::unique_ptr<PracticeKind> practiceKind);
-  PracticeKind* kind(int k) {
-    return k > pkNone && k < kKindCount ? kinds_[static_cast<std::size_t>(k)].get() : nullptr;
-  }
-  FrameServices& services() { return services_; }
-  // Grows at every start of any kind: a step that let pending events run
-  // compares it to tell that a new practice was started meanwhile.
-  unsigned startCount() const { return starts_; }
-  void touch() { ++view_.revision; }
+  const PracticeData& data() const override { return data_; }
+  FrameHost& host() override { return *services_.host; }
+  const platform::Clock& clock() const override { return *services_.clock; }
+  platform::RandomSource& random() override { return *services_.random; }
+  void setHost(FrameHost* host);
+  void setLocks(const platform::LockKeys* locks);
 
+  // The class serving a kind (nullptr outside 1..18).
+  PracticeKind* kind(int k) {
+    return isKind(k) ? kinds_[static_cast<std::size_t>(k)].get() : nullptr;
+  }
+  template <typename Kind>
+  Kind* kindAs(int k) {
+    return dynamic_cast<Kind*>(kind(k));
+  }
   // Can this kind start now (its data loaded)? Kind 0 never starts.
   bool canStartKind(int kind) const;
-  // Shows the candidate list of FCandidates in the code line.
-  void showCandidates();
-  // Enters the candidate of that index (0..5) item by item; see code entry.
-  void commitCandidate(int index);
+
+  // KindContext
+  bool letEventsRun() override;
+  void changed() override { ++view_.revision; }
+  void showSpeedAndAccuracy(int speed, int percent) override;
+  void showPageInfo(int viewPage, int practicePage) override;
+  void endRun() override { FPractising = false; }
+  void reportEnd() override;
+  void reportEnd(std::string_view head) override;
+
+  // Test seams: another class behind a kind (a recording kind), and what a
+  // key finds when it arrives in the middle of a step.
+  void installKind(int k, std::unique_ptr<PracticeKind> practiceKind);
+  void holdForTest(bool entering, bool deleting) {
+    FEntering = entering;
+    FDeleting = deleting;
+  }
 
  private:
+  void startPractice();
   void codeKey(vk::KeyPress key);
   void letterKey(vk::KeyPress key);
   // Enters the code-mode punctuation of a key; false when it has none.
@@ -105,6 +120,9 @@ class PracticeFrame {
   void enterAscii(char c) { enterItem(' ', c); }
   // Enters a GBK text two bytes at a time while the practice runs.
   void enterText(const std::string& text);
+  void showCandidates();
+  // Enters the candidate of that index (0..5) item by item; see code entry.
+  void commitCandidate(int index);
   void dropCode();
   void refuseOffPage();
   // A kind whose data is absent does not start: message and beep.
@@ -112,6 +130,14 @@ class PracticeFrame {
   // Runs one step of the running kind with its re-entry guard set.
   template <typename Step>
   void dispatchGuarded(bool& guard, Step step);
+
+  std::uint8_t FPracticeKind = pkNone;
+  bool FPractising = false;
+  bool FDeleting = false;
+  bool FEntering = false;
+  std::string FCodeBuffer;                 // 0..4 lower-case letters
+  std::array<std::string, 6> FCandidates;  // each at most 26 bytes
+  bool FQuoteToggle = false;
 
   // Stand-ins for services left null: silent host, system clock, no locks.
   struct Fallbacks;

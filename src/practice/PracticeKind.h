@@ -1,36 +1,37 @@
 #pragma once
 // One practice kind as the frame dispatches to it. The fourteen character and
-// word drills are one class with a parameter table; the root drill, comparison
-// practice, input practice and the tests are classes of their own.
+// word drills are one class driven by their rows of the kind table; the root
+// drill, comparison practice, input practice and the tests are classes of
+// their own. Kinds reach the frame only through a KindContext.
 #include <cstdint>
 #include <string>
 
-namespace quorvel {
+#include "data/PracticeKinds.h"
 
-enum PracticeKindValue : std::uint8_t {
-  pkNone = 0, pkRoot = 1, pkOnechar, pkTwochar, pkThreechar, pkAllchar, pkTwocharSel,
-  pkThreecharSel, pkAllcharSel, pkKeynameCharsel, pkCodeCharsel, pkHardcharsel, pkWord2,
-  pkWord3, pkWord4, pkWordm, pkCompare, pkInput, pkExam,
-};
-inline constexpr int kKindCount = 19;  // 0..18
+namespace quorvel {
 
 class PracticeKind {
  public:
   virtual ~PracticeKind() = default;
+  // Asks the user what the kind needs before it starts (a file, the test's
+  // settings), from the menu item of that tag (-1: the kind's button). False:
+  // nothing starts and a running practice goes on.
+  virtual bool prepare(int /*menuTag*/) { return true; }
   // False when the kind's data is absent: it then does not start.
   virtual bool canStart() const { return true; }
   virtual void start() = 0;
   virtual void enterItem(char b1, char b2) = 0;
   virtual void deleteLast() = 0;
-  // The root drill takes raw keys instead of items.
+  // Kinds described with raw keys take keys instead of items.
   virtual void enterKey(std::uint16_t /*virtualKey*/) {}
   virtual void viewNextPage() {}
   virtual void viewPreviousPage() {}
   virtual bool viewIsPracticePage() const { return true; }
+  // F1 while the kind runs.
   virtual void codeHint() {}
+  // Once a second while the kind runs.
   virtual void tick() {}
-  // The GBK name shown as the current practice; empty: the frame's own name
-  // for the kind (the test names itself by its mode).
+  // The GBK name shown as the current practice; empty: the kind table's name.
   virtual std::string shownName() const { return {}; }
 };
 

@@ -1,30 +1,28 @@
 #include "textpractice/PendingKinds.h"
 
-#include "practice/PracticeFrame.h"
-
 namespace quorvel {
 
 namespace {
 
 class PendingKind : public PracticeKind {
  public:
-  explicit PendingKind(PracticeFrame& frame) : frame_(frame) {}
+  explicit PendingKind(KindContext& context) : ctx_(context) {}
   // Nothing to type yet, so an earlier run must not linger on the grid.
   void start() override {
-    for (CellLabel& cell : frame_.view().cells) cell = CellLabel{};
-    frame_.touch();
+    for (CellLabel& cell : ctx_.view().cells) cell = CellLabel{};
+    ctx_.changed();
   }
   void enterItem(char, char) override {}
   void deleteLast() override {}
 
  private:
-  PracticeFrame& frame_;
+  KindContext& ctx_;
 };
 
 }  // namespace
 
-std::unique_ptr<PracticeKind> makePendingKind(PracticeFrame& frame, int /*kind*/) {
-  return std::make_unique<PendingKind>(frame);
+std::unique_ptr<PracticeKind> makePendingKind(KindContext& context) {
+  return std::make_unique<PendingKind>(context);
 }
 
 }  // namespace quorvel

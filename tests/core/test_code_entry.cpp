@@ -97,7 +97,7 @@ TEST_F(CodeEntryTest, SpaceEntersASpaceItemOrTheFirstCandidateOrNothing) {
   EXPECT_EQ(frame.view().wordplace, "");
   press(vk::Space);
   EXPECT_EQ(entries(), "  ") << "no candidates: nothing entered";
-  EXPECT_EQ(frame.FCodeBuffer, "zq");
+  EXPECT_EQ(frame.codeBuffer(), "zq");
   press(vk::Back);
   press(vk::Back);
   typeLetters("zt");
@@ -106,7 +106,7 @@ TEST_F(CodeEntryTest, SpaceEntersASpaceItemOrTheFirstCandidateOrNothing) {
   EXPECT_EQ(entries(), "  " + A);
   EXPECT_EQ(frame.view().wordplace, A);
   EXPECT_EQ(frame.view().keyplace, "");
-  EXPECT_TRUE(frame.FCodeBuffer.empty());
+  EXPECT_TRUE(frame.codeBuffer().empty());
 }
 
 TEST_F(CodeEntryTest, DigitsEnterThemselvesWithoutACodeAndChooseWithOne) {
@@ -130,7 +130,7 @@ TEST_F(CodeEntryTest, ChoosingBeyondTheListClearsTheCodeAndEntersNothing) {
   typeLetters("ztc");
   press(vk::Key0 + 6);
   EXPECT_EQ(entries(), "");
-  EXPECT_TRUE(frame.FCodeBuffer.empty());
+  EXPECT_TRUE(frame.codeBuffer().empty());
   EXPECT_EQ(frame.view().keyplace, "");
   // A digit now enters itself again.
   press(vk::Key0 + 4);
@@ -149,7 +149,7 @@ TEST_F(CodeEntryTest, KeypadDigitsFollowNumLock) {
   EXPECT_EQ(entries(), " 3" + B + F);
   typeLetters("ztcd");  // two candidates: waits
   press(vk::Numpad0);
-  EXPECT_TRUE(frame.FCodeBuffer.empty()) << "keypad 0 drops a full code";
+  EXPECT_TRUE(frame.codeBuffer().empty()) << "keypad 0 drops a full code";
   EXPECT_EQ(entries(), " 3" + B + F);
   // ... and the code line with it, so nothing on show suggests a choice is still open.
   EXPECT_EQ(frame.view().keyplace, "");
@@ -158,10 +158,10 @@ TEST_F(CodeEntryTest, KeypadDigitsFollowNumLock) {
   EXPECT_EQ(entries(), " 3" + B + F + " 1");
   typeLetters("zt");
   press(vk::Numpad0);
-  EXPECT_EQ(frame.FCodeBuffer, "zt") << "keypad 0 keeps a shorter code";
+  EXPECT_EQ(frame.codeBuffer(), "zt") << "keypad 0 keeps a shorter code";
   locks.num = false;
   press(vk::Numpad0 + 1);
-  EXPECT_EQ(frame.FCodeBuffer, "zt");
+  EXPECT_EQ(frame.codeBuffer(), "zt");
   EXPECT_EQ(entries(), " 3" + B + F + " 1") << "without Num Lock the keypad enters nothing";
   press(vk::Numpad0 + 1, vk::ModShift);
   EXPECT_EQ(entries(), " 3" + B + F + " 1");
@@ -171,17 +171,17 @@ TEST_F(CodeEntryTest, FourLettersWithOneCandidateEnterItAtOnce) {
   typeLetters("ztee");
   EXPECT_EQ(entries(), K);
   EXPECT_EQ(frame.view().wordplace, K);
-  EXPECT_TRUE(frame.FCodeBuffer.empty());
+  EXPECT_TRUE(frame.codeBuffer().empty());
   typeLetters("ztcd");
   EXPECT_EQ(entries(), K) << "two candidates wait for a choice";
   EXPECT_EQ(frame.view().keyplace, "ZTCD");
   EXPECT_EQ(frame.view().wordplace, candidateLine(Candidates{E, F, "", "", "", ""}));
   typeLetters("z");  // a fifth letter starts a new code
-  EXPECT_EQ(frame.FCodeBuffer, "z");
+  EXPECT_EQ(frame.codeBuffer(), "z");
   EXPECT_EQ(frame.view().keyplace, "Z");
   EXPECT_EQ(entries(), K);
   typeLetters("tbq");  // four letters, no candidate
-  EXPECT_EQ(frame.FCodeBuffer, "ztbq");
+  EXPECT_EQ(frame.codeBuffer(), "ztbq");
   EXPECT_EQ(frame.view().wordplace, "");
   EXPECT_EQ(entries(), K);
 }
@@ -189,17 +189,17 @@ TEST_F(CodeEntryTest, FourLettersWithOneCandidateEnterItAtOnce) {
 TEST_F(CodeEntryTest, AnUnresolvedFullCodeIsDroppedByTheNextKey) {
   typeLetters("ztbq");
   press(vk::Space);
-  EXPECT_TRUE(frame.FCodeBuffer.empty()) << "Space finds nothing to choose and drops the code";
+  EXPECT_TRUE(frame.codeBuffer().empty()) << "Space finds nothing to choose and drops the code";
   EXPECT_EQ(frame.view().keyplace, "");
   EXPECT_EQ(entries(), "");
   typeLetters("ztcd");
   press(vk::OemPeriod);
   EXPECT_EQ(entries(), g("。")) << "the punctuation is entered";
-  EXPECT_TRUE(frame.FCodeBuffer.empty()) << "and the waiting code dropped";
+  EXPECT_TRUE(frame.codeBuffer().empty()) << "and the waiting code dropped";
   EXPECT_EQ(frame.view().wordplace, "");
   typeLetters("ztc");
   press(vk::OemPeriod);
-  EXPECT_EQ(frame.FCodeBuffer, "ztc") << "a shorter code stays";
+  EXPECT_EQ(frame.codeBuffer(), "ztc") << "a shorter code stays";
   EXPECT_EQ(frame.view().wordplace, candidateLine(Candidates{D, E, F, "", "", ""}));
 }
 
@@ -207,12 +207,12 @@ TEST_F(CodeEntryTest, BackspaceShortensTheCodeThenDeletesEntries) {
   typeChar(0);
   typeLetters("ztc");
   press(vk::Back);
-  EXPECT_EQ(frame.FCodeBuffer, "zt");
+  EXPECT_EQ(frame.codeBuffer(), "zt");
   EXPECT_EQ(frame.view().keyplace, "ZT");
   EXPECT_EQ(frame.view().wordplace, candidateLine(Candidates{A, B, C, D, E, F}));
   press(vk::Back);
   press(vk::Back);
-  EXPECT_TRUE(frame.FCodeBuffer.empty());
+  EXPECT_TRUE(frame.codeBuffer().empty());
   EXPECT_EQ(frame.view().keyplace, "");
   EXPECT_EQ(frame.view().wordplace, "");
   EXPECT_EQ(d().offset(), 2);
@@ -225,7 +225,7 @@ TEST_F(CodeEntryTest, ACommitStopsWhenThePracticeEndsAndKeepsTheEndMessage) {
   for (int k = 0; k < 233; ++k) typeChar(k % 26);
   typeLetters("ztcd");
   press(vk::Key0 + 1);  // a two-character word for the one item left
-  EXPECT_FALSE(frame.FPractising);
+  EXPECT_FALSE(frame.practising());
   EXPECT_EQ(d().offset(), 468);
   EXPECT_EQ(entryAt(d(), 466), E.substr(0, 2));
   EXPECT_EQ(frame.view().wordplace.substr(0, g("练习结束!").size()), g("练习结束!"));
@@ -234,10 +234,10 @@ TEST_F(CodeEntryTest, ACommitStopsWhenThePracticeEndsAndKeepsTheEndMessage) {
 TEST_F(CodeEntryTest, TheCodeLineIsEmptiedWhenAPracticeStarts) {
   typeLetters("zt");
   frame.selectMenuTag(1);
-  EXPECT_TRUE(frame.FCodeBuffer.empty());
+  EXPECT_TRUE(frame.codeBuffer().empty());
   EXPECT_EQ(frame.view().keyplace, "");
   EXPECT_EQ(frame.view().wordplace, "");
-  for (const std::string& c : frame.FCandidates) EXPECT_TRUE(c.empty());
+  for (const std::string& c : frame.candidates()) EXPECT_TRUE(c.empty());
 }
 
 }  // namespace

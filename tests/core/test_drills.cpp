@@ -44,8 +44,8 @@ class DrillTest : public FrameFixture {
 TEST_F(DrillTest, LevelOneRunHas234ItemsOnTwoPagesAndEndsWithTheLastOne) {
   startOnechar();
   CharWordDrill& d = drill(2);
-  ASSERT_TRUE(frame.FPractising);
-  EXPECT_EQ(frame.FPracticeKind, pkOnechar);
+  ASSERT_TRUE(frame.practising());
+  EXPECT_EQ(frame.practiceKind(), pkOnechar);
   EXPECT_EQ(frame.view().trainName, g("当前练习：一级简码"));
   EXPECT_EQ(frame.view().pagesInfo, pageInfo(1, 1));
   EXPECT_EQ(d.sequenceText().size(), 468u);
@@ -70,10 +70,10 @@ TEST_F(DrillTest, LevelOneRunHas234ItemsOnTwoPagesAndEndsWithTheLastOne) {
   EXPECT_EQ(d.pageStart(2), 0) << "no third page";
 
   typeItems(125, 233);
-  EXPECT_TRUE(frame.FPractising);
+  EXPECT_TRUE(frame.practising());
   const int beepsBefore = host.beeps;
   typeChar(233 % 26);
-  EXPECT_FALSE(frame.FPractising);
+  EXPECT_FALSE(frame.practising());
   EXPECT_EQ(host.beeps, beepsBefore + 1);
   EXPECT_TRUE(entryCell(109).text.empty()) << "no arrow after the last item";
   EXPECT_EQ(entryCell(108).text, hz(233 % 26));
@@ -200,7 +200,7 @@ TEST_F(DrillTest, EndMessageRepeatsTheFiguresOfThePreviousUpdate) {
   EXPECT_EQ(frame.view().accuracy, 99);
   clock.advance(std::chrono::hours(2));
   typeChar(233 % 26);
-  EXPECT_FALSE(frame.FPractising);
+  EXPECT_FALSE(frame.practising());
   EXPECT_EQ(frame.view().speed, "60");
   EXPECT_EQ(frame.view().wordplace, g("练习结束! 打字速率：60 字/分钟正确率：99%"));
 }
@@ -219,13 +219,13 @@ TEST(ElapsedSeconds, WholeSecondsOfTheFullDateTimesAtLeastOne) {
   using namespace std::chrono;
   const platform::TimePoint start =
       platform::TimePoint{} + days{20000} + hours{23} + minutes{59} + milliseconds{30900};
-  EXPECT_EQ(PracticeFrame::elapsedSeconds(start, start + minutes{1}), 60);
-  EXPECT_EQ(PracticeFrame::elapsedSeconds(start, start + milliseconds{200}), 1) << "same second";
-  EXPECT_EQ(PracticeFrame::elapsedSeconds(start, start + milliseconds{300}), 1)
+  EXPECT_EQ(elapsedSeconds(start, start + minutes{1}), 60);
+  EXPECT_EQ(elapsedSeconds(start, start + milliseconds{200}), 1) << "same second";
+  EXPECT_EQ(elapsedSeconds(start, start + milliseconds{300}), 1)
       << "next second, floor of 1";
-  EXPECT_EQ(PracticeFrame::elapsedSeconds(start, start + hours{1}), 3600) << "across midnight";
-  EXPECT_EQ(PracticeFrame::elapsedSeconds(start, start - hours{1}), 1) << "clock set back";
-  EXPECT_EQ(PracticeFrame::elapsedSeconds(start, start + days{2}), 2 * 86400);
+  EXPECT_EQ(elapsedSeconds(start, start + hours{1}), 3600) << "across midnight";
+  EXPECT_EQ(elapsedSeconds(start, start - hours{1}), 1) << "clock set back";
+  EXPECT_EQ(elapsedSeconds(start, start + days{2}), 2 * 86400);
 }
 
 TEST_F(DrillTest, TimerTickUpdatesTheScoreOnlyWhilePractising) {
@@ -236,7 +236,7 @@ TEST_F(DrillTest, TimerTickUpdatesTheScoreOnlyWhilePractising) {
   clock.advance(std::chrono::seconds(30));
   frame.timerTick();
   EXPECT_EQ(frame.view().speed, "4");
-  frame.FPractising = false;
+  frame.endRun();
   clock.advance(std::chrono::seconds(90));
   frame.timerTick();
   EXPECT_EQ(frame.view().speed, "4");
@@ -261,7 +261,7 @@ TEST_F(DrillTest, PagingStopsAtPagesWhoseStartIsUnknown) {
   typeLetters("b");
   EXPECT_EQ(frame.view().wordplace, g("☆没有在练习页上！☆"));
   EXPECT_EQ(host.beeps, beeps + 1);
-  EXPECT_TRUE(frame.FCodeBuffer.empty());
+  EXPECT_TRUE(frame.codeBuffer().empty());
   EXPECT_EQ(d.offset(), 2);
   press(vk::Up);
   EXPECT_EQ(d.viewPage(), 0);
@@ -328,10 +328,10 @@ TEST_F(DrillTest, CharacterDrillsDrawTheirFixedCountsFromTheirRecordRange) {
   for (auto [tag, items] : tagToItems) {
     random.reset({});
     frame.selectMenuTag(tag);
-    const CharWordDrill& d = drill(frame.FPracticeKind);
+    const CharWordDrill& d = drill(frame.practiceKind());
     EXPECT_EQ(d.sequenceText().size(), static_cast<std::size_t>(items) * 2) << tag;
     // With the counting source, item k is record k mod Records.
-    const std::string& records = frame.data().tables[frame.FPracticeKind].records;
+    const std::string& records = frame.data().tables[frame.practiceKind()].records;
     const int k = items - 1;
     const std::size_t rec = static_cast<std::size_t>(k % d.params().records) *
                             static_cast<std::size_t>(d.params().recordBytes);
@@ -363,7 +363,7 @@ TEST_F(DrillTest, EveryWordOfTheManyCharacterTableOccursOnce) {
   }
   // A real generator too.
   platform::RandomSource real;
-  PracticeFrame other(FrameServices{&host, &clock, &real, &locks});
+  PracticeFrame other(FrameServices{&host, &clock, &real, &locks}, makePracticeKind);
   other.setUp(craftedData());
   for (int run = 0; run < 20; ++run) {
     other.selectMenuTag(7);
@@ -417,9 +417,9 @@ TEST_F(DrillTest, ManyCharacterRunEndingOnTheLastCellTurnsToAnEmptyPageThenEnds)
   for (int k = 0; k < 624; ++k) press(key('q'));
   EXPECT_EQ(d.practicePage(), 4);
   EXPECT_EQ(d.position(), 124);
-  EXPECT_TRUE(frame.FPractising);
+  EXPECT_TRUE(frame.practising());
   press(key('q'));
-  EXPECT_FALSE(frame.FPractising);
+  EXPECT_FALSE(frame.practising());
   EXPECT_EQ(d.practicePage(), 5);
   EXPECT_EQ(frame.view().pagesInfo, pageInfo(6, 6));
   for (int k = 0; k < 125; ++k) {
@@ -450,7 +450,7 @@ TEST_F(DrillTest, ManyCharacterRunIsCutBelowTwentyOnePages) {
   for (int i = 0; i < 40; ++i) press(vk::Left);
   frame.setLetterMode(true);
   for (std::size_t k = 0; k < seq.size() / 2; ++k) press(key('q'));
-  EXPECT_FALSE(frame.FPractising);
+  EXPECT_FALSE(frame.practising());
   EXPECT_EQ(d.practicePage(), 20);
 }
 
@@ -495,8 +495,8 @@ TEST_F(DrillTest, AbsentDataDoesNotStartAndChangesNothingElse) {
   frame.setUp(std::move(data));
   const FrameView before = frame.view();
   frame.selectMenuTag(0);
-  EXPECT_EQ(frame.FPracticeKind, pkNone);
-  EXPECT_FALSE(frame.FPractising);
+  EXPECT_EQ(frame.practiceKind(), pkNone);
+  EXPECT_FALSE(frame.practising());
   EXPECT_EQ(frame.view().wordplace, g("☆该练习的数据缺失，无法开始！☆"));
   EXPECT_EQ(host.beeps, 1);
   EXPECT_EQ(frame.view().pagesInfo, before.pagesInfo);
@@ -506,11 +506,11 @@ TEST_F(DrillTest, AbsentDataDoesNotStartAndChangesNothingElse) {
 
   // With another practice running, that practice goes on.
   frame.selectMenuTag(1);
-  ASSERT_TRUE(frame.FPractising);
+  ASSERT_TRUE(frame.practising());
   typeLetters("a");
   frame.selectMenuTag(4);
-  EXPECT_EQ(frame.FPracticeKind, pkTwochar);
-  EXPECT_TRUE(frame.FPractising);
+  EXPECT_EQ(frame.practiceKind(), pkTwochar);
+  EXPECT_TRUE(frame.practising());
   EXPECT_EQ(frame.view().trainName, g("当前练习：二级简码"));
   EXPECT_EQ(host.beeps, 2);
 }
@@ -538,7 +538,7 @@ TEST_F(DrillTest, KeysDuringAPageFillDoNotReachTheDrill) {
 TEST_F(DrillTest, ARunStartedDuringAPageFillIsNotDisturbedByTheOldStep) {
   chooseDuringPageTurn(0, {7});
   CharWordDrill& d = drill(2);
-  EXPECT_TRUE(frame.FPractising);
+  EXPECT_TRUE(frame.practising());
   EXPECT_EQ(d.practicePage(), 0);
   EXPECT_EQ(d.viewPage(), 0);
   EXPECT_EQ(d.position(), 0);
@@ -555,8 +555,8 @@ TEST_F(DrillTest, ARunStartedDuringAPageFillIsNotDisturbedByTheOldStep) {
 
 TEST_F(DrillTest, AnotherKindStartedDuringAPageTurnKeepsItsOwnPage) {
   const std::string speedBefore = chooseDuringPageTurn(1, {});  // 二级简码
-  EXPECT_EQ(frame.FPracticeKind, pkTwochar);
-  EXPECT_TRUE(frame.FPractising);
+  EXPECT_EQ(frame.practiceKind(), pkTwochar);
+  EXPECT_TRUE(frame.practising());
   const CharWordDrill& d = drill(3);
   for (int k = 0; k < 125; ++k) {
     ASSERT_EQ(textCell(k).text, itemAt(d, 2 * k)) << k;
@@ -603,7 +603,7 @@ class BuiltLibraryDrillTest : public ::testing::Test {
   FakeClock clock;
   platform::RandomSource random;
   FakeLocks locks;
-  PracticeFrame frame{FrameServices{&host, &clock, &random, &locks}};
+  PracticeFrame frame{FrameServices{&host, &clock, &random, &locks}, makePracticeKind};
 };
 
 TEST_F(BuiltLibraryDrillTest, EveryDrillStartsAndTheFullCodesEnterTheItems) {
@@ -611,7 +611,7 @@ TEST_F(BuiltLibraryDrillTest, EveryDrillStartsAndTheFullCodesEnterTheItems) {
   for (int kind = pkOnechar; kind <= pkWordm; ++kind) {
     ASSERT_TRUE(frame.canStartKind(kind)) << kind;
     frame.selectKind(kind);
-    ASSERT_TRUE(frame.FPractising) << kind;
+    ASSERT_TRUE(frame.practising()) << kind;
     const auto& d = dynamic_cast<const CharWordDrill&>(*frame.kind(kind));
     EXPECT_FALSE(d.sequenceText().empty()) << kind;
     if (kind == pkWordm) {
@@ -630,9 +630,9 @@ TEST_F(BuiltLibraryDrillTest, EveryDrillStartsAndTheFullCodesEnterTheItems) {
     const int before = d.offset();
     for (char c : code) press(static_cast<std::uint16_t>(vk::KeyA + (c - 'a')));
     if (d.offset() == before) {
-      const auto at = std::find(frame.FCandidates.begin(), frame.FCandidates.end(), item);
-      ASSERT_NE(at, frame.FCandidates.end()) << "code " << code << " does not list its character";
-      press(static_cast<std::uint16_t>(vk::Key0 + 1 + (at - frame.FCandidates.begin())));
+      const auto at = std::find(frame.candidates().begin(), frame.candidates().end(), item);
+      ASSERT_NE(at, frame.candidates().end()) << "code " << code << " does not list its character";
+      press(static_cast<std::uint16_t>(vk::Key0 + 1 + (at - frame.candidates().begin())));
     }
     ASSERT_EQ(d.offset(), before + 2);
   }
@@ -647,7 +647,7 @@ TEST_F(DrillTest, KindsWithoutItemsStartOnAnEmptyGrid) {
   for (int kind : {pkCompare, pkInput, pkExam}) {
     frame.selectKind(pkOnechar);
     frame.selectKind(kind);
-    EXPECT_EQ(frame.FPracticeKind, kind);
+    EXPECT_EQ(frame.practiceKind(), kind);
     for (const CellLabel& cell : frame.view().cells) {
       EXPECT_TRUE(cell.text.empty()) << kind;
       EXPECT_FALSE(cell.filled) << kind;

@@ -113,7 +113,7 @@ TEST_F(KeyTest, ApostropheAlternatesAndTheToggleIsNeverReset) {
 TEST_F(KeyTest, PunctuationWithACodePendingKeepsTheCode) {
   typeLetters("a");
   EXPECT_EQ(entered(vk::OemComma), g("，"));
-  EXPECT_EQ(frame.FCodeBuffer, "a");
+  EXPECT_EQ(frame.codeBuffer(), "a");
   EXPECT_EQ(frame.view().keyplace, "A");
   EXPECT_EQ(entered(vk::Space), hz(0));
 }
@@ -121,7 +121,7 @@ TEST_F(KeyTest, PunctuationWithACodePendingKeepsTheCode) {
 TEST_F(KeyTest, ADoubledMarkAtTheLastItemEntersOnlyOnce) {
   for (int k = 0; k < 233; ++k) typeChar(k % 26);
   EXPECT_EQ(entered(vk::Key0 + 6, vk::ModShift), g("…"));
-  EXPECT_FALSE(frame.FPractising);
+  EXPECT_FALSE(frame.practising());
   EXPECT_EQ(drill(2).offset(), 468);
   EXPECT_EQ(frame.view().wordplace.substr(0, g("练习结束!").size()), g("练习结束!"));
 }
@@ -133,7 +133,7 @@ TEST_F(KeyTest, F6TogglesLetterModeOnlyWhilePractising) {
   EXPECT_TRUE(frame.view().letterMode) << "a modified F6 is no toggle";
   press(vk::F6);
   EXPECT_FALSE(frame.view().letterMode);
-  frame.FPractising = false;
+  frame.endRun();
   press(vk::F6);
   EXPECT_FALSE(frame.view().letterMode);
 }
@@ -167,14 +167,13 @@ TEST_F(KeyTest, TheHotSpotSnapsTheSplitter) {
 
 TEST_F(KeyTest, RefusalOnAnotherPageDiscardsTheCode) {
   typeLetters("z");
-  frame.FCandidates[0] = hz(25);
   press(vk::Next);
   const int beeps = host.beeps;
   typeLetters("a");
   EXPECT_EQ(frame.view().wordplace, g("☆没有在练习页上！☆"));
   EXPECT_EQ(frame.view().keyplace, "");
-  EXPECT_TRUE(frame.FCodeBuffer.empty());
-  EXPECT_TRUE(frame.FCandidates[0].empty());
+  EXPECT_TRUE(frame.codeBuffer().empty());
+  EXPECT_TRUE(frame.candidates()[0].empty());
   EXPECT_EQ(host.beeps, beeps + 1);
   press(vk::Back);
   EXPECT_EQ(host.beeps, beeps + 2) << "deleting is refused too";
@@ -182,16 +181,15 @@ TEST_F(KeyTest, RefusalOnAnotherPageDiscardsTheCode) {
 }
 
 TEST_F(KeyTest, GuardsIgnoreTypingAndPaging) {
-  frame.FEntering = true;
+  frame.holdForTest(true, false);
   typeChar(0);
   press(vk::Right);
-  frame.FEntering = false;
-  frame.FDeleting = true;
+  frame.holdForTest(false, true);
   press(vk::Back);
-  frame.FDeleting = false;
+  frame.holdForTest(false, false);
   EXPECT_EQ(entries(), "");
   EXPECT_EQ(drill(2).viewPage(), 0);
-  EXPECT_TRUE(frame.FCodeBuffer.empty());
+  EXPECT_TRUE(frame.codeBuffer().empty());
 }
 
 TEST_F(KeyTest, LetterModeBackspaceDeletesAndKeepsThePendingCode) {
@@ -200,7 +198,7 @@ TEST_F(KeyTest, LetterModeBackspaceDeletesAndKeepsThePendingCode) {
   frame.setLetterMode(true);
   press(vk::Back);
   EXPECT_EQ(entries(), "") << "the entry goes, not the code letter";
-  EXPECT_EQ(frame.FCodeBuffer, "b");
+  EXPECT_EQ(frame.codeBuffer(), "b");
   frame.setLetterMode(false);
   press(vk::Space);
   EXPECT_EQ(entries(), hz(1)) << "the code outlived the switch to letter mode";
@@ -240,7 +238,7 @@ TEST_F(InputKeyTest, EnterIsALineBreakOnlyInInputPractice) {
   press(vk::Return);
   EXPECT_EQ(input->items.size(), 3u) << "a line break even with a code pending";
   EXPECT_EQ(input->items.back(), "\r\r");
-  EXPECT_EQ(frame.FCodeBuffer, "a");
+  EXPECT_EQ(frame.codeBuffer(), "a");
   press(vk::Space);
   EXPECT_EQ(input->items.back(), hz(0));
   // Elsewhere Enter is the space bar.
@@ -303,35 +301,38 @@ TEST_F(FrameFixture, MenuTagsMapToKinds) {
                                       {4, 12}, {5, 13}, {6, 14}, {7, 15}};
   for (auto [tag, kind] : tagKind) {
     frame.selectMenuTag(tag);
-    EXPECT_EQ(int{frame.FPracticeKind}, kind) << tag;
+    EXPECT_EQ(int{frame.practiceKind()}, kind) << tag;
   }
-  const int last = frame.FPracticeKind;
+  const int last = frame.practiceKind();
   const std::uint64_t revision = frame.view().revision;
-  for (int tag : {8, 9, 10, 12, 77, -1}) {
+  for (int tag : {10, 12, 77, -1}) {  // no menu item has these tags
     frame.selectMenuTag(tag);
-    EXPECT_EQ(int{frame.FPracticeKind}, last) << tag;
+    EXPECT_EQ(int{frame.practiceKind()}, last) << tag;
   }
   EXPECT_EQ(frame.view().revision, revision);
 }
 
 TEST_F(FrameFixture, StartingAPracticeSetsUpTheFrame) {
+  frame.selectMenuTag(0);
+  typeLetters("y");
+  ASSERT_EQ(frame.codeBuffer(), "y");
+  const int restores = host.panelRestores;
   frame.view().examClockVisible = true;
   frame.view().picture.visible = true;
   frame.view().wordplace = "x";
   frame.view().keyplace = "Y";
-  frame.FCodeBuffer = "y";
   frame.selectMenuTag(66);
-  EXPECT_TRUE(frame.FPractising);
+  EXPECT_TRUE(frame.practising());
   EXPECT_FALSE(frame.view().examClockVisible);
   EXPECT_FALSE(frame.view().picture.visible);
   EXPECT_EQ(frame.view().wordplace, "");
   EXPECT_EQ(frame.view().keyplace, "");
-  EXPECT_TRUE(frame.FCodeBuffer.empty());
+  EXPECT_TRUE(frame.codeBuffer().empty());
   EXPECT_EQ(frame.view().trainName, g("当前练习：难字特选"));
   EXPECT_EQ(frame.view().pagesInfo, pageInfo(1, 1));
   EXPECT_EQ(frame.view().splitterPercent, 100);
   EXPECT_TRUE(frame.view().practiceAreaShown);
-  EXPECT_EQ(host.panelRestores, 1);
+  EXPECT_EQ(host.panelRestores, restores + 1);
   // The test keeps its clock; the root drill shows no page information.
   frame.view().examClockVisible = true;
   frame.view().pagesInfo.clear();
@@ -350,7 +351,7 @@ TEST_F(FrameFixture, SetUpFromAnUnreadableLibraryLeavesEveryKindWithoutData) {
   for (int kind = pkOnechar; kind <= pkWordm; ++kind) {
     EXPECT_FALSE(frame.canStartKind(kind)) << kind;
     frame.selectKind(kind);
-    EXPECT_EQ(frame.FPracticeKind, pkNone);
+    EXPECT_EQ(frame.practiceKind(), pkNone);
   }
   EXPECT_EQ(host.beeps, 14);
 }

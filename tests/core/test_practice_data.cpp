@@ -92,7 +92,7 @@ std::vector<FixtureEntry> completeLibrary() {
                        testsupport::bmp24Solid(16, 16, 0x010203u * static_cast<std::uint32_t>(i))});
   }
   for (int kind = 2; kind <= 15; ++kind) {
-    entries.push_back({std::string("chardata/") + drillTableInfo(kind).resource,
+    entries.push_back({std::string("chardata/") + kindInfo(kind).resource,
                        tableText(kind, requiredRecords(kind))});
   }
   entries.push_back({"TIPDATA/intro", "\xBB\xB6\xD3\xAD\r\nline two\r\n"});
@@ -264,13 +264,13 @@ TEST(DrillTables, CatalogueOfKindsWidthsAndCounts) {
       {14, "word4", 'A', 12, 3559},    {15, "wordm", 'A', 0, 296},
   };
   for (const auto& row : rows) {
-    EXPECT_STREQ(drillTableInfo(row.kind).resource, row.name);
-    EXPECT_EQ(drillTableInfo(row.kind).rule, row.rule) << row.name;
+    EXPECT_STREQ(kindInfo(row.kind).resource, row.name);
+    EXPECT_EQ(kindInfo(row.kind).rule, row.rule) << row.name;
     EXPECT_EQ(recordWidth(row.kind), row.width) << row.name;
     EXPECT_EQ(requiredRecords(row.kind), row.records) << row.name;
   }
   for (int kind : {0, 1, 16, 17, 18, -3, 99}) {
-    EXPECT_STREQ(drillTableInfo(kind).resource, "");
+    EXPECT_STREQ(kindInfo(kind).resource, "");
     EXPECT_EQ(requiredRecords(kind), 0);
     EXPECT_FALSE(hasEnoughRecords(kind, std::string(100000, 'x')));
   }
@@ -309,11 +309,11 @@ TEST(LoadPracticeData, ReadsEverythingFromACompleteLibrary) {
 
   for (int kind = 2; kind <= 15; ++kind) {
     const DrillTable& table = data.tables[static_cast<std::size_t>(kind)];
-    ASSERT_TRUE(table.present) << drillTableInfo(kind).resource;
+    ASSERT_TRUE(table.present) << kindInfo(kind).resource;
     if (recordWidth(kind) > 0) {
       EXPECT_EQ(table.records.size(),
                 static_cast<std::size_t>(recordWidth(kind) * requiredRecords(kind)))
-          << drillTableInfo(kind).resource;
+          << kindInfo(kind).resource;
     }
   }
   EXPECT_EQ(data.tables[3].records.substr(0, 4), hanzi(0) + letters(0, 2));
@@ -355,9 +355,9 @@ TEST(LoadPracticeData, MissingOrDamagedItemsAreAbsentAndTheRestLoads) {
   for (int kind = 2; kind <= 15; ++kind) {
     const bool expected = kind != 3 && kind != 4 && kind != 5 && kind != 15;
     const DrillTable& table = data.tables[static_cast<std::size_t>(kind)];
-    EXPECT_EQ(table.present, expected) << drillTableInfo(kind).resource;
+    EXPECT_EQ(table.present, expected) << kindInfo(kind).resource;
     if (!table.present) {
-      EXPECT_TRUE(table.records.empty()) << drillTableInfo(kind).resource;
+      EXPECT_TRUE(table.records.empty()) << kindInfo(kind).resource;
     }
   }
   EXPECT_TRUE(data.wordm.empty());

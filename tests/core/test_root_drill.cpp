@@ -81,10 +81,10 @@ TEST_F(RootDrillTest, KeysAreMarkedRightOrWrongAndTheRunEndsAfter249) {
   EXPECT_EQ(mark(0), g("↑"));
   EXPECT_TRUE(mark(1).empty());
   for (int k = 0; k < 118; ++k) press(rightKey());
-  EXPECT_TRUE(frame.FPractising);
+  EXPECT_TRUE(frame.practising());
   const int beeps = host.beeps;
   press(rightKey());
-  EXPECT_FALSE(frame.FPractising);
+  EXPECT_FALSE(frame.practising());
   EXPECT_EQ(frame.view().wordplace, g("练习结束!"));
   EXPECT_EQ(host.beeps, beeps + 1);
   EXPECT_EQ(frame.view().picture.current, -1);

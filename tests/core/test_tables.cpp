@@ -229,8 +229,8 @@ TEST_F(BuiltTables, EveryTableHasItsRecordCountAndWidth) {
       EXPECT_GE(recs.size(), rule.minRecords);
     }
     // The loader's idea of the table must be the same.
-    EXPECT_STREQ(drillTableInfo(rule.kind).resource, rule.name);
-    EXPECT_EQ(drillTableInfo(rule.kind).rule, rule.normalisation);
+    EXPECT_STREQ(kindInfo(rule.kind).resource, rule.name);
+    EXPECT_EQ(kindInfo(rule.kind).rule, rule.normalisation);
     for (const auto& r : recs) {
       ASSERT_TRUE(isGb2312Hanzi(r.text)) << "record text is not GB2312 hanzi: " << u8(r.text);
       ASSERT_GE(r.code.size(), rule.minCode) << u8(r.text) << r.code;

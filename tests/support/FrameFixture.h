@@ -6,6 +6,7 @@
 #include <string>
 
 #include "drills/CharWordDrill.h"
+#include "kinds/KindFactory.h"
 #include "platform/Gbk.h"
 #include "practice/PracticeFrame.h"
 #include "support/CraftedData.h"
@@ -17,7 +18,7 @@ namespace quorvel::testing {
 
 class FrameFixture : public ::testing::Test {
  protected:
-  FrameFixture() : frame(FrameServices{&host, &clock, &random, &locks}) {}
+  FrameFixture() : frame(FrameServices{&host, &clock, &random, &locks}, makePracticeKind) {}
 
   void SetUp() override { frame.setUp(craftedData()); }
 

@@ -225,7 +225,7 @@ TEST_F(MainWindowTest, StartsWithoutAnyLibraryAndRefusesTheKindsThatNeedData) {
     tutor->main().findChild<QAction*>(QString::fromLatin1(item))->trigger();
     EXPECT_EQ(wordplace->text(), QStringLiteral("☆该练习的数据缺失，无法开始！☆")) << item;
     EXPECT_TRUE(trainName->text().isEmpty()) << item;
-    EXPECT_FALSE(frame->logic().FPractising) << item;
+    EXPECT_FALSE(frame->logic().practising()) << item;
   }
   // Input practice needs no data at all.
   QTest::mouseClick(child("RzToolbarButton_input"), Qt::LeftButton);

@@ -54,8 +54,8 @@ class PracticeFrameWindowTest : public ::testing::Test {
 void expectStartedOrRefused(TFrame_Veduzir* frame, int kind, const QString& name,
                             const QString& train, const QString& message) {
   if (frame->logic().canStartKind(kind)) {
-    EXPECT_EQ(frame->logic().FPracticeKind, kind);
-    EXPECT_TRUE(frame->logic().FPractising);
+    EXPECT_EQ(frame->logic().practiceKind(), kind);
+    EXPECT_TRUE(frame->logic().practising());
     EXPECT_EQ(train, QStringLiteral("当前练习：") + name) << kind;
   } else {
     EXPECT_EQ(message, QStringLiteral("☆该练习的数据缺失，无法开始！☆")) << kind;
@@ -139,7 +139,7 @@ TEST_F(PracticeFrameWindowTest, RootInputCompareAndTestStartFromTheirButtons) {
   EXPECT_EQ(frame->cellLabel(0)->isVisible(), !frame->logic().view().picture.visible);
 
   QTest::mouseClick(child("RzToolbarButton_input"), Qt::LeftButton);
-  EXPECT_EQ(frame->logic().FPracticeKind, 17);
+  EXPECT_EQ(frame->logic().practiceKind(), 17);
   EXPECT_EQ(trainName(), QStringLiteral("当前练习：录入练习"));
   EXPECT_FALSE(child("StringGrid_typer")->isVisible());
 
@@ -156,7 +156,7 @@ TEST_F(PracticeFrameWindowTest, RootInputCompareAndTestStartFromTheirButtons) {
     QTest::mouseClick(child("RzToolbarButton_compare"), Qt::LeftButton);
     EXPECT_EQ(answer.seen(), QStringLiteral("Form_Selfile"));
   }
-  EXPECT_EQ(frame->logic().FPracticeKind, 16);
+  EXPECT_EQ(frame->logic().practiceKind(), 16);
   EXPECT_EQ(trainName(), QStringLiteral("当前练习：对照练习"));
   EXPECT_EQ(frame->FCompareFile, QString::fromStdString(file.string()));
 
@@ -173,7 +173,7 @@ TEST_F(PracticeFrameWindowTest, RootInputCompareAndTestStartFromTheirButtons) {
     });
     child<QAction>(item)->trigger();
     EXPECT_EQ(answer.seen(), QStringLiteral("Form_ExamSet"));
-    EXPECT_EQ(frame->logic().FPracticeKind, 18);
+    EXPECT_EQ(frame->logic().practiceKind(), 18);
     EXPECT_EQ(trainName(), shown);
   }
   EXPECT_FALSE(frame->FExamByTime);
@@ -182,7 +182,7 @@ TEST_F(PracticeFrameWindowTest, RootInputCompareAndTestStartFromTheirButtons) {
 TEST_F(PracticeFrameWindowTest, RootPicturesLetTheCurrentCellsGreenShowThrough) {
   if (library.empty()) GTEST_SKIP() << "the resource library was not built";
   QTest::mouseClick(child("RzToolbarButton_root"), Qt::LeftButton);
-  ASSERT_EQ(frame->logic().FPracticeKind, pkRoot);
+  ASSERT_EQ(frame->logic().practiceKind(), pkRoot);
   QWidget* grid = child("StringGrid_typer");
   ASSERT_NE(grid, nullptr);
   ASSERT_TRUE(grid->isVisible());
@@ -199,26 +199,26 @@ TEST_F(PracticeFrameWindowTest, RootPicturesLetTheCurrentCellsGreenShowThrough) 
 
 TEST_F(PracticeFrameWindowTest, CancelledFileChoiceLeavesThePracticeAsItWas) {
   QTest::mouseClick(child("RzToolbarButton_input"), Qt::LeftButton);
-  ASSERT_EQ(frame->logic().FPracticeKind, 17);
+  ASSERT_EQ(frame->logic().practiceKind(), 17);
   {
     ModalAnswer answer([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
     QTest::mouseClick(child("RzToolbarButton_compare"), Qt::LeftButton);
     EXPECT_EQ(answer.seen(), QStringLiteral("Form_Selfile"));
   }
-  EXPECT_EQ(frame->logic().FPracticeKind, 17);
+  EXPECT_EQ(frame->logic().practiceKind(), 17);
   EXPECT_EQ(trainName(), QStringLiteral("当前练习：录入练习"));
   // OK with no file ever picked counts as a cancel too.
   {
     ModalAnswer answer([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
     QTest::mouseClick(child("RzToolbarButton_compare"), Qt::LeftButton);
   }
-  EXPECT_EQ(frame->logic().FPracticeKind, 17);
+  EXPECT_EQ(frame->logic().practiceKind(), 17);
   // A test dialog cancelled starts no test.
   {
     ModalAnswer answer([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
     child<QAction>("MenuItem_SizeExam")->trigger();
   }
-  EXPECT_EQ(frame->logic().FPracticeKind, 17);
+  EXPECT_EQ(frame->logic().practiceKind(), 17);
 }
 
 TEST_F(PracticeFrameWindowTest, EscapeTogglesBetweenSelectionAndPracticeArea) {
@@ -253,12 +253,12 @@ TEST_F(PracticeFrameWindowTest, HintButtonWithoutPracticeComplains) {
 TEST_F(PracticeFrameWindowTest, WholeRunTypedWithCodesAndDigitsEndsWithTheScore) {
   if (library.empty()) GTEST_SKIP() << "the resource library was not built";
   child<QAction>("MenuItem_onechar_all")->trigger();
-  ASSERT_TRUE(frame->logic().FPractising);
+  ASSERT_TRUE(frame->logic().practising());
   auto* drill = static_cast<CharWordDrill*>(frame->logic().kind(pkOnechar));
   const std::string sequence = drill->sequenceText();
   ASSERT_GT(sequence.size(), 0u);
   int typedItems = 0;
-  while (frame->logic().FPractising && typedItems < 1000) {
+  while (frame->logic().practising() && typedItems < 1000) {
     const std::string item = sequence.substr(static_cast<std::size_t>(drill->offset()), 2);
     const TCharCodes codes = LookupCharCodes(frame->logic().data(), item);
     std::string code = codes.OneCode.empty() ? codes.AllCode : codes.OneCode;
@@ -270,7 +270,7 @@ TEST_F(PracticeFrameWindowTest, WholeRunTypedWithCodesAndDigitsEndsWithTheScore)
     EXPECT_EQ(text(child<QLabel>("RzLabel_keyplace")).toLower(), QString::fromStdString(code));
     int choice = -1;
     for (int i = 0; i < 6; ++i)
-      if (frame->logic().FCandidates[static_cast<std::size_t>(i)] == item) choice = i;
+      if (frame->logic().candidates()[static_cast<std::size_t>(i)] == item) choice = i;
     ASSERT_GE(choice, 0) << "item " << typedItems << " not among its code's candidates";
     QTest::keyClick(&tutor->main(), static_cast<Qt::Key>(Qt::Key_1 + choice));
     ++typedItems;

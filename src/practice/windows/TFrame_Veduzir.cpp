@@ -30,6 +30,7 @@
 #include "lookup/windows/TForm_detailhelp.h"
 #include "lookup/windows/TForm_rootMap.h"
 #include "lookup/windows/TForm_roothelp.h"
+#include "kinds/KindFactory.h"
 #include "practice/PracticeFrame.h"
 #include "textpractice/windows/TForm_ExamSet.h"
 #include "textpractice/windows/TForm_Selfile.h"
@@ -221,7 +222,7 @@ TFrame_Veduzir::TFrame_Veduzir(QWidget* parent)
   services.clock = clock_.get();
   services.random = random_.get();
   services.locks = &kNoLockKeys;
-  logic_ = std::make_unique<quorvel::PracticeFrame>(services);
+  logic_ = std::make_unique<quorvel::PracticeFrame>(services, quorvel::makePracticeKind);
   buildLayout();
   buildMenus();
   Timer_Exam = new QTimer(this);
@@ -643,7 +644,7 @@ void TFrame_Veduzir::buildSpeedInfo(QWidget* panel) {
 void TFrame_Veduzir::setUp(const quorvel::platform::ResourceLibrary& library, WindowSet* windows,
                            const quorvel::platform::LockKeys* locks) {
   windows_ = windows;
-  if (locks) logic_->services().locks = locks;
+  if (locks) logic_->setLocks(locks);
   // The vertical selection label: one character a line.
   RzLabel_Seltext->setText(
       quorvel::ui::withNewlines(QStringLiteral(" \r \r \r练\r \r习\r \r选\r \r择")));
@@ -868,8 +869,7 @@ void TFrame_Veduzir::MenuItem_ExamClick(int tag) {
   restoreSelectionPanel();
   if (file.isEmpty()) return;
   FExamFile = file;
-  logic_->FExamByTime = FExamByTime;
-  logic_->selectKind(quorvel::pkExam);
+  logic_->selectKind(quorvel::pkExam, tag);
   render();
 }
 

@@ -1,0 +1,49 @@
+#pragma once
+// What a practice kind sees of the frame that runs it: the view it writes,
+// the loaded data, the effects of the host, the clock, and the few frame
+// operations a run needs (scores, page line, end of run). The frame's own
+// state stays its own.
+#include <string_view>
+
+#include "data/PracticeData.h"
+#include "platform/Clock.h"
+#include "practice/FrameHost.h"
+#include "practice/FrameView.h"
+
+namespace quorvel {
+
+class KindContext {
+ public:
+  virtual ~KindContext() = default;
+
+  virtual FrameView& view() = 0;
+  virtual const PracticeData& data() const = 0;
+  virtual FrameHost& host() = 0;
+  virtual const platform::Clock& clock() const = 0;
+  virtual platform::RandomSource& random() = 0;
+
+  // Whether a run is going on (entries are handed to the running kind).
+  virtual bool practising() const = 0;
+  // A page fill calls this after each of its lines: the window shows what
+  // changed and pending events run. False when another practice was started
+  // meanwhile; the step that filled the page then stops.
+  virtual bool letEventsRun() = 0;
+  // The view changed (the window redraws what differs).
+  virtual void changed() = 0;
+
+  // Score line: speed in characters a minute, accuracy in per cent.
+  virtual void showSpeedAndAccuracy(int speed, int percent) = 0;
+  // Page line: 0-based page numbers.
+  virtual void showPageInfo(int viewPage, int practicePage) = 0;
+  // The run is over: from now on only function keys act.
+  virtual void endRun() = 0;
+  // The end message, head + the figures last shown, and a beep. The default
+  // head is "练习结束! 打字速率：" (GBK).
+  virtual void reportEnd() = 0;
+  virtual void reportEnd(std::string_view head) = 0;
+};
+
+// Whole seconds from start to end, at least 1 (a speed never divides by 0).
+int elapsedSeconds(platform::TimePoint start, platform::TimePoint end);
+
+}  // namespace quorvel
