@@ -123,4 +123,15 @@ std::optional<std::string> toUtf8Strict(std::string_view gbkBytes) {
   return strict(fromGbk(), gbkBytes);
 }
 
+std::string_view head(std::string_view gbk, std::size_t maxBytes) {
+  std::size_t end = 0;
+  while (end < gbk.size()) {
+    const auto byte = static_cast<unsigned char>(gbk[end]);
+    const std::size_t width = (byte >= 0x81 && byte <= 0xFE) ? 2 : 1;
+    if (end + width > maxBytes || end + width > gbk.size()) break;
+    end += width;
+  }
+  return gbk.substr(0, end);
+}
+
 }  // namespace quorvel::gbk

@@ -65,6 +65,16 @@ std::filesystem::path findDataFile(const std::filesystem::path& programDir,
   return {};
 }
 
+std::filesystem::path findDataDirectory(const std::filesystem::path& programDir,
+                                        std::string_view dirName) {
+  for (const auto& dir : dataSearchDirs(programDir)) {
+    auto candidate = dir / std::string(dirName);
+    std::error_code ec;
+    if (std::filesystem::is_directory(candidate, ec)) return candidate;
+  }
+  return {};
+}
+
 std::filesystem::path programDirectory() {
   std::error_code ec;
   const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);

@@ -31,6 +31,9 @@ struct ResourceData {
 std::vector<std::filesystem::path> dataSearchDirs(const std::filesystem::path& programDir);
 // The first existing file of that name in dataSearchDirs, or empty.
 std::filesystem::path findDataFile(const std::filesystem::path& programDir, std::string_view fileName);
+// The first existing directory of that name in dataSearchDirs, or empty.
+std::filesystem::path findDataDirectory(const std::filesystem::path& programDir,
+                                        std::string_view dirName);
 // The directory of the running executable (/proc/self/exe).
 std::filesystem::path programDirectory();
 
