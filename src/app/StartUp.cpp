@@ -17,6 +17,9 @@ Tutor::Tutor(AppEnvironment environment, const std::function<void()>& afterEach)
     if (afterEach) afterEach();
   };
   const quorvel::platform::ResourceLibrary library = environment.library;
+  // The open-file dialogs start among the practice texts that come with the program.
+  const QString texts =
+      QString::fromStdString(quorvel::platform::findDataDirectory(environment.programDir, "texts").string());
   main_ = std::make_unique<TForm_Main>(std::move(environment));
   repaint();
   // The secondary windows belong to the main window and go with it.
@@ -25,8 +28,10 @@ Tutor::Tutor(AppEnvironment environment, const std::function<void()>& afterEach)
   w.rootTip = new TForm_RootTip(library, owner);
   repaint();
   w.selfile = new TForm_Selfile(owner);
+  w.selfile->setTextsDirectory(texts);
   repaint();
   w.examSet = new TForm_ExamSet(owner);
+  w.examSet->setTextsDirectory(texts);
   repaint();
   w.detailhelp = new TForm_detailhelp(library, owner);
   w.detailhelp->setData(&main_->frame()->logic().data());

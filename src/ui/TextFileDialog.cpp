@@ -1,40 +1,63 @@
 #include "ui/TextFileDialog.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QTextEdit>
 
+#include "textpractice/TextFile.h"
 #include "ui/QtSupport.h"
 
 namespace quorvel::ui {
 
+namespace {
+
+QString runSystemOpenDialog(QWidget* parent, const QString& startDir) {
+  return QFileDialog::getOpenFileName(parent, QStringLiteral("选择文件"), startDir,
+                                      QStringLiteral("文本文件(*.txt);;所有文件(*)"));
+}
+
+}  // namespace
+
 TextFileDialog::TextFileDialog(QWidget* parent, const char* objectName, const QString& caption,
-                               QSize client, const Places& places)
-    : FormBase(parent, objectName, caption, client), openDialog_([](QWidget* p) {
-        return QFileDialog::getOpenFileName(p, QStringLiteral("选择文件"), QString(),
-                                            QStringLiteral("文本文件(*.txt)"));
-      }) {
-  const FaceButton select = makeFaceButton(this, QStringLiteral("选择文件"), "RzLabel_SelFile",
+                               QSize client, const Places& places, const QString& faceCaption,
+                               const char* okName)
+    : FormBase(parent, objectName, caption, client), openDialog_(runSystemOpenDialog) {
+  const FaceButton select = makeFaceButton(this, faceCaption, "RzLabel_SelFile",
                                            "RzToolbarButton_SelFile", places.face, places.button);
   RzLabel_SelFile = select.face;
   RzToolbarButton_SelFile = select.button;
   connect(RzToolbarButton_SelFile, &QAbstractButton::clicked, this,
           &TextFileDialog::RzToolbarButton_SelFileClick);
+  RzLabel2 = new QLabel(QStringLiteral("预览"), this);
+  RzLabel2->setObjectName(QStringLiteral("RzLabel2"));
+  RzLabel2->move(places.previewCaption);
   RzLabel_SelFileName = new QLabel(QStringLiteral("文件名："), this);
   RzLabel_SelFileName->setObjectName(QStringLiteral("RzLabel_SelFileName"));
   RzLabel_SelFileName->setGeometry(places.fileName);
   RzMemo_PreView = new QTextEdit(this);
   RzMemo_PreView->setObjectName(QStringLiteral("RzMemo_PreView"));
   RzMemo_PreView->setReadOnly(true);
+  RzMemo_PreView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   RzMemo_PreView->setFont(songFont(13));
   RzMemo_PreView->setGeometry(places.preview);
-  RzLabel_Ok = new LinkLabel(this, "RzLabel_Ok", QStringLiteral("确定"), places.ok);
+  QPalette white = RzMemo_PreView->palette();
+  white.setColor(QPalette::Base, Qt::white);
+  RzMemo_PreView->setPalette(white);
+  okLabel_ = new LinkLabel(this, okName, QStringLiteral("确定"), places.ok);
   RzLabel_Cancel = new LinkLabel(this, "RzLabel_Cancel", QStringLiteral("取消"), places.cancel);
   connect(RzLabel_Cancel, &LinkLabel::clicked, this, [this] { finish(false); });
 }
 
+QString TextFileDialog::startDirectory() const {
+  if (FFileName.isEmpty()) return textsDir_;
+  return QFileInfo(FFileName).absolutePath();
+}
+
 QString TextFileDialog::runChooser() {
   FAccepted = false;
+  showChosenName();  // a refusal shown last time is no longer news
   exec();
   return FAccepted ? FFileName : QString();
 }
@@ -45,21 +68,32 @@ void TextFileDialog::finish(bool accepted) {
 }
 
 void TextFileDialog::RzToolbarButton_SelFileClick() {
-  const QString path = openDialog_ ? openDialog_(this) : QString();
+  const QString path = openDialog_ ? openDialog_(this, startDirectory()) : QString();
   if (!path.isEmpty()) pickFile(path);
 }
 
-void TextFileDialog::pickFile(const QString& path) {
-  FFileName = path;
-  RzLabel_SelFileName->setText(path);
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    RzMemo_PreView->setPlainText(QStringLiteral("无法打开文件：%1").arg(path));
-    return;
+bool TextFileDialog::pickFile(const QString& path) {
+  // Only the start the practice can use is read, and it is shown as it will
+  // be practised: decoded, with the file's line ends as new lines.
+  const textfile::LoadedText loaded =
+      textfile::readPracticeText(QFile::encodeName(path).toStdString(), textfile::kMaxGbkBytes);
+  if (!loaded.ok) {
+    const QString reason = loaded.error.empty() ? QStringLiteral("读取失败")
+                                                : QString::fromStdString(loaded.error);
+    RzLabel_SelFileName->setText(QStringLiteral("无法打开文件：") + reason);
+    RzLabel_SelFileName->setToolTip(path);
+    QApplication::beep();
+    return false;
   }
-  const QByteArray bytes = file.readAll();
-  RzMemo_PreView->setPlainText(withNewlines(
-      fromGbk(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))));
+  FFileName = path;
+  showChosenName();
+  RzMemo_PreView->setPlainText(withNewlines(fromGbk(loaded.gbk)));
+  return true;
+}
+
+void TextFileDialog::showChosenName() {
+  RzLabel_SelFileName->setText(FFileName.isEmpty() ? QStringLiteral("文件名：") : FFileName);
+  RzLabel_SelFileName->setToolTip(FFileName);
 }
 
 }  // namespace quorvel::ui

@@ -169,7 +169,7 @@ TEST_F(PracticeFrameWindowTest, RootInputCompareAndTestStartFromTheirButtons) {
       ASSERT_NE(settings, nullptr);
       QTest::keyClicks(settings->RzEdit_Name, QStringLiteral("tester"));
       settings->pickFile(QString::fromStdString(file.string()));
-      QTest::mouseClick(settings->RzLabel_Ok, Qt::LeftButton);
+      QTest::mouseClick(settings->RzLabel_OK, Qt::LeftButton);
     });
     child<QAction>(item)->trigger();
     EXPECT_EQ(answer.seen(), QStringLiteral("Form_ExamSet"));

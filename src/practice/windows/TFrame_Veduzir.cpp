@@ -865,7 +865,7 @@ void TFrame_Veduzir::RzToolbarButton_compareClick() {
 void TFrame_Veduzir::MenuItem_ExamClick(int tag) {
   if (!windows_ || !windows_->examSet) return;
   FExamByTime = tag == 8;
-  const QString file = windows_->examSet->runExamSettings(FExamByTime);
+  const QString file = windows_->examSet->RunExamSettings(FExamSettings, FExamByTime ? 0 : 1);
   restoreSelectionPanel();
   if (file.isEmpty()) return;
   FExamFile = file;

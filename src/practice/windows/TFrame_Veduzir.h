@@ -136,6 +136,7 @@ class TFrame_Veduzir : public QWidget, public quorvel::FrameHost {
   QString FCompareFile;
   QString FExamFile;
   bool FExamByTime = true;
+  quorvel::TExamSettings FExamSettings;
 
  public:
   // Controls, by the names the tutor gives them.

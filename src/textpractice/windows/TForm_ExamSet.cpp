@@ -1,54 +1,125 @@
 #include "textpractice/windows/TForm_ExamSet.h"
 
+#include <QAbstractButton>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSpinBox>
+#include <algorithm>
+
+#include "platform/Gbk.h"
+#include "ui/QtSupport.h"
+
+namespace {
+
+constexpr int kMinMinutes = 1;
+constexpr int kMaxMinutes = 200;
+
+QLabel* caption(QWidget* parent, const char* name, const QString& text, QPoint at) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->move(at);
+  label->adjustSize();
+  return label;
+}
+
+}  // namespace
 
 TForm_ExamSet::TForm_ExamSet(QWidget* parent)
-    : TextFileDialog(
-          parent, "Form_ExamSet", QString(), QSize(366, 267),
-          Places{QRect(9, 42, 114, 20), QRect(10, 43, 112, 18), QRect(10, 70, 345, 16),
-                 QRect(10, 91, 345, 145), QRect(232, 242, 56, 20), QRect(300, 242, 56, 20)}) {
-  auto* nameCaption = new QLabel(QStringLiteral("用户名："), this);
-  nameCaption->move(10, 15);
-  RzEdit_Name = new QLineEdit(this);
+    : TextFileDialog(parent, "Form_ExamSet", QString(), QSize(366, 267),
+                     Places{QRect(11, 43, 114, 20), QRect(12, 44, 112, 18), QPoint(14, 74),
+                            QRect(59, 74, 296, 16), QRect(10, 91, 345, 145),
+                            QRect(230, 242, 56, 20), QRect(299, 242, 56, 20)},
+                     QStringLiteral("选择测试文件"), "RzLabel_OK") {
+  RzLabel_Name = caption(this, "RzLabel_Name", QStringLiteral("用户名："), QPoint(11, 17));
+  RzEdit_Name = new QLineEdit(QStringLiteral("用户"), this);
   RzEdit_Name->setObjectName(QStringLiteral("RzEdit_Name"));
-  RzEdit_Name->setGeometry(70, 12, 110, 21);
-  auto* timeCaption = new QLabel(QStringLiteral("测验时间(分钟)："), this);
-  timeCaption->move(150 + 40, 15);
-  timeCaption->adjustSize();
+  RzEdit_Name->setGeometry(56, 12, 121, 20);
+  RzEdit_Name->setToolTip(QStringLiteral("用户名"));
+  RzLabel_Time = caption(this, "RzLabel_Time", QStringLiteral("测验时间:"), QPoint(194, 17));
   RzNumericEdit_Time = new QSpinBox(this);
   RzNumericEdit_Time->setObjectName(QStringLiteral("RzNumericEdit_Time"));
-  RzNumericEdit_Time->setRange(1, 200);
+  RzNumericEdit_Time->setRange(kMinMinutes, kMaxMinutes);
   RzNumericEdit_Time->setValue(1);
-  RzNumericEdit_Time->setGeometry(290, 12, 67, 21);
+  RzNumericEdit_Time->setGeometry(255, 12, 67, 21);
   RzNumericEdit_Time->setToolTip(QStringLiteral("测验时间"));
-  connect(RzLabel_Ok, &quorvel::ui::LinkLabel::clicked, this, &TForm_ExamSet::RzLabel_OkClick);
+  RzLabel_Minute = caption(this, "RzLabel_Minute", QStringLiteral("分钟"), QPoint(329, 17));
+  RzEdit_Name->installEventFilter(this);
+  RzNumericEdit_Time->installEventFilter(this);
+
+  RzLabel_OK = okLabel();
+  connect(RzLabel_OK, &quorvel::ui::LinkLabel::clicked, this, &TForm_ExamSet::RzLabel_OKClick);
   auto* dragger = new quorvel::ui::WindowDragger(this);
-  dragger->watch(this);
+  for (QWidget* body : {static_cast<QWidget*>(this), static_cast<QWidget*>(RzLabel_Name),
+                        static_cast<QWidget*>(RzLabel_Time), static_cast<QWidget*>(RzLabel_Minute),
+                        static_cast<QWidget*>(RzLabel_SelFileName),
+                        static_cast<QWidget*>(RzLabel2)})
+    dragger->watch(body);
 }
 
-QString TForm_ExamSet::runExamSettings(bool byTime) {
-  RzNumericEdit_Time->setEnabled(byTime);
-  return runChooser();
+QString TForm_ExamSet::RunExamSettings(quorvel::TExamSettings& settings, int mode) {
+  const bool byTime = mode == 0;
+  showTimeControls(byTime);
+  // Minutes are 0 until a test by time was first accepted; the edit shows
+  // the nearest value it can hold.
+  if (byTime) RzNumericEdit_Time->setValue(std::clamp(settings.minutes, kMinMinutes, kMaxMinutes));
+  if (!settings.userName.empty()) RzEdit_Name->setText(quorvel::ui::fromGbk(settings.userName));
+  RzEdit_Name->setFocus();
+  const QString file = runChooser();
+  if (file.isEmpty()) return {};
+  settings.userName = FUserName;
+  if (byTime) settings.minutes = FMinutes;
+  return file;
 }
 
-QString TForm_ExamSet::userName() const { return RzEdit_Name->text().trimmed(); }
-int TForm_ExamSet::minutes() const { return RzNumericEdit_Time->value(); }
+void TForm_ExamSet::showTimeControls(bool shown) {
+  RzLabel_Time->setVisible(shown);
+  RzNumericEdit_Time->setVisible(shown);
+  RzLabel_Minute->setVisible(shown);
+}
 
-void TForm_ExamSet::RzLabel_OkClick() {
-  if (userName().isEmpty()) {
-    QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("用户名不能为空。"));
+void TForm_ExamSet::RzLabel_OKClick() {
+  if (RzEdit_Name->text().trimmed().isEmpty()) {
+    QMessageBox box(QMessageBox::Information, QStringLiteral("提示"),
+                    QStringLiteral("用户名不能为空。"), QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("MessageBox_EmptyName"));
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    box.exec();
+    RzEdit_Name->setFocus();
     return;
   }
-  finish(true);
+  if (!FFileName.isEmpty()) {
+    // The name is kept as typed, blanks and all, but never cut inside a
+    // character: the test's report shows it as GBK text.
+    const std::string gbk = quorvel::ui::toGbk(RzEdit_Name->text());
+    FUserName = std::string(quorvel::gbk::head(gbk, quorvel::TExamSettings::kNameMax));
+    if (!RzNumericEdit_Time->isHidden()) FMinutes = RzNumericEdit_Time->value();
+  }
+  finish(true);  // counts as cancelled when no file was picked
 }
 
 void TForm_ExamSet::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape)
-    finish(false);
+    RzLabel_CancelClick();
   else
     TextFileDialog::keyPressEvent(event);
+}
+
+bool TForm_ExamSet::eventFilter(QObject* watched, QEvent* event) {
+  // The edits never see Esc (it cancels the dialog) nor Enter (it moves on).
+  if (event->type() == QEvent::KeyPress &&
+      (watched == RzEdit_Name || watched == RzNumericEdit_Time)) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Escape) {
+      RzLabel_CancelClick();
+      return true;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      if (watched == RzNumericEdit_Time) RzNumericEdit_Time->interpretText();
+      focusNextChild();
+      return true;
+    }
+  }
+  return TextFileDialog::eventFilter(watched, event);
 }

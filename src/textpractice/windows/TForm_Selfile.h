@@ -10,7 +10,7 @@ class TForm_Selfile : public quorvel::ui::TextFileDialog {
   // Shows the dialog modally; the chosen path when accepted, else empty.
   QString ChoosePracticeFile() { return runChooser(); }
 
-  QLabel* RzLabel2 = nullptr;
+  quorvel::ui::LinkLabel* RzLabel_Ok = nullptr;
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
