@@ -71,3 +71,18 @@ TEST(Gbk, StrictFormsRefuseWhatCannotBeConverted) {
   // A failed strict call leaves nothing behind for the next one.
   EXPECT_EQ(gbk::toUtf8Strict(kGbkZhongWen), kUtf8ZhongWen);
 }
+
+TEST(Gbk, HeadNeverEndsInsideACharacter) {
+  // "a中文" is 1 + 2 + 2 bytes.
+  const std::string text = "a" + kGbkZhongWen;
+  const struct {
+    std::size_t max;
+    std::string expected;
+  } cases[] = {
+      {0, ""}, {1, "a"}, {2, "a"}, {3, "a\xD6\xD0"}, {4, "a\xD6\xD0"}, {5, text}, {99, text},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(gbk::head(text, c.max), c.expected) << "at most " << c.max << " bytes";
+  // A lead byte with its trail byte missing is dropped, not kept half.
+  EXPECT_EQ(gbk::head("ab\xD6", 16), "ab");
+}
