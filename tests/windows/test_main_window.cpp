@@ -19,6 +19,8 @@
 #include "app/TForm_Set.h"
 #include "lookup/windows/TForm_Tip.h"
 #include "lookup/windows/TForm_rootMap.h"
+#include "textpractice/windows/TForm_ExamSet.h"
+#include "textpractice/windows/TForm_Selfile.h"
 #include "platform/Registry.h"
 #include "support/FixtureLibrary.h"
 #include "windows/WindowTestSupport.h"
@@ -211,6 +213,14 @@ TEST_F(MainWindowTest, SecondaryWindowsExistWithTheirCaptionsAndSizes) {
         {366, 147});
   check(tutor->main().findChild<QWidget*>("Form_RootTip"), "Form_RootTip", "字根学习提示",
         {428, 384});
+}
+
+TEST_F(MainWindowTest, FileDialogsStartAmongTheTextsBesideTheProgram) {
+  std::filesystem::create_directories(empty.path() / "texts");
+  buildWithoutLibrary();
+  const QString texts = QString::fromStdString((empty.path() / "texts").string());
+  EXPECT_EQ(tutor->windows().selfile->startDirectory(), texts);
+  EXPECT_EQ(tutor->windows().examSet->startDirectory(), texts);
 }
 
 TEST_F(MainWindowTest, StartsWithoutAnyLibraryAndRefusesTheKindsThatNeedData) {
