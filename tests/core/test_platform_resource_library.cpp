@@ -151,22 +151,6 @@ TEST(ResourceLibrarySearch, LooksBesideTheProgramThenShareThenXdgDataDirs) {
   EXPECT_TRUE(platform::findDataFile(root.path() / "other", "nothing").empty());
 }
 
-TEST(ResourceLibrarySearch, DataDirectoriesAreFoundInTheSameOrderAndFilesAreNotThem) {
-  TempDir root;
-  const auto bin = root.path() / "bin";
-  const auto share = root.path() / "share" / "quorvel";
-  std::filesystem::create_directories(bin);
-  std::filesystem::create_directories(share / "texts");
-  ScopedEnv env("XDG_DATA_DIRS", "");
-  EXPECT_EQ(platform::findDataDirectory(bin, "texts"), share / "texts");
-  ASSERT_TRUE(testsupport::writeFile(bin / "texts", "a file, not the folder"));
-  EXPECT_EQ(platform::findDataDirectory(bin, "texts"), share / "texts");
-  std::filesystem::remove(bin / "texts");
-  std::filesystem::create_directories(bin / "texts");
-  EXPECT_EQ(platform::findDataDirectory(bin, "texts"), bin / "texts");
-  EXPECT_TRUE(platform::findDataDirectory(bin, "tunes").empty());
-}
-
 TEST(ResourceLibrarySearch, DefaultDataDirsAndNeverTheWorkingDirectory) {
   {
     ScopedEnv env("XDG_DATA_DIRS", std::nullopt);
