@@ -18,8 +18,8 @@ Tutor::Tutor(AppEnvironment environment, const std::function<void()>& afterEach)
   };
   const quorvel::platform::ResourceLibrary library = environment.library;
   // The open-file dialogs start among the practice texts that come with the program.
-  const QString texts =
-      QString::fromStdString(quorvel::platform::findDataDirectory(environment.programDir, "texts").string());
+  const QString texts = QString::fromStdString(
+      quorvel::platform::findDataDirectory(environment.programDir, "texts").string());
   main_ = std::make_unique<TForm_Main>(std::move(environment));
   repaint();
   // The secondary windows belong to the main window and go with it.

@@ -78,8 +78,8 @@ bool TextFileDialog::pickFile(const QString& path) {
   const textfile::LoadedText loaded =
       textfile::readPracticeText(QFile::encodeName(path).toStdString(), textfile::kMaxGbkBytes);
   if (!loaded.ok) {
-    const QString reason = loaded.error.empty() ? QStringLiteral("读取失败")
-                                                : QString::fromStdString(loaded.error);
+    const QString reason =
+        loaded.error.empty() ? QStringLiteral("读取失败") : QString::fromStdString(loaded.error);
     RzLabel_SelFileName->setText(QStringLiteral("无法打开文件：") + reason);
     RzLabel_SelFileName->setToolTip(path);
     QApplication::beep();

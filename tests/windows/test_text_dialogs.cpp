@@ -220,7 +220,8 @@ TEST_F(TextDialogTest, EveryWayOutButAcceptingChangesNothing) {
     std::function<void(Settings&)> leave;
   } cases[] = {
       {"Cancel", true, [](Settings& d) { QTest::mouseClick(d.RzLabel_Cancel, Qt::LeftButton); }},
-      {"Esc in the name", true, [](Settings& d) { QTest::keyClick(d.RzEdit_Name, Qt::Key_Escape); }},
+      {"Esc in the name", true,
+       [](Settings& d) { QTest::keyClick(d.RzEdit_Name, Qt::Key_Escape); }},
       {"Esc in the minutes", true,
        [](Settings& d) { QTest::keyClick(d.RzNumericEdit_Time, Qt::Key_Escape); }},
       {"OK with no file", false, clickOk},
@@ -245,7 +246,7 @@ TEST_F(TextDialogTest, EveryWayOutButAcceptingChangesNothing) {
   }
 }
 
-TEST_F(TextDialogTest, EnterInTheNameMovesOnInsteadOfClosing) {
+TEST_F(TextDialogTest, EnterInTheNameMovesOnAndTabbingBackSelectsNothing) {
   Settings dialog;
   TExamSettings settings;
   settle(dialog, settings, 0, [](Settings& d) {
@@ -253,6 +254,9 @@ TEST_F(TextDialogTest, EnterInTheNameMovesOnInsteadOfClosing) {
     QTest::keyClick(d.RzEdit_Name, Qt::Key_Return);
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(d.focusWidget(), d.RzNumericEdit_Time);
+    QFocusEvent tabbedIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(d.RzEdit_Name, &tabbedIn);
+    EXPECT_FALSE(d.RzEdit_Name->hasSelectedText()) << "no select-all on entry";
   });
 }
 

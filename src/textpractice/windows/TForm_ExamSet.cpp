@@ -1,6 +1,8 @@
 #include "textpractice/windows/TForm_ExamSet.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -51,10 +53,10 @@ TForm_ExamSet::TForm_ExamSet(QWidget* parent)
   RzLabel_OK = okLabel();
   connect(RzLabel_OK, &quorvel::ui::LinkLabel::clicked, this, &TForm_ExamSet::RzLabel_OKClick);
   auto* dragger = new quorvel::ui::WindowDragger(this);
-  for (QWidget* body : {static_cast<QWidget*>(this), static_cast<QWidget*>(RzLabel_Name),
-                        static_cast<QWidget*>(RzLabel_Time), static_cast<QWidget*>(RzLabel_Minute),
-                        static_cast<QWidget*>(RzLabel_SelFileName),
-                        static_cast<QWidget*>(RzLabel2)})
+  for (QWidget* body :
+       {static_cast<QWidget*>(this), static_cast<QWidget*>(RzLabel_Name),
+        static_cast<QWidget*>(RzLabel_Time), static_cast<QWidget*>(RzLabel_Minute),
+        static_cast<QWidget*>(RzLabel_SelFileName), static_cast<QWidget*>(RzLabel2)})
     dragger->watch(body);
 }
 
@@ -118,6 +120,16 @@ bool TForm_ExamSet::eventFilter(QObject* watched, QEvent* event) {
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
       if (watched == RzNumericEdit_Time) RzNumericEdit_Time->interpretText();
       focusNextChild();
+      return true;
+    }
+  }
+  // Tabbing into the name keeps the cursor instead of selecting the whole
+  // name, which a single typed letter would then replace.
+  if (event->type() == QEvent::FocusIn && watched == RzEdit_Name) {
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
+      QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
+      QCoreApplication::sendEvent(RzEdit_Name, &plain);
       return true;
     }
   }
