@@ -97,4 +97,20 @@ class ModalAnswer {
 
 inline QString text(const QLabel* label) { return label ? label->text() : QString(); }
 
+// A child widget found by its object name, as a screen reader would name it.
+template <typename T = QWidget>
+T* named(const QObject* root, const char* name) {
+  return root ? root->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+}
+// The caption label or the transparent button of a selection-panel row,
+// by the row's tag.
+template <typename T>
+T* selectionRow(const QObject* root, int tag) {
+  const QObject* panel = named(root, "RzPanel_BtnPanel");
+  if (!panel) return nullptr;
+  for (T* w : panel->findChildren<T*>())
+    if (w->property("tag").isValid() && w->property("tag").toInt() == tag) return w;
+  return nullptr;
+}
+
 }  // namespace quorvel::windowtests
