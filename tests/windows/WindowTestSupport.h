@@ -17,6 +17,7 @@
 #include "platform/ResourceLibrary.h"
 #include "practice/PracticeFrame.h"
 #include "practice/windows/TFrame_Veduzir.h"
+#include "support/FixtureLibrary.h"
 
 namespace quorvel::windowtests {
 
@@ -112,5 +113,35 @@ T* selectionRow(const QObject* root, int tag) {
     if (w->property("tag").isValid() && w->property("tag").toInt() == tag) return w;
   return nullptr;
 }
+
+// The tutor built the way start-up builds it, with helpers to find its parts.
+class TutorFixture : public ::testing::Test {
+ protected:
+  // Builds on a library file (empty: none); `adjust` may change the
+  // environment first. The program directory is the library's or a new one.
+  void buildTutor(const std::filesystem::path& library = {},
+                  const std::function<void(AppEnvironment&)>& adjust = {}) {
+    AppEnvironment environment =
+        environmentWith(library, library.empty() ? empty.path() : library.parent_path());
+    if (adjust) adjust(environment);
+    tutor = std::make_unique<Tutor>(std::move(environment));
+    frame = tutor->main().frame();
+  }
+  void buildAndShow(const std::filesystem::path& library = {}) {
+    buildTutor(library);
+    tutor->main().show();
+    QApplication::processEvents();
+  }
+  template <typename T = QWidget>
+  T* child(const char* name) const {
+    return named<T>(&tutor->main(), name);
+  }
+  QString trainName() const { return text(child<QLabel>("RzLabel_TrainName")); }
+  QString wordplace() const { return text(child<QLabel>("RzLabel_wordplace")); }
+
+  testsupport::TempDir empty;
+  std::unique_ptr<Tutor> tutor;
+  TFrame_Veduzir* frame = nullptr;
+};
 
 }  // namespace quorvel::windowtests

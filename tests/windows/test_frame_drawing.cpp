@@ -123,17 +123,9 @@ TEST_F(PictureGridTest, NoPictureFromItem249OnAndMarksFillTheirCells) {
   EXPECT_NE(image.pixelColor(cell(1, 6).left() + 8, cell(1, 6).top() + 8), QColor(Qt::white));
 }
 
-class FrameLayoutTest : public ::testing::Test {
+class FrameLayoutTest : public TutorFixture {
  protected:
-  void SetUp() override {
-    tutor = std::make_unique<Tutor>(environmentWith({}, empty.path()));
-    frame = tutor->main().frame();
-    tutor->main().show();
-    QApplication::processEvents();
-  }
-  testsupport::TempDir empty;
-  std::unique_ptr<Tutor> tutor;
-  TFrame_Veduzir* frame = nullptr;
+  void SetUp() override { buildAndShow(); }
 };
 
 TEST_F(FrameLayoutTest, BottomBarKeepsHintAndLetterBoxAtTheRightEdge) {

@@ -19,18 +19,9 @@
 namespace quorvel::windowtests {
 namespace {
 
-class WindowShellTest : public ::testing::Test {
+class WindowShellTest : public TutorFixture {
  protected:
-  void SetUp() override {
-    tutor = std::make_unique<Tutor>(environmentWith({}, empty.path()));
-    frame = tutor->main().frame();
-    tutor->main().show();
-    QApplication::processEvents();
-  }
-  template <typename T = QWidget>
-  T* child(const char* name) const {
-    return tutor->main().findChild<T*>(QString::fromLatin1(name));
-  }
+  void SetUp() override { buildAndShow(); }
   static bool filled(const QLabel* label, QColor colour) {
     return label->autoFillBackground() && label->palette().color(QPalette::Window) == colour;
   }
@@ -49,10 +40,6 @@ class WindowShellTest : public ::testing::Test {
     QTest::mouseMove(widget, from + delta);
     QTest::mouseRelease(widget, Qt::LeftButton, {}, from + delta);
   }
-
-  testsupport::TempDir empty;
-  std::unique_ptr<Tutor> tutor;
-  TFrame_Veduzir* frame = nullptr;
 };
 
 TEST(StatusClockTest, ShowsHoursMinutesAndSecondsWithoutLeadingZeros) {
