@@ -1,9 +1,12 @@
 #include "practice/windows/FrameParts.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSplitterHandle>
+#include <QTextBlock>
+#include <QTextEdit>
 
 #include "ui/Glyphs.h"
 #include "ui/QtSupport.h"
@@ -149,11 +152,48 @@ void TypingPictureGrid::StringGrid_typerDrawCell(QPainter& painter, int column, 
   const int index = grid_->pageFirst + (row / 2) * quorvel::PictureGrid::Columns + column;
   painter.fillRect(rect, index == grid_->current ? quorvel::ui::rgb(quorvel::colour::Current)
                                                  : QColor(Qt::white));
-  if (index >= 0 && static_cast<std::size_t>(index) < grid_->roots.size() &&
-      roots_) {
+  if (index >= 0 && static_cast<std::size_t>(index) < grid_->roots.size() && roots_) {
     const int root = grid_->roots[static_cast<std::size_t>(index)];
     if (root >= 0 && static_cast<std::size_t>(root) < roots_->size())
       painter.drawPixmap(rect.left() + 1, rect.top() + 2,
                          (*roots_)[static_cast<std::size_t>(root)]);
   }
 }
+
+namespace quorvel::ui {
+
+bool ReadOnlyPaneFilter::eventFilter(QObject* watched, QEvent* event) {
+  auto* pane = qobject_cast<QTextEdit*>(watched);
+  if (!pane || event->type() != QEvent::KeyPress) return false;
+  // The read-only pane swallows typing and keys that would leave its text;
+  // other navigation scrolls it.
+  auto* key = static_cast<QKeyEvent*>(event);
+  const QTextCursor cursor = pane->textCursor();
+  const bool atStart = cursor.atStart();
+  const bool atEnd = cursor.atEnd();
+  const bool firstLine =
+      cursor.block() == pane->document()->firstBlock() &&
+      (!cursor.block().layout() ||
+       cursor.block().layout()->lineForTextPosition(cursor.positionInBlock()).lineNumber() == 0);
+  switch (key->key()) {
+    case Qt::Key_Backspace:
+      return true;
+    case Qt::Key_Up:
+      return firstLine || atStart;
+    case Qt::Key_Left:
+    case Qt::Key_PageUp:
+      return atStart;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+    case Qt::Key_PageDown:
+      return atEnd;
+    case Qt::Key_Home:
+    case Qt::Key_End:
+      return false;
+    default:
+      return !key->text().isEmpty() || key->key() == Qt::Key_Return ||
+             key->key() == Qt::Key_Enter || key->key() == Qt::Key_Tab;
+  }
+}
+
+}  // namespace quorvel::ui

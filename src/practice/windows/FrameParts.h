@@ -51,6 +51,16 @@ class LockedSplitter : public QSplitter {
   QSplitterHandle* createHandle() override;
 };
 
+// Keeps a read-only text pane from taking typing, and from taking the
+// navigation keys that would lead out of its text (those go on to the frame).
+class ReadOnlyPaneFilter : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QFont& font);
 // Fills the widget's background with a colour of its own.
 void setFill(QWidget* widget, QColor colour);

@@ -62,8 +62,10 @@ void FrameRenderer::render(const quorvel::FrameView& view) {
   shown_.accuracy = view.accuracy;
   if (all || view.examClock != shown_.examClock) {
     const QString clockText = fromGbk(view.examClock);
-    w_.examClock->setDigitCount(std::max<int>(7, static_cast<int>(clockText.size())));
+    // Seven cells; the logic never gives a longer text. Screen readers read
+    // the accessible name, since the segments are painted.
     w_.examClock->display(clockText);
+    w_.examClock->setAccessibleName(clockText);
   }
   shown_.examClock = view.examClock;
   if (w_.examClock->isVisible() != view.examClockVisible)

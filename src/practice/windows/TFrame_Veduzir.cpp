@@ -159,7 +159,7 @@ void TFrame_Veduzir::buildLayout() {
     palette.setColor(QPalette::Text, kNavy);
     RzRichEdit_express->setPalette(palette);
   }
-  RzRichEdit_express->installEventFilter(this);
+  RzRichEdit_express->installEventFilter(new quorvel::ui::ReadOnlyPaneFilter(RzRichEdit_express));
   previewLayout->addWidget(RzRichEdit_express, 1);
   selLayout->addWidget(Panel_Preview, 1);
   RzSplitter_Text->addWidget(selectionSide);
@@ -427,36 +427,6 @@ bool TFrame_Veduzir::eventFilter(QObject* watched, QEvent* event) {
   } else if (watched == RzLabel_Seltext && event->type() == QEvent::MouseButtonDblClick) {
     emit maximiseToggleRequested();
     return true;
-  } else if (watched == RzRichEdit_express && event->type() == QEvent::KeyPress) {
-    // The read-only pane swallows typing and keys that would leave its text;
-    // other navigation scrolls it.
-    auto* key = static_cast<QKeyEvent*>(event);
-    const QTextCursor cursor = RzRichEdit_express->textCursor();
-    const bool atStart = cursor.atStart();
-    const bool atEnd = cursor.atEnd();
-    const bool firstLine =
-        cursor.block() == RzRichEdit_express->document()->firstBlock() &&
-        (!cursor.block().layout() ||
-         cursor.block().layout()->lineForTextPosition(cursor.positionInBlock()).lineNumber() == 0);
-    switch (key->key()) {
-      case Qt::Key_Backspace:
-        return true;
-      case Qt::Key_Up:
-        return firstLine || atStart;
-      case Qt::Key_Left:
-      case Qt::Key_PageUp:
-        return atStart;
-      case Qt::Key_Down:
-      case Qt::Key_Right:
-      case Qt::Key_PageDown:
-        return atEnd;
-      case Qt::Key_Home:
-      case Qt::Key_End:
-        return false;
-      default:
-        return !key->text().isEmpty() || key->key() == Qt::Key_Return ||
-               key->key() == Qt::Key_Enter || key->key() == Qt::Key_Tab;
-    }
   }
   return QWidget::eventFilter(watched, event);
 }
