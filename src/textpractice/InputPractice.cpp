@@ -54,8 +54,8 @@ void InputPractice::AcceptInputEntry(char a, char b) {
   s.inputText[at] = a;
   s.inputText[at + 1] = b;
   const int written = s.positionInPage;
+  // An Enter's cell (13, 13) is itself the row-end marker.
   label(written) = CellLabel{cellLabelText(a, b), false, 0};
-  if (a == '\r' && b == '\r') label(written).text = kRowEndMarker;
 
   ++s.positionInPage;
   if (label(written).text == kRowEndMarker) {

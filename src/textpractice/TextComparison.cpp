@@ -210,9 +210,11 @@ void TextComparisonKind::AcceptTextEntry(char a, char b) {
   if (s.positionInPage >= kPageCells) {
     if (s.practicePage >= TTextPracticeState::kLastPage) {
       // Page starts are known for pages 0 to 300 only; line breaks can make a
-      // text need more pages than that, and the run then ends with page 300.
+      // text need more pages than that, and the run then ends with page 300,
+      // its last entry still on show.
       s.positionInPage = kPageCells - 1;
-      endOfText();
+      finish();
+      ctx_.changed();
       return;
     }
     ++s.practicePage;

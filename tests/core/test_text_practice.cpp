@@ -262,6 +262,7 @@ TEST_F(CompareTest, NoPageBeyond300) {
   EXPECT_EQ(compare().state().practicePage, 300);
   enter(" a");
   EXPECT_FALSE(frame.practising()) << "the run ends with page 300";
+  EXPECT_EQ(entryCell(100).colour, colour::Right) << "its last entry stays on show";
 }
 
 TEST_F(CompareTest, UnreadableOrCancelledFileLeavesTheRunningPracticeAlone) {
