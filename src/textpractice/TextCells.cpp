@@ -17,7 +17,9 @@ PracticeCells convertToCells(std::string_view raw) {
   std::size_t o = 0;
   for (std::size_t j = 0; j < n; ++j) {
     const char b = raw[j];
-    if (j > 0 && raw[j - 1] == '\r') continue;  // the LF of CR LF, or whatever follows a CR
+    // The LF of CR LF belongs to its CR. Only an LF is dropped: in a file
+    // with CR line ends the byte after a CR starts the next line.
+    if (b == '\n' && j > 0 && raw[j - 1] == '\r') continue;
     const auto ub = static_cast<unsigned char>(b);
     if (b == ' ') {
       if (o % 2 == 1 && m[o - 1] == ' ') {

@@ -103,6 +103,9 @@ TEST(ConvertToCells, EveryByteClass) {
       {"A\r\nB", " A\r\r B", std::string("\0\0\r\r", 4)},
       {"A\nB", " A\r\r B", std::string("\0\0\r\r", 4)},
       {"\r\n\r\nA", "\r\r\r\r A", "\r\r\r\r"},
+      // CR line ends lose nothing of the next line, a character least of all.
+      {"A\rB\r\xC4\xE3", " A\r\r B\r\r\xC4\xE3", std::string("\0\0\r\r\0\0\r\r", 8)},
+      {"A\r\rB", " A\r\r\r\r B", std::string("\0\0\r\r\r\r", 6)},
       {"\t~", " \t ~", ""},
       {"\xC4\xE3" "1", "\xC4\xE3 1", ""},
       {"\x81\x40", "\x81 @", ""},  // a trail byte below 0x80 makes a cell of its own
