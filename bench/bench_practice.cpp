@@ -90,7 +90,7 @@ void BM_FrameSetUpWithBuiltLibrary(benchmark::State& state) {
   }
   RecordingHost host;
   for (auto _ : state) {
-    PracticeFrame frame(FrameServices{&host, nullptr, nullptr, nullptr});
+    PracticeFrame frame(FrameServices{&host, nullptr, nullptr, nullptr}, makePracticeKind);
     frame.setUp(platform::ResourceLibrary(lib));
     benchmark::DoNotOptimize(frame.data().basePresent);
   }

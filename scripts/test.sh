@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 
-BUILD_DIR=build bash scripts/build.sh -DQUORVEL_WERROR=ON
+BUILD_DIR=build bash scripts/build.sh -DQUORVEL_WERROR=ON -DQUORVEL_BENCH=ON
 ctest --test-dir build --output-on-failure --parallel "$(nproc)"
 
 BUILD_DIR=build-asan BUILD_TYPE=Debug bash scripts/build.sh -DQUORVEL_SANITIZE=ON -DQUORVEL_GUI=OFF -DQUORVEL_WERROR=ON

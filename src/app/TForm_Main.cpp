@@ -19,11 +19,13 @@
 #include "app/Settings.h"
 #include "app/TForm_About.h"
 #include "app/TForm_Set.h"
+#include "app/TutorHost.h"
 #include "ui/Widgets.h"
 #include "lookup/windows/TForm_rootMap.h"
 #include "platform/Registry.h"
 #include "platform/qt/KeyMapping.h"
 #include "platform/qt/LockKeysX11.h"
+#include "practice/PracticeFrame.h"
 #include "practice/windows/TFrame_Veduzir.h"
 
 namespace {
@@ -195,16 +197,21 @@ TForm_Main::TForm_Main(AppEnvironment environment, QWidget* parent)
 TForm_Main::~TForm_Main() {
   qApp->removeEventFilter(this);
   // FormDestroy: the practice frame is torn down before its windows go.
-  if (Frame_Veduzir1) Frame_Veduzir1->tearDown();
+  if (Frame_Veduzir1) {
+    Frame_Veduzir1->tearDown();
+    Frame_Veduzir1->logic().setHost(nullptr);  // the host goes before the frame
+  }
   MediaPlayer_BG->stop();
 }
 
 void TForm_Main::FormCreate() {
-  windows_.rootMap = new TForm_rootMap(environment_.library, this);
-  windows_.about = new TForm_About(environment_.library, this);
-  windows_.help = new HelpViewer(environment_.programDir, this);
   toolbarTexture_ = quorvel::ui::libraryJpeg(environment_.library, "Bgjpg");
-  Frame_Veduzir1->setUp(environment_.library, &windows_, environment_.locks);
+  Frame_Veduzir1->setUp(environment_.library, environment_.locks);
+  createWindows(windows_, this, environment_.library, environment_.programDir,
+                Frame_Veduzir1->logic().data(), environment_.afterEachWindow);
+  host_ = std::make_unique<TutorHost>(*Frame_Veduzir1, windows_);
+  Frame_Veduzir1->logic().setHost(host_.get());
+  if (windows_.rootMap) Frame_Veduzir1->setRootMapPicture(windows_.rootMap->picture());
   connect(Frame_Veduzir1, &TFrame_Veduzir::maximiseToggleRequested, this,
           &TForm_Main::toggleMaximised);
   readSettings();

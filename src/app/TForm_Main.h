@@ -4,6 +4,7 @@
 // to the practice frame's key handler.
 #include <QWidget>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "app/Music.h"
@@ -18,6 +19,7 @@ class QTime;
 class QTimer;
 class QToolButton;
 class TFrame_Veduzir;
+class TutorHost;
 
 // Where the tutor finds its data and how it reads the keyboard's lock keys.
 struct AppEnvironment {
@@ -29,6 +31,8 @@ struct AppEnvironment {
   int screenWidth = 0;
   // Where the background music plays; null: the system's sound output.
   quorvel::ui::MusicOutput* music = nullptr;
+  // Runs after each group of windows start-up creates (the splash repaints).
+  std::function<void()> afterEachWindow;
 };
 // The installed tutor's environment: its own directory and the library found
 // by the data search.
@@ -97,6 +101,7 @@ class TForm_Main : public QWidget {
   std::unique_ptr<quorvel::platform::LockKeys> systemLocks_;
   std::unique_ptr<quorvel::ui::MusicOutput> systemMusic_;
   WindowSet windows_;
+  std::unique_ptr<TutorHost> host_;
   QImage toolbarTexture_;
   QTimer* statusTimer_ = nullptr;
   bool startMaximised_ = false;

@@ -10,7 +10,7 @@ constexpr char kCR = '\r';
 
 bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-char foldUpper(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char toLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Both rules walk the raw bytes the same way and differ only in what a CR
 // becomes. The byte after a CR is dropped whatever it is (the LF of CR LF).
@@ -24,7 +24,7 @@ std::string normalise(std::string_view raw, AtCR atCR) {
       ++i;  // skip the following byte; at the very end there is none
       continue;
     }
-    out.push_back(foldUpper(raw[i]));
+    out.push_back(toLowerAscii(raw[i]));
   }
   return out;
 }

@@ -2,7 +2,8 @@
 
 #include "drills/CharWordDrill.h"
 #include "drills/RootDrill.h"
-#include "textpractice/PendingKinds.h"
+#include "textpractice/InputPractice.h"
+#include "textpractice/TextComparison.h"
 
 namespace quorvel {
 
@@ -13,9 +14,11 @@ std::unique_ptr<PracticeKind> makePracticeKind(const KindInfo& info, KindContext
     case KindClass::CharWordDrill:
       return std::make_unique<CharWordDrill>(context, info);
     case KindClass::Compare:
+      return std::make_unique<ComparePractice>(context);
     case KindClass::Input:
+      return std::make_unique<InputPractice>(context);
     case KindClass::Exam:
-      return makePendingKind(context);
+      return std::make_unique<ExamPractice>(context);
     case KindClass::None:
       break;
   }

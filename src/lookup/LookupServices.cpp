@@ -6,7 +6,7 @@
 #include <array>
 #include <utility>
 
-#include "practice/PracticeKind.h"
+#include "data/PracticeKinds.h"
 
 namespace quorvel {
 

@@ -173,4 +173,12 @@ void FormBase::placeOnShow() {
   if (area.isValid()) move(area.center() - QPoint(width() / 2, height() / 2));
 }
 
+void messageBox(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                const QString& text) {
+  QMessageBox box(icon, title, text, QMessageBox::NoButton, parent);
+  box.setObjectName(QStringLiteral("MessageBox"));
+  box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+  box.exec();
+}
+
 }  // namespace quorvel::ui

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
@@ -104,5 +105,8 @@ class FormBase : public QDialog {
   // Where the window goes when shown: centred on its parent (or the screen).
   virtual void placeOnShow();
 };
+
+// A message box with the tutor's Chinese button text ("确定"), modal.
+void messageBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text);
 
 }  // namespace quorvel::ui

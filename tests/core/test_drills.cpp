@@ -639,21 +639,5 @@ TEST_F(BuiltLibraryDrillTest, EveryDrillStartsAndTheFullCodesEnterTheItems) {
   EXPECT_EQ(frame.view().accuracy, 100);
 }
 
-// Kinds that have nothing of their own to show yet start on an empty grid
-// rather than under the previous run's items.
-TEST_F(DrillTest, KindsWithoutItemsStartOnAnEmptyGrid) {
-  frame.selectKind(pkOnechar);
-  ASSERT_FALSE(textCell(0).text.empty());
-  for (int kind : {pkCompare, pkInput, pkExam}) {
-    frame.selectKind(pkOnechar);
-    frame.selectKind(kind);
-    EXPECT_EQ(frame.practiceKind(), kind);
-    for (const CellLabel& cell : frame.view().cells) {
-      EXPECT_TRUE(cell.text.empty()) << kind;
-      EXPECT_FALSE(cell.filled) << kind;
-    }
-  }
-}
-
 }  // namespace
 }  // namespace quorvel::testing

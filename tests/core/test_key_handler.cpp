@@ -283,6 +283,8 @@ TEST_F(FrameFixture, FunctionKeysWithoutAPractice) {
 }
 
 TEST_F(FrameFixture, F2ShowsTheTipOfTheKind) {
+  host.nextPracticeFile = writeFile("text.txt", "AB");
+  host.examDialog = [&](TExamSettings&, int) { return host.nextPracticeFile; };
   const std::map<int, int> kindTip = {{2, 1}, {11, 1}, {12, 2}, {15, 2}, {16, 3}, {17, 3}, {18, 3}};
   for (auto [kind, tip] : kindTip) {
     frame.selectKind(kind);
@@ -336,6 +338,7 @@ TEST_F(FrameFixture, StartingAPracticeSetsUpTheFrame) {
   // The test keeps its clock; the root drill shows no page information.
   frame.view().examClockVisible = true;
   frame.view().pagesInfo.clear();
+  host.examDialog = [&](TExamSettings&, int) { return writeFile("test.txt", "AB"); };
   frame.selectKind(pkExam);
   EXPECT_TRUE(frame.view().examClockVisible);
   EXPECT_EQ(frame.view().pagesInfo, pageInfo(1, 1));

@@ -3,6 +3,10 @@
 // randomness and settable lock keys, with typing helpers.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "drills/CharWordDrill.h"
@@ -21,6 +25,24 @@ class FrameFixture : public ::testing::Test {
   FrameFixture() : frame(FrameServices{&host, &clock, &random, &locks}, makePracticeKind) {}
 
   void SetUp() override { frame.setUp(craftedData()); }
+  void TearDown() override {
+    std::error_code ignored;
+    if (!tempDir_.empty()) std::filesystem::remove_all(tempDir_, ignored);
+  }
+
+  // Writes a file into this test's own temporary folder; returns its path.
+  std::string writeFile(const std::string& name, const std::string& bytes) {
+    if (tempDir_.empty()) {
+      const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+      tempDir_ = std::filesystem::temp_directory_path() /
+                 ("quorvel-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" +
+                  info->name());
+      std::filesystem::create_directories(tempDir_);
+    }
+    const std::filesystem::path path = tempDir_ / name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path.string();
+  }
 
   CharWordDrill& drill(int kind) { return dynamic_cast<CharWordDrill&>(*frame.kind(kind)); }
 
@@ -57,6 +79,7 @@ class FrameFixture : public ::testing::Test {
            std::to_string(practice) + g("页。");
   }
 
+  std::filesystem::path tempDir_;
   RecordingHost host;
   FakeClock clock;
   ScriptedRandom random;

@@ -26,6 +26,15 @@ class RecordingHost : public FrameHost {
   void openLookup() override { ++lookups; }
   void toggleRootTable() override { ++rootTableToggles; }
   void openHelp(int context) override { helps.push_back(context); }
+  std::string choosePracticeFile() override {
+    ++fileChoices;
+    return nextPracticeFile;
+  }
+  std::string runExamSettings(TExamSettings& settings, int mode) override {
+    ++examDialogs;
+    return examDialog ? examDialog(settings, mode) : std::string();
+  }
+  void showError(const std::string& utf8Message) override { errors.push_back(utf8Message); }
 
   struct WordHint {
     TCharCodes codes;
@@ -43,6 +52,12 @@ class RecordingHost : public FrameHost {
   std::vector<char> rootHints;
   std::vector<int> tips;
   std::vector<int> helps;
+  // What the file chooser and the test settings dialog answer (empty: cancelled).
+  std::string nextPracticeFile;
+  std::function<std::string(TExamSettings&, int)> examDialog;
+  int fileChoices = 0;
+  int examDialogs = 0;
+  std::vector<std::string> errors;
   // Runs inside processPendingEvents, as a window event would.
   std::function<void()> onPendingEvents;
 };

@@ -17,6 +17,7 @@
 #include "platform/ResourceLibrary.h"
 #include "practice/PracticeFrame.h"
 #include "practice/windows/TFrame_Veduzir.h"
+#include "support/FixtureLibrary.h"
 
 namespace quorvel::windowtests {
 
@@ -96,5 +97,51 @@ class ModalAnswer {
 };
 
 inline QString text(const QLabel* label) { return label ? label->text() : QString(); }
+
+// A child widget found by its object name, as a screen reader would name it.
+template <typename T = QWidget>
+T* named(const QObject* root, const char* name) {
+  return root ? root->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+}
+// The caption label or the transparent button of a selection-panel row,
+// by the row's tag.
+template <typename T>
+T* selectionRow(const QObject* root, int tag) {
+  const QObject* panel = named(root, "RzPanel_BtnPanel");
+  if (!panel) return nullptr;
+  for (T* w : panel->findChildren<T*>())
+    if (w->property("tag").isValid() && w->property("tag").toInt() == tag) return w;
+  return nullptr;
+}
+
+// The tutor built the way start-up builds it, with helpers to find its parts.
+class TutorFixture : public ::testing::Test {
+ protected:
+  // Builds on a library file (empty: none); `adjust` may change the
+  // environment first. The program directory is the library's or a new one.
+  void buildTutor(const std::filesystem::path& library = {},
+                  const std::function<void(AppEnvironment&)>& adjust = {}) {
+    AppEnvironment environment =
+        environmentWith(library, library.empty() ? empty.path() : library.parent_path());
+    if (adjust) adjust(environment);
+    tutor = std::make_unique<Tutor>(std::move(environment));
+    frame = tutor->main().frame();
+  }
+  void buildAndShow(const std::filesystem::path& library = {}) {
+    buildTutor(library);
+    tutor->main().show();
+    QApplication::processEvents();
+  }
+  template <typename T = QWidget>
+  T* child(const char* name) const {
+    return named<T>(&tutor->main(), name);
+  }
+  QString trainName() const { return text(child<QLabel>("RzLabel_TrainName")); }
+  QString wordplace() const { return text(child<QLabel>("RzLabel_wordplace")); }
+
+  testsupport::TempDir empty;
+  std::unique_ptr<Tutor> tutor;
+  TFrame_Veduzir* frame = nullptr;
+};
 
 }  // namespace quorvel::windowtests

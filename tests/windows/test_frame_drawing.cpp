@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextEdit>
 
+#include "practice/windows/FrameParts.h"
 #include "app/TForm_Flash.h"
 #include "ui/Widgets.h"
 #include "platform/Gbk.h"
@@ -75,8 +76,9 @@ class PictureGridTest : public ::testing::Test {
       roots[static_cast<std::size_t>(i)] = p;
     }
     model.visible = true;
-    model.roots.assign(300, 0);
-    for (int i = 0; i < 300; ++i) model.roots[static_cast<std::size_t>(i)] = i % kRootCount;
+    // A run holds 249 items; the grid has room for more.
+    model.roots.assign(249, 0);
+    for (int i = 0; i < 249; ++i) model.roots[static_cast<std::size_t>(i)] = i % kRootCount;
     grid.setModel(&model, &roots);
   }
   QImage draw() { return grid.grab().toImage(); }
@@ -121,35 +123,27 @@ TEST_F(PictureGridTest, NoPictureFromItem249OnAndMarksFillTheirCells) {
   EXPECT_NE(image.pixelColor(cell(1, 6).left() + 8, cell(1, 6).top() + 8), QColor(Qt::white));
 }
 
-class FrameLayoutTest : public ::testing::Test {
+class FrameLayoutTest : public TutorFixture {
  protected:
-  void SetUp() override {
-    tutor = std::make_unique<Tutor>(environmentWith({}, empty.path()));
-    frame = tutor->main().frame();
-    tutor->main().show();
-    QApplication::processEvents();
-  }
-  testsupport::TempDir empty;
-  std::unique_ptr<Tutor> tutor;
-  TFrame_Veduzir* frame = nullptr;
+  void SetUp() override { buildAndShow(); }
 };
 
 TEST_F(FrameLayoutTest, BottomBarKeepsHintAndLetterBoxAtTheRightEdge) {
   for (int width : {604, 900}) {
-    frame->RzPanel_RightPageInfo->resize(width, 24);
+    named<QWidget>(frame, "RzPanel_RightPageInfo")->resize(width, 24);
     QApplication::processEvents();
-    const int d = width - frame->RzLabel_fastHelp->width();
-    EXPECT_EQ(frame->RzLabel_fastHelp->x(), d - 3);
-    EXPECT_EQ(frame->RzToolbarButton_fastHelp->x(), d - 2);
-    EXPECT_EQ(frame->RzCheckBox_alf->x() + frame->RzCheckBox_alf->width(),
-              frame->RzToolbarButton_fastHelp->x() - 2);
-    EXPECT_EQ(frame->RzLEDDisplay_Exam->x() + frame->RzLEDDisplay_Exam->width(),
-              frame->RzCheckBox_alf->x() - 2);
+    const int d = width - named<QLabel>(frame, "RzLabel_fastHelp")->width();
+    EXPECT_EQ(named<QLabel>(frame, "RzLabel_fastHelp")->x(), d - 3);
+    EXPECT_EQ(named<QWidget>(frame, "RzToolbarButton_fastHelp")->x(), d - 2);
+    EXPECT_EQ(named<QWidget>(frame, "RzCheckBox_alf")->x() + named<QWidget>(frame, "RzCheckBox_alf")->width(),
+              named<QWidget>(frame, "RzToolbarButton_fastHelp")->x() - 2);
+    EXPECT_EQ(named<QWidget>(frame, "RzLEDDisplay_Exam")->x() + named<QWidget>(frame, "RzLEDDisplay_Exam")->width(),
+              named<QWidget>(frame, "RzCheckBox_alf")->x() - 2);
   }
 }
 
 TEST_F(FrameLayoutTest, HotSpotClickTogglesTheSelectionSide) {
-  QSplitter* splitter = frame->RzSplitter_Text;
+  QSplitter* splitter = named<QSplitter>(frame, "RzSplitter_Text");
   const int before = splitter->sizes().value(0);
   ASSERT_GT(before, 0);
   QSplitterHandle* handle = splitter->handle(1);

@@ -35,15 +35,15 @@ class SetLocks : public platform::LockKeys {
   bool numLock() const override { return true; }
 };
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public TutorFixture {
  protected:
   void build(const std::filesystem::path& library, const std::filesystem::path& programDir,
              const platform::LockKeys* locks = nullptr, int screenWidth = 1280) {
-    AppEnvironment environment = environmentWith(library, programDir);
-    environment.locks = locks;
-    environment.screenWidth = screenWidth;
-    tutor = std::make_unique<Tutor>(std::move(environment));
-    frame = tutor->main().frame();
+    buildTutor(library, [&](AppEnvironment& environment) {
+      environment.programDir = programDir;
+      environment.locks = locks;
+      environment.screenWidth = screenWidth;
+    });
     // Modifier keys pressed on their own reach the frame like any key; the
     // tests look at the keys they come with.
     QObject::connect(frame, &TFrame_Veduzir::keyReceived, frame, [this](vk::KeyPress key) {
@@ -52,14 +52,7 @@ class MainWindowTest : public ::testing::Test {
     });
   }
   void buildWithoutLibrary() { build({}, empty.path()); }
-  template <typename T = QWidget>
-  T* child(const char* name) const {
-    return tutor->main().findChild<T*>(QString::fromLatin1(name));
-  }
 
-  testsupport::TempDir empty;
-  std::unique_ptr<Tutor> tutor;
-  TFrame_Veduzir* frame = nullptr;
   std::vector<vk::KeyPress> received;
 };
 

@@ -20,22 +20,12 @@
 namespace quorvel::windowtests {
 namespace {
 
-class PracticeFrameWindowTest : public ::testing::Test {
+class PracticeFrameWindowTest : public TutorFixture {
  protected:
   void SetUp() override {
     library = builtLibrary();
-    tutor = std::make_unique<Tutor>(
-        environmentWith(library, library.empty() ? empty.path() : library.parent_path()));
-    frame = tutor->main().frame();
-    tutor->main().show();
-    QApplication::processEvents();
+    buildAndShow(library);
   }
-  template <typename T = QWidget>
-  T* child(const char* name) const {
-    return tutor->main().findChild<T*>(QString::fromLatin1(name));
-  }
-  QString trainName() const { return text(child<QLabel>("RzLabel_TrainName")); }
-  QString wordplace() const { return text(child<QLabel>("RzLabel_wordplace")); }
   // A practice text file for the comparison practice and the tests.
   std::filesystem::path practiceFile() {
     const std::filesystem::path file = empty / "practice.txt";
@@ -43,10 +33,7 @@ class PracticeFrameWindowTest : public ::testing::Test {
     return file;
   }
 
-  testsupport::TempDir empty;
   std::filesystem::path library;
-  std::unique_ptr<Tutor> tutor;
-  TFrame_Veduzir* frame = nullptr;
 };
 
 // What the frame shows after a kind was asked for: its name, or the logic's
@@ -158,7 +145,8 @@ TEST_F(PracticeFrameWindowTest, RootInputCompareAndTestStartFromTheirButtons) {
   }
   EXPECT_EQ(frame->logic().practiceKind(), 16);
   EXPECT_EQ(trainName(), QStringLiteral("当前练习：对照练习"));
-  EXPECT_EQ(frame->FCompareFile, QString::fromStdString(file.string()));
+  // The chosen file is what the side pane shows.
+  EXPECT_TRUE(frame->express()->toPlainText().startsWith(QStringLiteral("练习文本第一行")));
 
   const std::pair<const char*, QString> tests[] = {
       {"MenuItem_TimeExam", QStringLiteral("当前练习：定时测验")},
@@ -176,7 +164,6 @@ TEST_F(PracticeFrameWindowTest, RootInputCompareAndTestStartFromTheirButtons) {
     EXPECT_EQ(frame->logic().practiceKind(), 18);
     EXPECT_EQ(trainName(), shown);
   }
-  EXPECT_FALSE(frame->FExamByTime);
 }
 
 TEST_F(PracticeFrameWindowTest, RootPicturesLetTheCurrentCellsGreenShowThrough) {

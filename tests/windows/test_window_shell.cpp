@@ -19,18 +19,9 @@
 namespace quorvel::windowtests {
 namespace {
 
-class WindowShellTest : public ::testing::Test {
+class WindowShellTest : public TutorFixture {
  protected:
-  void SetUp() override {
-    tutor = std::make_unique<Tutor>(environmentWith({}, empty.path()));
-    frame = tutor->main().frame();
-    tutor->main().show();
-    QApplication::processEvents();
-  }
-  template <typename T = QWidget>
-  T* child(const char* name) const {
-    return tutor->main().findChild<T*>(QString::fromLatin1(name));
-  }
+  void SetUp() override { buildAndShow(); }
   static bool filled(const QLabel* label, QColor colour) {
     return label->autoFillBackground() && label->palette().color(QPalette::Window) == colour;
   }
@@ -49,10 +40,6 @@ class WindowShellTest : public ::testing::Test {
     QTest::mouseMove(widget, from + delta);
     QTest::mouseRelease(widget, Qt::LeftButton, {}, from + delta);
   }
-
-  testsupport::TempDir empty;
-  std::unique_ptr<Tutor> tutor;
-  TFrame_Veduzir* frame = nullptr;
 };
 
 TEST(StatusClockTest, ShowsHoursMinutesAndSecondsWithoutLeadingZeros) {
@@ -94,14 +81,14 @@ TEST_F(WindowShellTest, ToolbarPressDragsTheWindow) {
 TEST_F(WindowShellTest, SelectionLabelDragsOnlyTheNormalWindowAndRestoresThePanel) {
   TForm_Main& main = tutor->main();
   auto* seltext = child<QLabel>("RzLabel_Seltext");
-  QLabel* face = frame->FCaptionLabels[3];
+  QLabel* face = selectionRow<QLabel>(frame, 3);
   quorvel::ui::setLabelFill(face, true, quorvel::ui::kHoverColour);
 
   const QPoint before = main.pos();
   drag(seltext, QPoint(-25, 40));
   EXPECT_EQ(main.pos(), before + QPoint(-25, 40));
   EXPECT_FALSE(face->autoFillBackground());
-  for (auto* button : frame->FSelectionButtons) EXPECT_TRUE(button->isEnabled());
+  for (int tag = 0; tag < 8; ++tag) EXPECT_TRUE(selectionRow<ui::TransparentButton>(frame, tag)->isEnabled());
 
   // Double click: maximised, and then a press neither drags nor touches the panel.
   QTest::mouseDClick(seltext, Qt::LeftButton, {}, QPoint(5, 5));
@@ -132,16 +119,16 @@ TEST_F(WindowShellTest, HintsOfTheOtherWindowsReachTheMessagePane) {
 TEST_F(WindowShellTest, SelectionCaptionsLightUpUnderTheMouse) {
   const QColor blue = quorvel::ui::kHoverColour;
   for (std::size_t tag = 0; tag < 8; ++tag) {
-    QLabel* face = frame->FCaptionLabels[tag];
-    enter(frame->FSelectionButtons[tag]);
+    QLabel* face = selectionRow<QLabel>(frame, tag);
+    enter(selectionRow<ui::TransparentButton>(frame, tag));
     EXPECT_TRUE(filled(face, blue)) << tag;
-    leave(frame->FSelectionButtons[tag]);
+    leave(selectionRow<ui::TransparentButton>(frame, tag));
     EXPECT_FALSE(face->autoFillBackground()) << tag;
   }
   auto* hint = child<QLabel>("RzLabel_fastHelp");
-  enter(frame->RzToolbarButton_fastHelp);
+  enter(named<ui::TransparentButton>(frame, "RzToolbarButton_fastHelp"));
   EXPECT_TRUE(filled(hint, blue));
-  leave(frame->RzToolbarButton_fastHelp);
+  leave(named<ui::TransparentButton>(frame, "RzToolbarButton_fastHelp"));
   EXPECT_TRUE(filled(hint, quorvel::ui::kFormColour));
 }
 
@@ -150,10 +137,10 @@ TEST_F(WindowShellTest, MenuCaptionStaysLitWhileItsMenuIsDown) {
     std::size_t tag;
     QMenu* menu;
   };
-  for (const Case& c : {Case{1, frame->PopupMenu_Char}, Case{2, frame->PopupMenu_word},
-                        Case{6, frame->PopupMenu_exam}}) {
-    QLabel* face = frame->FCaptionLabels[c.tag];
-    auto* button = frame->FSelectionButtons[c.tag];
+  for (const Case& c : {Case{1, named<QMenu>(frame, "PopupMenu_Char")}, Case{2, named<QMenu>(frame, "PopupMenu_word")},
+                        Case{6, named<QMenu>(frame, "PopupMenu_exam")}}) {
+    QLabel* face = selectionRow<QLabel>(frame, c.tag);
+    auto* button = selectionRow<ui::TransparentButton>(frame, c.tag);
     enter(button);
     QTest::mouseClick(button, Qt::LeftButton);
     ASSERT_TRUE(c.menu->isVisible()) << c.tag;

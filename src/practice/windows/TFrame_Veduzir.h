@@ -1,8 +1,9 @@
 #pragma once
 // The practice frame as the user sees it. It owns the practice logic
-// (quorvel::PracticeFrame), forwards every event to it and then shows what
-// the logic's FrameView holds, changing only what changed since last time.
-// It is also the logic's host: sound, the other windows and help.
+// (quorvel::PracticeFrame), forwards every event to it and then has the
+// renderer show what the logic's FrameView holds. The selection panel on its
+// left, the grid, the page line, the code line and the score panel are its
+// parts; tests find them by object name.
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -17,12 +18,13 @@
 class QCheckBox;
 class QLabel;
 class QLCDNumber;
-class QMenu;
 class QProgressBar;
 class QSplitter;
 class QTextEdit;
 class QTimer;
-struct WindowSet;
+class FrameRenderer;
+class SelectionPanel;
+class TypingPictureGrid;
 
 namespace quorvel {
 class PracticeFrame;
@@ -31,24 +33,8 @@ class TransparentButton;
 }
 }  // namespace quorvel
 
-// StringGrid_typer: the root drill's picture grid, 26 x 10 cells of 22 x 20.
-class TypingPictureGrid : public QWidget {
-  Q_OBJECT
- public:
-  explicit TypingPictureGrid(QWidget* parent = nullptr);
-  void setModel(const quorvel::PictureGrid* grid, const std::vector<QPixmap>* roots);
-  static constexpr int kColumnWidth = 22;
-  static constexpr int kRowHeight = 20;
-
- protected:
-  void paintEvent(QPaintEvent*) override;
-
- private:
-  void StringGrid_typerDrawCell(QPainter& painter, int column, int row, const QRect& rect);
-  const quorvel::PictureGrid* grid_ = nullptr;
-  const std::vector<QPixmap>* roots_ = nullptr;
-};
-
+// It is the logic's host until the tutor hands it one that also reaches
+// the other windows; alone it beeps, repaints and restores its panel.
 class TFrame_Veduzir : public QWidget, public quorvel::FrameHost {
   Q_OBJECT
  public:
@@ -56,8 +42,10 @@ class TFrame_Veduzir : public QWidget, public quorvel::FrameHost {
   ~TFrame_Veduzir() override;
 
   // Frame set-up: reads the practice data and builds the grids.
-  void setUp(const quorvel::platform::ResourceLibrary& library, WindowSet* windows,
+  void setUp(const quorvel::platform::ResourceLibrary& library,
              const quorvel::platform::LockKeys* locks);
+  // The root table picture shown under the grid in a wide frame.
+  void setRootMapPicture(const QPixmap& picture);
   // Frame tear-down: the logic frees what it loaded.
   void tearDown();
 
@@ -66,23 +54,25 @@ class TFrame_Veduzir : public QWidget, public quorvel::FrameHost {
 
   quorvel::PracticeFrame& logic() { return *logic_; }
   const quorvel::PracticeFrame& logic() const { return *logic_; }
-  QLabel* cellLabel(int index) const { return FCellLabels[static_cast<std::size_t>(index)]; }
+  // Cell label of the grid, by cellIndex(column, row).
+  QLabel* cellLabel(int index) const;
+  // The side pane that shows the introduction or the chosen text file.
   QTextEdit* express() const { return RzRichEdit_express; }
   // Shows what the logic changed. Every event handler calls it.
   void render();
 
-  // FrameHost
+  // FrameHost: the frame's own effects.
   void beep() override;
   void processPendingEvents() override;
   void restoreSelectionPanel() override;
-  void showCharHint(const quorvel::TCharCodes& codes) override;
-  void showWordHint(const quorvel::TCharCodes& codes, const quorvel::TWordCode& word) override;
-  void showRootHint(char keyLetter) override;
-  void showRootTip() override;
-  void showTip(int tipKind) override;
-  void openLookup() override;
+  void showCharHint(const quorvel::TCharCodes&) override {}
+  void showWordHint(const quorvel::TCharCodes&, const quorvel::TWordCode&) override {}
+  void showRootHint(char) override {}
+  void showRootTip() override {}
+  void showTip(int) override {}
+  void openLookup() override {}
   void toggleRootTable() override;
-  void openHelp(int context) override;
+  void openHelp(int) override {}
 
  signals:
   // Every key that reaches the key handler, before the logic acts on it.
@@ -98,54 +88,29 @@ class TFrame_Veduzir : public QWidget, public quorvel::FrameHost {
 
  private:
   void buildLayout();
-  void buildSelectionPanel(QWidget* panel);
-  void buildMenus();
   void buildPracticeArea(QWidget* area);
   void buildPageInfoBar(QWidget* bar);
   void buildSpeedInfo(QWidget* panel);
   void layoutPageInfoBar();
-  void applySplitter();
 
-  void RzToolbarButton_rootClick();
-  void RzToolbarButton_compareClick();
-  void RzToolbarButton_inputClick();
-  void RzToolbarButton_queryClick();
-  void RzToolbarButton_RootMapClick();
-  void RzToolbarButton_fastHelpClick();
+  void selectionButtonClicked(int row);
   void MenuItem_onechar_allClick(int tag);
-  void MenuItem_ExamClick(int tag);
+  void RzToolbarButton_fastHelpClick();
   void RzCheckBox_alfClick();
   void Timer_ExamTimer();
-  void dropMenu(int row, QMenu* menu);
 
   std::unique_ptr<quorvel::platform::Clock> clock_;
   std::unique_ptr<quorvel::platform::RandomSource> random_;
   std::unique_ptr<quorvel::PracticeFrame> logic_;
-  WindowSet* windows_ = nullptr;
+  std::unique_ptr<FrameRenderer> renderer_;
   bool setUpDone_ = false;
-
-  // What is on screen now, to change only what the logic changed.
-  quorvel::FrameView shown_;
-  bool firstRender_ = true;
-  std::uint64_t shownRevision_ = ~std::uint64_t{0};
   std::vector<QPixmap> rootPixmaps_;
-  QPixmap rootMapPicture_;
 
- public:
-  // The text file of the comparison practice and of the test, as last chosen.
-  QString FCompareFile;
-  QString FExamFile;
-  bool FExamByTime = true;
-  quorvel::TExamSettings FExamSettings;
-
- public:
   // Controls, by the names the tutor gives them.
   QWidget* Panel_VEDuzir = nullptr;
   QLabel* RzLabel_Seltext = nullptr;
   QSplitter* RzSplitter_Text = nullptr;
-  QWidget* RzPanel_BtnPanel = nullptr;
-  std::array<QLabel*, 8> FCaptionLabels{};
-  std::array<quorvel::ui::TransparentButton*, 8> FSelectionButtons{};
+  SelectionPanel* RzPanel_BtnPanel = nullptr;
   QWidget* Panel_Preview = nullptr;
   QTextEdit* RzRichEdit_express = nullptr;
   QLabel* RzLabel_preview = nullptr;
@@ -173,8 +138,5 @@ class TFrame_Veduzir : public QWidget, public quorvel::FrameHost {
   QLabel* RzLabel3 = nullptr;
   QLabel* RzLabel4 = nullptr;
   QLabel* Image_Map = nullptr;
-  QMenu* PopupMenu_Char = nullptr;
-  QMenu* PopupMenu_word = nullptr;
-  QMenu* PopupMenu_exam = nullptr;
   QTimer* Timer_Exam = nullptr;
 };
