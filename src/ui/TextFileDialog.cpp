@@ -1,12 +1,10 @@
 #include "ui/TextFileDialog.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QTextEdit>
 
-#include "textpractice/TextFile.h"
 #include "ui/QtSupport.h"
 
 namespace quorvel::ui {
@@ -22,8 +20,10 @@ QString runSystemOpenDialog(QWidget* parent, const QString& startDir) {
 
 TextFileDialog::TextFileDialog(QWidget* parent, const char* objectName, const QString& caption,
                                QSize client, const Places& places, const QString& faceCaption,
-                               const char* okName)
-    : FormBase(parent, objectName, caption, client), openDialog_(runSystemOpenDialog) {
+                               const char* okName, FileReader reader)
+    : FormBase(parent, objectName, caption, client),
+      openDialog_(runSystemOpenDialog),
+      reader_(std::move(reader)) {
   const FaceButton select = makeFaceButton(this, faceCaption, "RzLabel_SelFile",
                                            "RzToolbarButton_SelFile", places.face, places.button);
   RzLabel_SelFile = select.face;
@@ -73,13 +73,9 @@ void TextFileDialog::RzToolbarButton_SelFileClick() {
 }
 
 bool TextFileDialog::pickFile(const QString& path) {
-  // Only the start the practice can use is read, and it is shown as it will
-  // be practised: decoded, with the file's line ends as new lines.
-  const textfile::LoadedText loaded =
-      textfile::readPracticeText(QFile::encodeName(path).toStdString(), textfile::kMaxGbkBytes);
-  if (!loaded.ok) {
-    const QString reason =
-        loaded.error.empty() ? QStringLiteral("读取失败") : QString::fromStdString(loaded.error);
+  const FilePreview preview = reader_(path);
+  if (!preview.ok) {
+    const QString reason = preview.error.isEmpty() ? QStringLiteral("读取失败") : preview.error;
     RzLabel_SelFileName->setText(QStringLiteral("无法打开文件：") + reason);
     RzLabel_SelFileName->setToolTip(path);
     QApplication::beep();
@@ -87,7 +83,7 @@ bool TextFileDialog::pickFile(const QString& path) {
   }
   FFileName = path;
   showChosenName();
-  RzMemo_PreView->setPlainText(withNewlines(fromGbk(loaded.gbk)));
+  RzMemo_PreView->setPlainText(preview.text);
   return true;
 }
 

@@ -12,6 +12,15 @@ class QTextEdit;
 
 namespace quorvel::ui {
 
+// What the preview shows of a file: its text as it will be practised, or
+// why it cannot be read.
+struct FilePreview {
+  bool ok = false;
+  QString text;
+  QString error;
+};
+using FileReader = std::function<FilePreview(const QString& path)>;
+
 class TextFileDialog : public FormBase {
   Q_OBJECT
  public:
@@ -47,7 +56,8 @@ class TextFileDialog : public FormBase {
     QRect fileName, preview, ok, cancel;
   };
   TextFileDialog(QWidget* parent, const char* objectName, const QString& caption, QSize client,
-                 const Places& places, const QString& faceCaption, const char* okName);
+                 const Places& places, const QString& faceCaption, const char* okName,
+                 FileReader reader);
   // Shows the dialog modally; the chosen file when accepted, else empty.
   QString runChooser();
   // Closes the dialog, accepted only when a file was chosen.
@@ -62,6 +72,7 @@ class TextFileDialog : public FormBase {
   void showChosenName();
 
   OpenDialog openDialog_;
+  FileReader reader_;
   QString textsDir_;
   LinkLabel* okLabel_ = nullptr;
 };

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "platform/Gbk.h"
+#include "textpractice/windows/PracticeTextPreview.h"
 #include "ui/QtSupport.h"
 
 namespace {
@@ -33,7 +34,8 @@ TForm_ExamSet::TForm_ExamSet(QWidget* parent)
                      Places{QRect(11, 43, 114, 20), QRect(12, 44, 112, 18), QPoint(14, 74),
                             QRect(59, 74, 296, 16), QRect(10, 91, 345, 145),
                             QRect(230, 242, 56, 20), QRect(299, 242, 56, 20)},
-                     QStringLiteral("选择测试文件"), "RzLabel_OK") {
+                     QStringLiteral("选择测试文件"), "RzLabel_OK",
+                     quorvel::textpractice::previewPracticeText) {
   RzLabel_Name = caption(this, "RzLabel_Name", QStringLiteral("用户名："), QPoint(11, 17));
   RzEdit_Name = new QLineEdit(QStringLiteral("用户"), this);
   RzEdit_Name->setObjectName(QStringLiteral("RzEdit_Name"));
