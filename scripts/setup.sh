@@ -2,7 +2,7 @@
 # Installs every Debian 12 package Quorvel needs to build, run and test.
 set -euo pipefail
 packages=(
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git clang-format
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libzip-dev libjpeg62-turbo-dev libfluidsynth-dev timgm6mb-soundfont fluidsynth
   libx11-dev

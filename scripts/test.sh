@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the normal build (warnings as errors)
-# with core and window tests, then the core tests under ASan + UBSan.
+# Sets up, builds and runs every test: the format and layer checks, the
+# normal build (warnings as errors) with core and window tests and the
+# benchmarks, then the core tests under ASan + UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
+
+# The sources keep the repository's format, and includes only go down the layers.
+find src tests bench tools -name '*.cpp' -o -name '*.h' | sort |
+  xargs clang-format --dry-run -Werror
+bash scripts/check-layers.sh
 
 BUILD_DIR=build bash scripts/build.sh -DQUORVEL_WERROR=ON -DQUORVEL_BENCH=ON
 ctest --test-dir build --output-on-failure --parallel "$(nproc)"

@@ -4,8 +4,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "ui/QtSupport.h"
 #include "platform/Gbk.h"
+#include "ui/QtSupport.h"
 
 namespace {
 constexpr const char* kHelpFileName = "QUORVEL.HLP";

@@ -4,10 +4,10 @@
 #include <QLabel>
 #include <QPainter>
 
-#include "ui/Glyphs.h"
-#include "ui/QtSupport.h"
 #include "app/Settings.h"
 #include "platform/SystemFacts.h"
+#include "ui/Glyphs.h"
+#include "ui/QtSupport.h"
 
 TForm_About::TForm_About(const quorvel::platform::ResourceLibrary& library, QWidget* parent)
     : FormBase(parent, "Form_About", QStringLiteral("关于"), QSize(374, 329),

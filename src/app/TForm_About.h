@@ -1,7 +1,7 @@
 #pragma once
 // The About window: product, edition, version and facts about the computer.
-#include "ui/Widgets.h"
 #include "platform/ResourceLibrary.h"
+#include "ui/Widgets.h"
 
 class QFrame;
 

@@ -13,20 +13,20 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "ui/Glyphs.h"
 #include "app/HelpViewer.h"
-#include "ui/QtSupport.h"
 #include "app/Settings.h"
 #include "app/TForm_About.h"
 #include "app/TForm_Set.h"
 #include "app/TutorHost.h"
-#include "ui/Widgets.h"
 #include "lookup/windows/TForm_rootMap.h"
 #include "platform/Registry.h"
 #include "platform/qt/KeyMapping.h"
 #include "platform/qt/LockKeysX11.h"
 #include "practice/PracticeFrame.h"
 #include "practice/windows/TFrame_Veduzir.h"
+#include "ui/Glyphs.h"
+#include "ui/QtSupport.h"
+#include "ui/Widgets.h"
 
 namespace {
 

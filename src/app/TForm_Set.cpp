@@ -5,9 +5,9 @@
 #include <QKeyEvent>
 #include <QRadioButton>
 
-#include "ui/QtSupport.h"
 #include "app/Settings.h"
 #include "platform/Registry.h"
+#include "ui/QtSupport.h"
 
 using quorvel::ui::kSettingsKey;
 

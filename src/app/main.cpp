@@ -3,10 +3,10 @@
 #include <QIcon>
 #include <memory>
 
-#include "ui/Glyphs.h"
-#include "ui/QtSupport.h"
 #include "app/StartUp.h"
 #include "app/TForm_Flash.h"
+#include "ui/Glyphs.h"
+#include "ui/QtSupport.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

@@ -29,7 +29,6 @@ std::string normalise(std::string_view raw, AtCR atCR) {
   return out;
 }
 
-
 constexpr std::size_t kWordmTextMax = 26;
 constexpr std::size_t kWordmCodeLength = 4;
 constexpr int kRootPictureSize = 16;

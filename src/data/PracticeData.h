@@ -15,7 +15,7 @@ namespace quorvel {
 inline constexpr int kRootCount = 176;
 // How many consecutive root numbers lie on each key A..Z.
 inline constexpr std::array<int, 26> kRootKeyCounts = {4, 9, 14, 13, 8, 8, 8, 6, 2, 6, 1, 9, 1,
-                                                        6, 7, 5, 6, 7, 5, 4, 7, 9, 6, 9, 6, 10};
+                                                       6, 7, 5,  6,  7, 5, 4, 7, 9, 6, 9, 6, 10};
 // The key letter ('A'..'Z') of root image index 0..175; 0 outside that range.
 char rootKey(int rootIndex);
 
@@ -39,8 +39,8 @@ BaseSegments splitBase(std::string_view base);
 
 // One drill table of kinds 2 to 15, as loaded.
 struct DrillTable {
-  bool present = false;       // false when the resource could not be read or is too short
-  std::string records;        // normalised bytes
+  bool present = false;  // false when the resource could not be read or is too short
+  std::string records;   // normalised bytes
 };
 
 // What frame set-up loads, in this order: "base", root pictures, the 14 tables.
@@ -48,8 +48,9 @@ struct PracticeData {
   BaseSegments base;
   bool basePresent = false;
   std::array<std::optional<platform::RgbImage>, kRootCount> rootPictures;  // 16 x 16
-  std::array<DrillTable, kKindCount> tables;  // indexed by practice kind; kinds with a drill table used
-  std::vector<WordmEntry> wordm;      // kind 15 split into entries
+  std::array<DrillTable, kKindCount>
+      tables;                     // indexed by practice kind; kinds with a drill table used
+  std::vector<WordmEntry> wordm;  // kind 15 split into entries
 };
 
 // Record width and the number of records the drill of that kind needs (the
@@ -65,6 +66,7 @@ PracticeData loadPracticeData(const platform::ResourceLibrary& library);
 
 // A "TIPDATA" text as stored: GBK bytes, lines separated by CR LF. nullopt
 // when the library, the entry or its bytes cannot be read.
-std::optional<std::string> loadText(const platform::ResourceLibrary& library, std::string_view name);
+std::optional<std::string> loadText(const platform::ResourceLibrary& library,
+                                    std::string_view name);
 
 }  // namespace quorvel

@@ -7,8 +7,8 @@ namespace quorvel {
 namespace {
 
 constexpr KindInfo drill(std::uint8_t kind, const char* name, const char* resource, char rule,
-                         int recordBytes, int records, int drawn, int sequenceBytes,
-                         TipKind tip, int lastPage = 10) {
+                         int recordBytes, int records, int drawn, int sequenceBytes, TipKind tip,
+                         int lastPage = 10) {
   KindInfo k;
   k.kind = kind;
   k.cls = KindClass::CharWordDrill;
@@ -41,15 +41,18 @@ constexpr std::array<KindInfo, kKindCount> makeTable() {
   t[pkRoot] = other(pkRoot, KindClass::RootDrill, "字根练习", TipKind::RootTip);
   t[pkRoot].rawKeys = true;
   t[pkRoot].showsPageInfo = false;
-  //                   kind          name            resource          rule width records drawn sequence
+  //                   kind          name            resource          rule width records drawn
+  //                   sequence
   t[pkOnechar] = drill(pkOnechar, "一级简码", "onechar", 'A', 3, 26, 234, 468, C);
   t[pkTwochar] = drill(pkTwochar, "二级简码", "twochar", 'A', 4, 659, 512, 1024, C);
   t[pkThreechar] = drill(pkThreechar, "三级简码", "threechar", 'A', 5, 5020, 512, 1024, C);
   t[pkAllchar] = drill(pkAllchar, "完整编码", "allchar", 'B', 6, 6727, 712, 1424, C);
   t[pkTwocharSel] = drill(pkTwocharSel, "优选二级简码", "twocharsel", 'A', 4, 559, 490, 980, C);
-  t[pkThreecharSel] = drill(pkThreecharSel, "优选三级简码", "threecharSel", 'A', 5, 297, 300, 600, C);
+  t[pkThreecharSel] =
+      drill(pkThreecharSel, "优选三级简码", "threecharSel", 'A', 5, 297, 300, 600, C);
   t[pkAllcharSel] = drill(pkAllcharSel, "优选完整编码", "allcharSel", 'B', 6, 199, 220, 440, C);
-  t[pkKeynameCharsel] = drill(pkKeynameCharsel, "键名汉字", "keynameCharsel", 'B', 6, 26, 156, 312, C);
+  t[pkKeynameCharsel] =
+      drill(pkKeynameCharsel, "键名汉字", "keynameCharsel", 'B', 6, 26, 156, 312, C);
   t[pkCodeCharsel] = drill(pkCodeCharsel, "码元汉字", "codeCharsel", 'B', 6, 49, 208, 416, C);
   t[pkHardcharsel] = drill(pkHardcharsel, "难字特选", "hardcharsel", 'B', 6, 98, 240, 480, C);
   t[pkWord2] = drill(pkWord2, "二字词组", "word2", 'A', 8, 13432, 456, 2736, W);

@@ -8,9 +8,25 @@
 namespace quorvel {
 
 enum PracticeKindValue : std::uint8_t {
-  pkNone = 0, pkRoot = 1, pkOnechar, pkTwochar, pkThreechar, pkAllchar, pkTwocharSel,
-  pkThreecharSel, pkAllcharSel, pkKeynameCharsel, pkCodeCharsel, pkHardcharsel, pkWord2,
-  pkWord3, pkWord4, pkWordm, pkCompare, pkInput, pkExam,
+  pkNone = 0,
+  pkRoot = 1,
+  pkOnechar,
+  pkTwochar,
+  pkThreechar,
+  pkAllchar,
+  pkTwocharSel,
+  pkThreecharSel,
+  pkAllcharSel,
+  pkKeynameCharsel,
+  pkCodeCharsel,
+  pkHardcharsel,
+  pkWord2,
+  pkWord3,
+  pkWord4,
+  pkWordm,
+  pkCompare,
+  pkInput,
+  pkExam,
 };
 inline constexpr int kKindCount = pkExam + 1;  // 0 (none chosen) and the eighteen kinds
 

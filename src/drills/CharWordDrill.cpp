@@ -38,8 +38,7 @@ bool CharWordDrill::canStart() const {
   const DrillTable& table = data.tables[static_cast<std::size_t>(info_.kind)];
   if (!table.present) return false;
   // A table shorter than the draw needs would make the draw read past its end.
-  if (info_.recordBytes == 0)
-    return data.wordm.size() >= static_cast<std::size_t>(info_.records);
+  if (info_.recordBytes == 0) return data.wordm.size() >= static_cast<std::size_t>(info_.records);
   return table.records.size() >=
          static_cast<std::size_t>(info_.records) * static_cast<std::size_t>(info_.recordBytes);
 }
@@ -175,8 +174,7 @@ void CharWordDrill::markCurrent() {
 
 void CharWordDrill::recordNextStart(int page) {
   const int next = pageStarts_[static_cast<std::size_t>(page)] + kPageItems * 2;
-  if (page < info_.lastPage && itemAt(next))
-    pageStarts_[static_cast<std::size_t>(page) + 1] = next;
+  if (page < info_.lastPage && itemAt(next)) pageStarts_[static_cast<std::size_t>(page) + 1] = next;
 }
 
 bool CharWordDrill::yieldAfterLine() { return ctx_.letEventsRun(); }

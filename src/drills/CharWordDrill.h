@@ -6,13 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/Clock.h"
 #include "data/PracticeKinds.h"
+#include "platform/Clock.h"
 #include "practice/KindContext.h"
 #include "practice/PracticeKind.h"
 
 namespace quorvel {
-
 
 // The longest run the word table of kind 15 may give: below 21 full pages.
 inline constexpr int kWordmMaxRunBytes = (21 * 125 - 1) * 2;

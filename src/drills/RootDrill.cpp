@@ -1,7 +1,7 @@
 #include "drills/RootDrill.h"
 
-#include "practice/FrameTexts.h"
 #include "data/PracticeData.h"
+#include "practice/FrameTexts.h"
 
 namespace quorvel {
 

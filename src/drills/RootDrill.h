@@ -49,5 +49,4 @@ class RootDrill : public PracticeKind {
   int FRootPageLast = kRootPageOneCells - 1;
 };
 
-
 }  // namespace quorvel

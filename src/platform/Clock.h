@@ -20,9 +20,9 @@ class RandomSource {
   virtual ~RandomSource() = default;
   // Seeds from the clock; called at the start of every run.
   virtual void seedFromClock() {
-    engine_.seed(static_cast<std::uint32_t>(
-        std::chrono::steady_clock::now().time_since_epoch().count() ^
-        std::chrono::system_clock::now().time_since_epoch().count()));
+    engine_.seed(
+        static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count() ^
+                                   std::chrono::system_clock::now().time_since_epoch().count()));
   }
   // Uniform in 0 .. n-1 (n >= 1).
   virtual int uniform(int n) { return std::uniform_int_distribution<int>(0, n - 1)(engine_); }

@@ -34,7 +34,11 @@ class Registry {
   // file (the main window's and a dialog's) never see stale values.
   void load() const;
   bool save() const;
-  struct Value { std::string name; std::string text; bool isString = false; };
+  struct Value {
+    std::string name;
+    std::string text;
+    bool isString = false;
+  };
   std::filesystem::path file_;
   // key path (lower-cased) -> (value name lower-cased -> value)
   mutable std::map<std::string, std::map<std::string, Value>> keys_;

@@ -30,7 +30,8 @@ struct ResourceData {
 // Never the working directory.
 std::vector<std::filesystem::path> dataSearchDirs(const std::filesystem::path& programDir);
 // The first existing file of that name in dataSearchDirs, or empty.
-std::filesystem::path findDataFile(const std::filesystem::path& programDir, std::string_view fileName);
+std::filesystem::path findDataFile(const std::filesystem::path& programDir,
+                                   std::string_view fileName);
 // The first existing directory of that name in dataSearchDirs, or empty.
 std::filesystem::path findDataDirectory(const std::filesystem::path& programDir,
                                         std::string_view dirName);

@@ -20,12 +20,12 @@ class FrameHost {
 
   virtual void showCharHint(const TCharCodes& codes) = 0;
   virtual void showWordHint(const TCharCodes& codes, const TWordCode& word) = 0;
-  virtual void showRootHint(char keyLetter) = 0;   // 'A'..'Z'
-  virtual void showRootTip() = 0;                  // root study tip window
-  virtual void showTip(int tipKind) = 0;           // 1 chartip, 2 wordtip, 3 Texttip
-  virtual void openLookup() = 0;                   // code lookup window, modal
+  virtual void showRootHint(char keyLetter) = 0;  // 'A'..'Z'
+  virtual void showRootTip() = 0;                 // root study tip window
+  virtual void showTip(int tipKind) = 0;          // 1 chartip, 2 wordtip, 3 Texttip
+  virtual void openLookup() = 0;                  // code lookup window, modal
   virtual void toggleRootTable() = 0;
-  virtual void openHelp(int context) = 0;          // help file at a context number
+  virtual void openHelp(int context) = 0;  // help file at a context number
 
   // The practice-file chooser: the chosen file's path (file-system bytes),
   // empty when the user cancelled.

@@ -23,7 +23,8 @@ FrameTexts buildTexts() {
   t.pagePrefix = fromUtf8("练习区：当前查看页是第");
   t.pageMiddle = fromUtf8("页，练习页是第");
   t.pageSuffix = fromUtf8("页。");
-  for (int k = 0; k < kKindCount; ++k) t.kindNames[static_cast<std::size_t>(k)] = fromUtf8(kindInfo(k).name);
+  for (int k = 0; k < kKindCount; ++k)
+    t.kindNames[static_cast<std::size_t>(k)] = fromUtf8(kindInfo(k).name);
   t.timedTest = fromUtf8("定时测验");
   t.sizedTest = fromUtf8("定量测验");
   return t;

@@ -37,30 +37,30 @@ struct PictureGrid {
   static constexpr int Rows = 10;
   bool visible = false;
   std::array<std::string, Columns * Rows> marks;  // index row * Columns + column; odd rows used
-  std::vector<int> roots;  // root image index of every item of the run
-  int pageFirst = 0;       // item index of the page's first cell
-  int current = -1;        // item index of the current cell, -1 for none
+  std::vector<int> roots;                         // root image index of every item of the run
+  int pageFirst = 0;                              // item index of the page's first cell
+  int current = -1;                               // item index of the current cell, -1 for none
 };
 
 struct FrameView {
   std::array<CellLabel, kGridColumns * kGridRows> cells;
   PictureGrid picture;
 
-  std::string pagesInfo;   // RzLabel_PagesInfo
-  std::string keyplace;    // RzLabel_keyplace: the code typed so far, upper case
-  std::string wordplace;   // RzLabel_wordplace: candidates, chosen text, messages
-  std::string speed = "0"; // RzLabel_V
-  int accuracy = 0;        // RzProgressBar_right, per cent
-  std::string trainName;   // RzLabel_TrainName
-  bool examClockVisible = false;  // RzLEDDisplay_Exam
-  std::string examClock;          // its seven cells
-  bool letterMode = false;        // RzCheckBox_alf checked
-  bool practiceAreaShown = false; // text splitter hot spot closed (practice area fills the frame)
-  int splitterPercent = 99;       // RzSplitter_Text position
-  std::string previewText;        // RzRichEdit_express (GBK)
-  bool imageMapVisible = false;   // Image_Map inside the frame
+  std::string pagesInfo;           // RzLabel_PagesInfo
+  std::string keyplace;            // RzLabel_keyplace: the code typed so far, upper case
+  std::string wordplace;           // RzLabel_wordplace: candidates, chosen text, messages
+  std::string speed = "0";         // RzLabel_V
+  int accuracy = 0;                // RzProgressBar_right, per cent
+  std::string trainName;           // RzLabel_TrainName
+  bool examClockVisible = false;   // RzLEDDisplay_Exam
+  std::string examClock;           // its seven cells
+  bool letterMode = false;         // RzCheckBox_alf checked
+  bool practiceAreaShown = false;  // text splitter hot spot closed (practice area fills the frame)
+  int splitterPercent = 99;        // RzSplitter_Text position
+  std::string previewText;         // RzRichEdit_express (GBK)
+  bool imageMapVisible = false;    // Image_Map inside the frame
 
-  std::uint64_t revision = 0;     // grows on every change the logic makes
+  std::uint64_t revision = 0;  // grows on every change the logic makes
 };
 
 }  // namespace quorvel

@@ -89,10 +89,18 @@ void PracticeFrame::keyDown(vk::KeyPress key) {
       return;
     case F2:
       switch (info.tip) {
-        case TipKind::RootTip: host.showRootTip(); break;
-        case TipKind::Char: host.showTip(1); break;
-        case TipKind::Word: host.showTip(2); break;
-        case TipKind::Text: host.showTip(3); break;
+        case TipKind::RootTip:
+          host.showRootTip();
+          break;
+        case TipKind::Char:
+          host.showTip(1);
+          break;
+        case TipKind::Word:
+          host.showTip(2);
+          break;
+        case TipKind::Text:
+          host.showTip(3);
+          break;
       }
       return;
     case F3:

@@ -58,9 +58,7 @@ void PracticeFrame::installKind(int k, std::unique_ptr<PracticeKind> practiceKin
   kinds_[static_cast<std::size_t>(k)] = std::move(practiceKind);
 }
 
-void PracticeFrame::setHost(FrameHost* host) {
-  services_.host = host ? host : &fallbacks_->host;
-}
+void PracticeFrame::setHost(FrameHost* host) { services_.host = host ? host : &fallbacks_->host; }
 
 void PracticeFrame::setLocks(const platform::LockKeys* locks) {
   services_.locks = locks ? locks : &fallbacks_->locks;

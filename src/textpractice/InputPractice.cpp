@@ -14,13 +14,14 @@ constexpr std::size_t kInputBytes = 2 * TInputPracticeState::kCells + 1;
 }  // namespace
 
 CellLabel& InputPractice::label(int position) {
-  return ctx_.view().cells[static_cast<std::size_t>(
-      cellIndex(position % kRowLabels, position / kRowLabels))];
+  return ctx_.view()
+      .cells[static_cast<std::size_t>(cellIndex(position % kRowLabels, position / kRowLabels))];
 }
 
 bool InputPractice::rowEndAt(int position) const {
-  return ctx_.view().cells[static_cast<std::size_t>(
-                               cellIndex(position % kRowLabels, position / kRowLabels))]
+  return ctx_.view()
+             .cells[static_cast<std::size_t>(
+                 cellIndex(position % kRowLabels, position / kRowLabels))]
              .text == kRowEndMarker;
 }
 
@@ -61,7 +62,8 @@ void InputPractice::AcceptInputEntry(char a, char b) {
   if (label(written).text == kRowEndMarker) {
     // An Enter: the rest of its grid row ends the line.
     const int rowEnd = (written / kRowLabels + 1) * kRowLabels;
-    for (int k = written + 1; k < rowEnd; ++k) label(k) = CellLabel{std::string(kRowEndMarker), false, 0};
+    for (int k = written + 1; k < rowEnd; ++k)
+      label(k) = CellLabel{std::string(kRowEndMarker), false, 0};
     s.positionInPage = rowEnd;
   }
 

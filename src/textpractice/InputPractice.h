@@ -14,7 +14,7 @@ namespace quorvel {
 struct TInputPracticeState {
   static constexpr int kCells = 25000;
   static constexpr int kLastPage = 100;  // page starts are kept for pages 0..100
-  std::vector<char> inputText;  // 50,001 bytes; the first zero cell ends the input
+  std::vector<char> inputText;           // 50,001 bytes; the first zero cell ends the input
   std::int32_t practicePage = 0;
   std::int32_t viewPage = 0;
   std::int32_t positionInPage = 0;  // 0..249

@@ -123,8 +123,7 @@ void TextComparisonKind::startRun() {
 
 // ---- pages ----
 
-TextComparisonKind::Walk TextComparisonKind::walkPage(int page, bool showEntries,
-                                                      bool allEntered) {
+TextComparisonKind::Walk TextComparisonKind::walkPage(int page, bool showEntries, bool allEntered) {
   Walk walk;
   int p = state_.pageStarts[static_cast<std::size_t>(page)];
   const bool before = page < state_.practicePage;

@@ -17,8 +17,8 @@ namespace quorvel {
 
 struct TTextPracticeState {
   static constexpr int kLastPage = 300;  // page starts are kept for pages 0..300
-  std::vector<char> modelText;  // cells + three zero bytes
-  std::vector<char> entryText;  // the same size; line breaks copied in at load
+  std::vector<char> modelText;           // cells + three zero bytes
+  std::vector<char> entryText;           // the same size; line breaks copied in at load
   std::int32_t practicePage = 0;
   std::int32_t viewPage = 0;
   std::int32_t positionInPage = 0;  // 0..124, the cursor

@@ -221,8 +221,7 @@ TEST(ElapsedSeconds, WholeSecondsOfTheFullDateTimesAtLeastOne) {
       platform::TimePoint{} + days{20000} + hours{23} + minutes{59} + milliseconds{30900};
   EXPECT_EQ(elapsedSeconds(start, start + minutes{1}), 60);
   EXPECT_EQ(elapsedSeconds(start, start + milliseconds{200}), 1) << "same second";
-  EXPECT_EQ(elapsedSeconds(start, start + milliseconds{300}), 1)
-      << "next second, floor of 1";
+  EXPECT_EQ(elapsedSeconds(start, start + milliseconds{300}), 1) << "next second, floor of 1";
   EXPECT_EQ(elapsedSeconds(start, start + hours{1}), 3600) << "across midnight";
   EXPECT_EQ(elapsedSeconds(start, start - hours{1}), 1) << "clock set back";
   EXPECT_EQ(elapsedSeconds(start, start + days{2}), 2 * 86400);

@@ -3,9 +3,8 @@
 // file that sounds for its whole length, every text is GBK with CR LF lines,
 // every code example in a text agrees with the code tables, and the builder
 // refuses characters the tutor cannot hold.
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -73,7 +72,8 @@ std::vector<RootLine> sourceRoots() {
   while (std::getline(in, line)) {
     std::istringstream fields(line);
     std::string number, key, glyph;
-    if (std::getline(fields, number, '\t') && std::getline(fields, key, '\t') && std::getline(fields, glyph, '\t'))
+    if (std::getline(fields, number, '\t') && std::getline(fields, key, '\t') &&
+        std::getline(fields, glyph, '\t'))
       roots.push_back({glyph, key.empty() ? '\0' : key[0]});
   }
   return roots;
@@ -81,7 +81,9 @@ std::vector<RootLine> sourceRoots() {
 
 class LibraryContent : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(library().available()) << QUORVEL_BUILT_LIBRARY << " was not built"; }
+  void SetUp() override {
+    ASSERT_TRUE(library().available()) << QUORVEL_BUILT_LIBRARY << " was not built";
+  }
 };
 
 // ---- pictures ----
@@ -238,7 +240,8 @@ MidiSummary parseMidi(const std::string& s) {
       }
       tick += delta;
       std::uint8_t b = static_cast<std::uint8_t>(s[pos]);
-      if (b & 0x80) status = b, ++pos;
+      if (b & 0x80)
+        status = b, ++pos;
       else if (!status) {
         m.problem = "running status without a status";
         return m;
@@ -303,7 +306,10 @@ MidiSummary parseMidi(const std::string& s) {
 
 TEST(MidiReader, RejectsBrokenFiles) {
   // One track: a note on, a note off a quarter later, end of track.
-  const std::string good("MThd\0\0\0\6\0\1\0\1\1\xE0" "MTrk\0\0\0\x0C\0\x90\x3C\x40\x60\x80\x3C\0\0\xFF\x2F\0", 34);
+  const std::string good(
+      "MThd\0\0\0\6\0\1\0\1\1\xE0"
+      "MTrk\0\0\0\x0C\0\x90\x3C\x40\x60\x80\x3C\0\0\xFF\x2F\0",
+      34);
   EXPECT_TRUE(parseMidi(good).problem.empty()) << parseMidi(good).problem;
   EXPECT_EQ(parseMidi(good).notes, 1);
   EXPECT_NEAR(parseMidi(good).seconds, 0.5 * 0x60 / 0x1E0, 1e-9);
@@ -346,18 +352,18 @@ TEST_P(TuneSound, SoundsThroughItsWholeLength) {
   // A low rate keeps the rendering quick; loudness does not depend on it.
   constexpr int kRate = 11025;
 
-  std::unique_ptr<fluid_settings_t, decltype(&delete_fluid_settings)> settings(new_fluid_settings(),
-                                                                              &delete_fluid_settings);
+  std::unique_ptr<fluid_settings_t, decltype(&delete_fluid_settings)> settings(
+      new_fluid_settings(), &delete_fluid_settings);
   fluid_settings_setnum(settings.get(), "synth.sample-rate", kRate);
   // Offline rendering: the player follows the samples written, not the clock.
   fluid_settings_setstr(settings.get(), "player.timing-source", "sample");
   fluid_settings_setint(settings.get(), "synth.lock-memory", 0);
-  std::unique_ptr<fluid_synth_t, decltype(&delete_fluid_synth)> synthOwner(new_fluid_synth(settings.get()),
-                                                                           &delete_fluid_synth);
+  std::unique_ptr<fluid_synth_t, decltype(&delete_fluid_synth)> synthOwner(
+      new_fluid_synth(settings.get()), &delete_fluid_synth);
   fluid_synth_t* synth = synthOwner.get();
   ASSERT_NE(fluid_synth_sfload(synth, soundfont, 1), FLUID_FAILED);
-  std::unique_ptr<fluid_player_t, decltype(&delete_fluid_player)> playerOwner(new_fluid_player(synth),
-                                                                              &delete_fluid_player);
+  std::unique_ptr<fluid_player_t, decltype(&delete_fluid_player)> playerOwner(
+      new_fluid_player(synth), &delete_fluid_player);
   fluid_player_t* player = playerOwner.get();
   ASSERT_EQ(fluid_player_add_mem(player, midi.data(), midi.size()), FLUID_OK);
   fluid_player_play(player);
@@ -372,7 +378,8 @@ TEST_P(TuneSound, SoundsThroughItsWholeLength) {
   // The player goes on while the last notes ring out; the tune itself ends
   // when the player's tick reaches the file's last tick.
   while (fluid_player_get_status(player) == FLUID_PLAYER_PLAYING && frames < limit &&
-         (frames == 0 || fluid_player_get_current_tick(player) < fluid_player_get_total_ticks(player))) {
+         (frames == 0 ||
+          fluid_player_get_current_tick(player) < fluid_player_get_total_ticks(player))) {
     fluid_synth_write_s16(synth, 1024, block.data(), 0, 2, block.data(), 1, 2);
     for (std::int16_t v : block) energy += static_cast<double>(v) * v;
     frames += 1024;
@@ -386,10 +393,12 @@ TEST_P(TuneSound, SoundsThroughItsWholeLength) {
   playerOwner.reset();  // before the synth it plays on
 
   const double rendered = static_cast<double>(frames) / kRate;
-  EXPECT_NEAR(rendered, expected, 0.5) << "the player reached the end at a different time than the file's length";
+  EXPECT_NEAR(rendered, expected, 0.5)
+      << "the player reached the end at a different time than the file's length";
   ASSERT_GE(windows.size(), 6u);
   for (std::size_t w = 0; w < windows.size(); ++w)
-    EXPECT_GT(windows[w], 100.0) << "near-silence between " << w * 10 << " and " << w * 10 + 10 << " s";
+    EXPECT_GT(windows[w], 100.0) << "near-silence between " << w * 10 << " and " << w * 10 + 10
+                                 << " s";
 }
 
 INSTANTIATE_TEST_SUITE_P(AllTunes, TuneSound, ::testing::Values(1, 2, 3, 4));
@@ -424,17 +433,20 @@ TEST_F(LibraryContent, TextsAreGbkWithCrLfLines) {
 
 TEST_F(LibraryContent, IntroductionNamesEveryPracticeKindAndKey) {
   const std::string intro = quorvel::gbk::toUtf8(readEntry("TIPDATA", "intro"));
-  for (const char* word : {"字根练习", "一级简码", "二级简码", "三级简码", "完整编码", "优选二级简码", "优选三级简码",
-                           "优选完整编码", "键名汉字", "码元汉字", "难字特选", "二字词组", "三字词组", "四字词组",
-                           "多字词组", "对照练习", "录入练习", "定时测验", "定量测验", "ESC", "F1", "F2", "F3", "F4",
-                           "F6", "F8", "PageUp", "PageDown"})
+  for (const char* word :
+       {"字根练习",     "一级简码",     "二级简码", "三级简码", "完整编码", "优选二级简码",
+        "优选三级简码", "优选完整编码", "键名汉字", "码元汉字", "难字特选", "二字词组",
+        "三字词组",     "四字词组",     "多字词组", "对照练习", "录入练习", "定时测验",
+        "定量测验",     "ESC",          "F1",       "F2",       "F3",       "F4",
+        "F6",           "F8",           "PageUp",   "PageDown"})
     EXPECT_NE(intro.find(word), std::string::npos) << word;
 }
 
 // Every (text, code) pair of the library's tables.
 std::map<std::string, std::set<std::string>> codebook() {
   std::map<std::string, std::set<std::string>> book;
-  for (const char* table : {"onechar", "twochar", "threechar", "allchar", "word2", "word3", "word4", "wordm"}) {
+  for (const char* table :
+       {"onechar", "twochar", "threechar", "allchar", "word2", "word3", "word4", "wordm"}) {
     auto data = library().read("chardata", table);
     if (!data.ok()) continue;
     std::istringstream in(data.bytes);
@@ -443,7 +455,8 @@ std::map<std::string, std::set<std::string>> codebook() {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       std::size_t cut = line.size();
       while (cut > 0 && line[cut - 1] >= 'a' && line[cut - 1] <= 'z') --cut;
-      if (cut > 0 && cut < line.size()) book[quorvel::gbk::toUtf8(line.substr(0, cut))].insert(line.substr(cut));
+      if (cut > 0 && cut < line.size())
+        book[quorvel::gbk::toUtf8(line.substr(0, cut))].insert(line.substr(cut));
     }
   }
   auto base = library().read("chardata", "base");
@@ -471,7 +484,8 @@ TEST_F(LibraryContent, CodeExamplesInTheTextsAgreeWithTheTables) {
   // {汉^SY} for the beginning of a full code.
   const std::regex marker(R"(\{([^=^{}]+)([=^])([A-Z]{1,4})\})");
   int examples = 0;
-  for (const auto& entry : fs::directory_iterator(fs::path(QUORVEL_SOURCE_DIR) / "resources/texts")) {
+  for (const auto& entry :
+       fs::directory_iterator(fs::path(QUORVEL_SOURCE_DIR) / "resources/texts")) {
     if (entry.path().extension() != ".txt") continue;
     const std::string source = readSource(fs::relative(entry.path(), QUORVEL_SOURCE_DIR));
     SCOPED_TRACE(entry.path().filename().string());
@@ -483,15 +497,19 @@ TEST_F(LibraryContent, CodeExamplesInTheTextsAgreeWithTheTables) {
       ASSERT_NE(found, book.end()) << "\"" << text << "\" is in no table";
       bool agrees = false;
       for (const auto& k : found->second)
-        agrees = agrees || (prefix ? k.size() >= 3 && k.compare(0, code.size(), code) == 0 : k == code);
-      EXPECT_TRUE(agrees) << "\"" << text << "\" does not have the code " << (*it)[3] << (prefix ? "..." : "");
+        agrees =
+            agrees || (prefix ? k.size() >= 3 && k.compare(0, code.size(), code) == 0 : k == code);
+      EXPECT_TRUE(agrees) << "\"" << text << "\" does not have the code " << (*it)[3]
+                          << (prefix ? "..." : "");
     }
     // A phrase that introduces a code is always followed by a checked marker.
     for (const std::string phrase : {"键盘代码为", "编码为"}) {
-      for (std::size_t at = source.find(phrase); at != std::string::npos; at = source.find(phrase, at + 1)) {
+      for (std::size_t at = source.find(phrase); at != std::string::npos;
+           at = source.find(phrase, at + 1)) {
         std::string after = source.substr(at + phrase.size(), 8);
         if (after.rfind("：", 0) == 0) after.erase(0, std::string("：").size());
-        EXPECT_EQ(after.substr(0, 1), "{") << "unchecked code after \"" << phrase << "\" at byte " << at;
+        EXPECT_EQ(after.substr(0, 1), "{")
+            << "unchecked code after \"" << phrase << "\" at byte " << at;
       }
     }
   }
@@ -527,7 +545,8 @@ TEST_F(LibraryContent, RootsNamedInTheRootTextLieOnTheirKeys) {
   }
   // Every key's roots are listed, so the text covers all 176.
   const std::string roottip = quorvel::gbk::toUtf8(readEntry("TIPDATA", "roottip"));
-  for (char k = 'A'; k <= 'Z'; ++k) EXPECT_NE(roottip.find(std::string(1, k) + "键"), std::string::npos) << k;
+  for (char k = 'A'; k <= 'Z'; ++k)
+    EXPECT_NE(roottip.find(std::string(1, k) + "键"), std::string::npos) << k;
 }
 
 TEST_F(LibraryContent, RootGroupsOfTheGroupedPictureAreAllRoots) {
@@ -544,7 +563,8 @@ TEST_F(LibraryContent, RootGroupsOfTheGroupedPictureAreAllRoots) {
     int members = 0;
     while (fields >> glyph) {
       ++members;
-      EXPECT_TRUE(std::any_of(roots.begin(), roots.end(), [&](const RootLine& r) { return r.glyph == glyph; }))
+      EXPECT_TRUE(std::any_of(roots.begin(), roots.end(),
+                              [&](const RootLine& r) { return r.glyph == glyph; }))
           << glyph << " is not a root";
     }
     EXPECT_GE(members, 2) << line;
@@ -556,8 +576,9 @@ TEST_F(LibraryContent, RootGroupsOfTheGroupedPictureAreAllRoots) {
 // ---- code tables as packed ----
 
 TEST_F(LibraryContent, DrillTablesHaveCrLfLinesAndTheDictionaryBareCr) {
-  for (const char* table : {"onechar", "twochar", "threechar", "allchar", "twocharsel", "threecharSel", "allcharSel",
-                            "keynameCharsel", "codeCharsel", "hardcharsel", "word2", "word3", "word4", "wordm"}) {
+  for (const char* table :
+       {"onechar", "twochar", "threechar", "allchar", "twocharsel", "threecharSel", "allcharSel",
+        "keynameCharsel", "codeCharsel", "hardcharsel", "word2", "word3", "word4", "wordm"}) {
     SCOPED_TRACE(table);
     const std::string data = readEntry("chardata", table);
     ASSERT_GE(data.size(), 2u);
@@ -570,9 +591,11 @@ TEST_F(LibraryContent, DrillTablesHaveCrLfLinesAndTheDictionaryBareCr) {
       line.pop_back();
       std::size_t cut = line.size();
       while (cut > 0 && line[cut - 1] >= 'a' && line[cut - 1] <= 'z') --cut;
-      ASSERT_TRUE(cut > 0 && cut % 2 == 0 && line.size() - cut >= 1 && line.size() - cut <= 4) << line;
+      ASSERT_TRUE(cut > 0 && cut % 2 == 0 && line.size() - cut >= 1 && line.size() - cut <= 4)
+          << line;
       // The reader folds 'A'..'Z' to lower case: no character byte may be ASCII.
-      for (std::size_t i = 0; i < cut; ++i) ASSERT_GE(static_cast<std::uint8_t>(line[i]), 0xA1) << line;
+      for (std::size_t i = 0; i < cut; ++i)
+        ASSERT_GE(static_cast<std::uint8_t>(line[i]), 0xA1) << line;
     }
   }
   const std::string base = readEntry("chardata", "base");
@@ -589,8 +612,9 @@ TEST(HelpFile, HasTheMainTopicAndATopicForEveryPracticeKind) {
   all << in.rdbuf();
   const std::string help = all.str();
   EXPECT_NE(help.find("<a name=\"10001\">"), std::string::npos);
-  for (const char* word : {"字根练习", "单字练习", "词组练习", "对照练习", "录入练习", "定时测验", "定量测验",
-                           "字码互查", "F1", "F2", "F3", "F4", "F6", "F8", "ESC", "PageDown", "候选", "设置"})
+  for (const char* word :
+       {"字根练习", "单字练习", "词组练习", "对照练习", "录入练习", "定时测验", "定量测验",
+        "字码互查", "F1", "F2", "F3", "F4", "F6", "F8", "ESC", "PageDown", "候选", "设置"})
     EXPECT_NE(help.find(word), std::string::npos) << word;
   // Every link inside the file leads to a topic that exists.
   const std::regex link("href=\"#(\\d+)\"");
@@ -609,8 +633,13 @@ struct BuildResult {
 BuildResult runBuilder(const fs::path& resources, const fs::path& output) {
   const fs::path builder = fs::path(QUORVEL_BUILT_LIBRARY).parent_path() / "resbuild";
   const fs::path log = output.parent_path() / "resbuild.log";
-  std::vector<std::string> args{builder.string(), "--resources", resources.string(), "--library", output.string(),
-                                "--help-file", (output.parent_path() / "HELP").string()};
+  std::vector<std::string> args{builder.string(),
+                                "--resources",
+                                resources.string(),
+                                "--library",
+                                output.string(),
+                                "--help-file",
+                                (output.parent_path() / "HELP").string()};
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);

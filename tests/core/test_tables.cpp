@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "data/PracticeData.h"
 #include "platform/Gbk.h"
 #include "platform/ResourceLibrary.h"
 #include "practice/CodeEntry.h"
-#include "data/PracticeData.h"
 
 using namespace quorvel;
 
@@ -37,12 +37,12 @@ struct TableRule {
   char normalisation;
 };
 const TableRule kRules[] = {
-    {2, "onechar", 2, 1, 1, 26, true, 'A'},         {3, "twochar", 2, 2, 2, 659, false, 'A'},
-    {4, "threechar", 2, 3, 3, 5020, false, 'A'},    {5, "allchar", 2, 3, 4, 6727, false, 'B'},
-    {6, "twocharsel", 2, 2, 2, 559, false, 'A'},    {7, "threecharSel", 2, 3, 3, 297, false, 'A'},
-    {8, "allcharSel", 2, 3, 4, 199, false, 'B'},    {9, "keynameCharsel", 2, 3, 4, 26, true, 'B'},
-    {10, "codeCharsel", 2, 3, 4, 49, false, 'B'},   {11, "hardcharsel", 2, 3, 4, 98, false, 'B'},
-    {12, "word2", 4, 4, 4, 13432, false, 'A'},      {13, "word3", 6, 4, 4, 3383, false, 'A'},
+    {2, "onechar", 2, 1, 1, 26, true, 'A'},       {3, "twochar", 2, 2, 2, 659, false, 'A'},
+    {4, "threechar", 2, 3, 3, 5020, false, 'A'},  {5, "allchar", 2, 3, 4, 6727, false, 'B'},
+    {6, "twocharsel", 2, 2, 2, 559, false, 'A'},  {7, "threecharSel", 2, 3, 3, 297, false, 'A'},
+    {8, "allcharSel", 2, 3, 4, 199, false, 'B'},  {9, "keynameCharsel", 2, 3, 4, 26, true, 'B'},
+    {10, "codeCharsel", 2, 3, 4, 49, false, 'B'}, {11, "hardcharsel", 2, 3, 4, 98, false, 'B'},
+    {12, "word2", 4, 4, 4, 13432, false, 'A'},    {13, "word3", 6, 4, 4, 3383, false, 'A'},
     {14, "word4", 8, 4, 4, 3559, false, 'A'},
 };
 constexpr int kWordm = 15;
@@ -155,7 +155,8 @@ Built load() {
   for (const auto& rule : kRules) {
     const auto raw = library.read("chardata", rule.name);
     if (!raw.ok()) continue;
-    const std::string n = rule.normalisation == 'B' ? normaliseRuleB(raw.bytes) : normaliseRuleA(raw.bytes);
+    const std::string n =
+        rule.normalisation == 'B' ? normaliseRuleB(raw.bytes) : normaliseRuleA(raw.bytes);
     b.normalised[rule.kind] = n;
     const std::size_t width = rule.textBytes + (rule.normalisation == 'B' ? 4 : rule.maxCode);
     auto& out = b.records[rule.kind];
@@ -171,7 +172,8 @@ Built load() {
     for (const auto& e : b.wordm) b.records[kWordm].push_back({e.text, e.code});
   }
 
-  const std::filesystem::path dir = std::filesystem::path(QUORVEL_SOURCE_DIR) / "resources" / "method";
+  const std::filesystem::path dir =
+      std::filesystem::path(QUORVEL_SOURCE_DIR) / "resources" / "method";
   b.method.rootRows = tsvRows(dir / "roots.tsv");
   for (const auto& row : b.method.rootRows) {
     if (row.size() == 4 && row[1].size() == 1)
@@ -201,7 +203,8 @@ class BuiltTables : public ::testing::Test {
     built_ = nullptr;
   }
   void SetUp() override {
-    ASSERT_TRUE(built_->present) << "the resource library " << QUORVEL_BUILT_LIBRARY << " has no \"base\"";
+    ASSERT_TRUE(built_->present) << "the resource library " << QUORVEL_BUILT_LIBRARY
+                                 << " has no \"base\"";
   }
   static const std::vector<Record>& table(int kind) { return built_->records[kind]; }
   static const Method& method() { return built_->method; }
@@ -221,7 +224,8 @@ TEST_F(BuiltTables, EveryTableHasItsRecordCountAndWidth) {
     ASSERT_TRUE(built_->normalised.count(rule.kind)) << "missing from the library";
     const std::string& n = built_->normalised.at(rule.kind);
     const std::size_t width = rule.textBytes + (rule.normalisation == 'B' ? 4 : rule.maxCode);
-    EXPECT_EQ(n.size() % width, 0u) << "normalised size " << n.size() << " is not a multiple of " << width;
+    EXPECT_EQ(n.size() % width, 0u)
+        << "normalised size " << n.size() << " is not a multiple of " << width;
     const auto& recs = table(rule.kind);
     if (rule.exactCount) {
       EXPECT_EQ(recs.size(), rule.minRecords);
@@ -270,7 +274,8 @@ TEST_F(BuiltTables, CommittedSplitsGiveTheWrittenFullCodes) {
   }
   // Every full code in the tables is the one the rule gives.
   for (int kind : {5, 8, 9, 10, 11}) {
-    for (const auto& r : table(kind)) EXPECT_EQ(r.code, fullCode(r.text)) << "kind " << kind << ": " << u8(r.text);
+    for (const auto& r : table(kind))
+      EXPECT_EQ(r.code, fullCode(r.text)) << "kind " << kind << ": " << u8(r.text);
   }
   // The full-code table leaves out at most the 36 characters its drill never draws.
   EXPECT_GE(table(5).size(), 6727u);
@@ -280,7 +285,8 @@ TEST_F(BuiltTables, ShortCodesArePrefixesOfTheFullCode) {
   for (int kind : {2, 3, 4, 6, 7}) {
     for (const auto& r : table(kind)) {
       const std::string full = fullCode(r.text);
-      EXPECT_EQ(full.rfind(r.code, 0), 0u) << "kind " << kind << ": " << u8(r.text) << r.code << " vs " << full;
+      EXPECT_EQ(full.rfind(r.code, 0), 0u)
+          << "kind " << kind << ": " << u8(r.text) << r.code << " vs " << full;
       EXPECT_LT(r.code.size(), full.size()) << "a short code must be shorter: " << u8(r.text);
     }
   }
@@ -304,9 +310,11 @@ TEST_F(BuiltTables, WordCodesFollowTheWordRules) {
   for (int kind : {12, 13, 14, kWordm}) {
     for (const auto& r : table(kind)) {
       std::vector<std::string> codes;
-      for (std::size_t i = 0; i + 1 < r.text.size(); i += 2) codes.push_back(fullCode(r.text.substr(i, 2)));
+      for (std::size_t i = 0; i + 1 < r.text.size(); i += 2)
+        codes.push_back(fullCode(r.text.substr(i, 2)));
       ASSERT_GE(codes.size(), 2u);
-      ASSERT_TRUE(std::none_of(codes.begin(), codes.end(), [](const std::string& c) { return c.empty(); }))
+      ASSERT_TRUE(
+          std::none_of(codes.begin(), codes.end(), [](const std::string& c) { return c.empty(); }))
           << u8(r.text) << " holds a character without a full code";
       EXPECT_EQ(r.code, wordCodeFromRule(codes)) << "kind " << kind << ": " << u8(r.text);
     }
@@ -327,7 +335,8 @@ TEST_F(BuiltTables, FixedRootsAndTheCodingRuleExamples) {
     EXPECT_EQ(rootKey(static_cast<int>(i)), key) << "root " << i + 1;
   }
   EXPECT_EQ(perKey, kRootKeyCounts);
-  const std::map<std::string, char> fixed = {{"礻", 'z'}, {"土", 't'}, {"人", 'i'}, {"二", 'd'}, {"厶", 'y'}};
+  const std::map<std::string, char> fixed = {
+      {"礻", 'z'}, {"土", 't'}, {"人", 'i'}, {"二", 'd'}, {"厶", 'y'}};
   for (const auto& [root, key] : fixed) {
     ASSERT_TRUE(method().keyOfRoot.count(root)) << root;
     EXPECT_EQ(method().keyOfRoot.at(root), key) << root;
@@ -359,7 +368,8 @@ TEST_F(BuiltTables, SharedShortCodesStayWithinSixCandidates) {
       ++sharedCodes[code.size()];
       const Candidates c = findCandidates(built_->base, code);
       for (const auto& ch : chars)
-        EXPECT_NE(std::find(c.begin(), c.end(), ch), c.end()) << "shared code " << code << " loses " << u8(ch);
+        EXPECT_NE(std::find(c.begin(), c.end(), ch), c.end())
+            << "shared code " << code << " loses " << u8(ch);
     }
   }
   EXPECT_EQ(sharedCodes[1], 0) << "level 1 is never shared";
@@ -420,7 +430,8 @@ TEST_F(BuiltTables, EveryDrillItemCanBeTypedThroughTheCandidates) {
     it = cache.emplace(code, findCandidates(probe, code)).first;
     if (cache.size() % 97 == 0) {
       ++fullSearches;
-      EXPECT_EQ(findCandidates(built_->base, code), it->second) << "block and segment disagree for " << code;
+      EXPECT_EQ(findCandidates(built_->base, code), it->second)
+          << "block and segment disagree for " << code;
     }
     return it->second;
   };
@@ -430,10 +441,11 @@ TEST_F(BuiltTables, EveryDrillItemCanBeTypedThroughTheCandidates) {
     for (const auto& r : recs) {
       const Candidates& c = candidatesOf(r.code);
       const auto at = std::find(c.begin(), c.end(), r.text);
-      ASSERT_NE(at, c.end()) << "kind " << kind << ": typing " << r.code << " does not list " << u8(r.text)
-                             << " (" << u8(candidateLine(c)) << ")";
+      ASSERT_NE(at, c.end()) << "kind " << kind << ": typing " << r.code << " does not list "
+                             << u8(r.text) << " (" << u8(candidateLine(c)) << ")";
       if (shortCodes && holders[r.code] == 1) {
-        EXPECT_EQ(at - c.begin(), 0) << "kind " << kind << ": " << u8(r.text) << " is not first for " << r.code;
+        EXPECT_EQ(at - c.begin(), 0)
+            << "kind " << kind << ": " << u8(r.text) << " is not first for " << r.code;
       }
       ++checked;
     }
@@ -472,7 +484,8 @@ TEST_F(BuiltTables, BaseDictionaryIsGroupedAndOrderedByCode) {
     const std::string& seg = built_->base[static_cast<std::size_t>(c.written[0] - 'a')];
     const std::string line = c.written + " " + ch + "\r";
     const auto at = seg.find(line);
-    EXPECT_TRUE(at != std::string::npos && (at == 0 || seg[at - 1] == '\r')) << u8(ch) << " " << c.written;
+    EXPECT_TRUE(at != std::string::npos && (at == 0 || seg[at - 1] == '\r'))
+        << u8(ch) << " " << c.written;
   }
   EXPECT_GT(lines, 6763u + 13432u);
 }

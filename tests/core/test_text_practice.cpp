@@ -49,7 +49,10 @@ TEST_P(ReadPracticeText, ConvertsToGbk) {
 INSTANTIATE_TEST_SUITE_P(
     Encodings, ReadPracticeText,
     ::testing::Values(
-        ReadCase{"Gbk", "\xC4\xE3\xBA\xC3" "A\r\n", "你好A\r\n", Encoding::Gbk},
+        ReadCase{"Gbk",
+                 "\xC4\xE3\xBA\xC3"
+                 "A\r\n",
+                 "你好A\r\n", Encoding::Gbk},
         ReadCase{"GbkBrokenPairs", "\xC4 \x80\xFF\xB0\x7F\xC4", "□ □□□\x7F□", Encoding::Gbk},
         ReadCase{"Utf8", "你好A\n", "你好A\n", Encoding::Utf8},
         ReadCase{"Utf8Mark", "\xEF\xBB\xBF你", "你", Encoding::Utf8},
@@ -107,7 +110,9 @@ TEST(ConvertToCells, EveryByteClass) {
       {"A\rB\r\xC4\xE3", " A\r\r B\r\r\xC4\xE3", std::string("\0\0\r\r\0\0\r\r", 8)},
       {"A\r\rB", " A\r\r\r\r B", std::string("\0\0\r\r\r\r", 6)},
       {"\t~", " \t ~", ""},
-      {"\xC4\xE3" "1", "\xC4\xE3 1", ""},
+      {"\xC4\xE3"
+       "1",
+       "\xC4\xE3 1", ""},
       {"\x81\x40", "\x81 @", ""},  // a trail byte below 0x80 makes a cell of its own
   };
   for (const Case& c : cases) {
@@ -350,13 +355,16 @@ TEST_F(ExamTest, EndMessageNamesTheUserWhole) {
   startExam(9, 0, name);
   EXPECT_EQ(exam().settings().userName, name.substr(0, 16));
   for (char c : std::string("ABCDEFGH")) frame.enterItem(' ', c);
-  EXPECT_EQ(frame.view().wordplace.substr(0, 36), g("练习结束!") + name.substr(0, 16) + " " + g("打字速率："));
+  EXPECT_EQ(frame.view().wordplace.substr(0, 36),
+            g("练习结束!") + name.substr(0, 16) + " " + g("打字速率："));
 }
 
 TEST(ExamClock, FitsSevenCells) {
-  const std::vector<std::pair<int, std::string>> cases = {
-      {5, "0:0:5"}, {35999, "9:59:59"}, {36000, "10:00"}, {360000 + 59 * 60, "100:59"},
-      {9999 * 3600 + 3600, "9999:59"}};
+  const std::vector<std::pair<int, std::string>> cases = {{5, "0:0:5"},
+                                                          {35999, "9:59:59"},
+                                                          {36000, "10:00"},
+                                                          {360000 + 59 * 60, "100:59"},
+                                                          {9999 * 3600 + 3600, "9999:59"}};
   for (const auto& [seconds, text] : cases) {
     EXPECT_EQ(ExamPractice::clockText(seconds), text) << seconds;
     EXPECT_LE(ExamPractice::clockText(seconds).size(), 7u);

@@ -2,7 +2,6 @@
 // A practice frame wired to a recording host, a fake clock, scripted
 // randomness and settable lock keys, with typing helpers.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -34,9 +33,9 @@ class FrameFixture : public ::testing::Test {
   std::string writeFile(const std::string& name, const std::string& bytes) {
     if (tempDir_.empty()) {
       const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-      tempDir_ = std::filesystem::temp_directory_path() /
-                 ("quorvel-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" +
-                  info->name());
+      tempDir_ =
+          std::filesystem::temp_directory_path() / ("quorvel-" + std::to_string(::getpid()) + "-" +
+                                                    info->test_suite_name() + "-" + info->name());
       std::filesystem::create_directories(tempDir_);
     }
     const std::filesystem::path path = tempDir_ / name;

@@ -12,12 +12,12 @@
 #include <memory>
 #include <vector>
 
-#include "ui/QtSupport.h"
 #include "app/StartUp.h"
 #include "platform/ResourceLibrary.h"
 #include "practice/PracticeFrame.h"
 #include "practice/windows/TFrame_Veduzir.h"
 #include "support/FixtureLibrary.h"
+#include "ui/QtSupport.h"
 
 namespace quorvel::windowtests {
 

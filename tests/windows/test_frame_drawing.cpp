@@ -8,11 +8,11 @@
 #include <QTextBlock>
 #include <QTextEdit>
 
-#include "practice/windows/FrameParts.h"
 #include "app/TForm_Flash.h"
-#include "ui/Widgets.h"
 #include "platform/Gbk.h"
+#include "practice/windows/FrameParts.h"
 #include "support/FixtureLibrary.h"
+#include "ui/Widgets.h"
 #include "windows/WindowTestSupport.h"
 
 namespace quorvel::windowtests {
@@ -135,9 +135,11 @@ TEST_F(FrameLayoutTest, BottomBarKeepsHintAndLetterBoxAtTheRightEdge) {
     const int d = width - named<QLabel>(frame, "RzLabel_fastHelp")->width();
     EXPECT_EQ(named<QLabel>(frame, "RzLabel_fastHelp")->x(), d - 3);
     EXPECT_EQ(named<QWidget>(frame, "RzToolbarButton_fastHelp")->x(), d - 2);
-    EXPECT_EQ(named<QWidget>(frame, "RzCheckBox_alf")->x() + named<QWidget>(frame, "RzCheckBox_alf")->width(),
+    EXPECT_EQ(named<QWidget>(frame, "RzCheckBox_alf")->x() +
+                  named<QWidget>(frame, "RzCheckBox_alf")->width(),
               named<QWidget>(frame, "RzToolbarButton_fastHelp")->x() - 2);
-    EXPECT_EQ(named<QWidget>(frame, "RzLEDDisplay_Exam")->x() + named<QWidget>(frame, "RzLEDDisplay_Exam")->width(),
+    EXPECT_EQ(named<QWidget>(frame, "RzLEDDisplay_Exam")->x() +
+                  named<QWidget>(frame, "RzLEDDisplay_Exam")->width(),
               named<QWidget>(frame, "RzCheckBox_alf")->x() - 2);
   }
 }

@@ -19,10 +19,10 @@
 #include "app/TForm_Set.h"
 #include "lookup/windows/TForm_Tip.h"
 #include "lookup/windows/TForm_rootMap.h"
-#include "textpractice/windows/TForm_ExamSet.h"
-#include "textpractice/windows/TForm_Selfile.h"
 #include "platform/Registry.h"
 #include "support/FixtureLibrary.h"
+#include "textpractice/windows/TForm_ExamSet.h"
+#include "textpractice/windows/TForm_Selfile.h"
 #include "windows/WindowTestSupport.h"
 
 namespace quorvel::windowtests {

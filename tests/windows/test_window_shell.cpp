@@ -11,9 +11,9 @@
 
 #include "app/TForm_Main.h"
 #include "app/TForm_Set.h"
-#include "ui/Widgets.h"
 #include "platform/Registry.h"
 #include "support/FixtureLibrary.h"
+#include "ui/Widgets.h"
 #include "windows/WindowTestSupport.h"
 
 namespace quorvel::windowtests {
@@ -88,7 +88,8 @@ TEST_F(WindowShellTest, SelectionLabelDragsOnlyTheNormalWindowAndRestoresThePane
   drag(seltext, QPoint(-25, 40));
   EXPECT_EQ(main.pos(), before + QPoint(-25, 40));
   EXPECT_FALSE(face->autoFillBackground());
-  for (int tag = 0; tag < 8; ++tag) EXPECT_TRUE(selectionRow<ui::TransparentButton>(frame, tag)->isEnabled());
+  for (int tag = 0; tag < 8; ++tag)
+    EXPECT_TRUE(selectionRow<ui::TransparentButton>(frame, tag)->isEnabled());
 
   // Double click: maximised, and then a press neither drags nor touches the panel.
   QTest::mouseDClick(seltext, Qt::LeftButton, {}, QPoint(5, 5));
@@ -137,7 +138,8 @@ TEST_F(WindowShellTest, MenuCaptionStaysLitWhileItsMenuIsDown) {
     std::size_t tag;
     QMenu* menu;
   };
-  for (const Case& c : {Case{1, named<QMenu>(frame, "PopupMenu_Char")}, Case{2, named<QMenu>(frame, "PopupMenu_word")},
+  for (const Case& c : {Case{1, named<QMenu>(frame, "PopupMenu_Char")},
+                        Case{2, named<QMenu>(frame, "PopupMenu_word")},
                         Case{6, named<QMenu>(frame, "PopupMenu_exam")}}) {
     QLabel* face = selectionRow<QLabel>(frame, c.tag);
     auto* button = selectionRow<ui::TransparentButton>(frame, c.tag);

@@ -38,8 +38,9 @@ void Archive::write(const std::filesystem::path& file) const {
 
   int error = 0;
   zip_t* zip = zip_open(temp.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-  if (!zip) throw std::runtime_error(temp.string() + ": cannot create the archive (libzip error " +
-                                     std::to_string(error) + ")");
+  if (!zip)
+    throw std::runtime_error(temp.string() + ": cannot create the archive (libzip error " +
+                             std::to_string(error) + ")");
   auto fail = [&](const std::string& what) {
     std::string message = temp.string() + ": " + what + ": " + zip_strerror(zip);
     zip_discard(zip);
@@ -55,7 +56,8 @@ void Archive::write(const std::filesystem::path& file) const {
       zip_source_free(source);
       fail("cannot add " + name);
     }
-    if (zip_file_set_mtime(zip, static_cast<zip_uint64_t>(index), stamp, 0) < 0) fail("cannot stamp " + name);
+    if (zip_file_set_mtime(zip, static_cast<zip_uint64_t>(index), stamp, 0) < 0)
+      fail("cannot stamp " + name);
   }
   if (zip_close(zip) < 0) fail("cannot write the archive");
   std::filesystem::rename(temp, file);

@@ -23,15 +23,19 @@ struct Event {
 struct Track {
   std::string name;
   std::vector<Event> events;
-  void add(int tick, int order, std::string bytes) { events.push_back({tick, order, std::move(bytes)}); }
+  void add(int tick, int order, std::string bytes) {
+    events.push_back({tick, order, std::move(bytes)});
+  }
   void note(int channel, int tick, int length, int key, int velocity) {
     if (length <= 0) return;
     key = std::clamp(key, 0, 127);
-    add(tick, 2, {static_cast<char>(0x90 | channel), static_cast<char>(key), static_cast<char>(velocity)});
+    add(tick, 2,
+        {static_cast<char>(0x90 | channel), static_cast<char>(key), static_cast<char>(velocity)});
     add(tick + length, 0, {static_cast<char>(0x80 | channel), static_cast<char>(key), 0});
   }
   void control(int channel, int tick, int number, int value) {
-    add(tick, 1, {static_cast<char>(0xB0 | channel), static_cast<char>(number), static_cast<char>(value)});
+    add(tick, 1,
+        {static_cast<char>(0xB0 | channel), static_cast<char>(number), static_cast<char>(value)});
   }
   void program(int channel, int tick, int value) {
     add(tick, 1, {static_cast<char>(0xC0 | channel), static_cast<char>(value)});
@@ -125,12 +129,16 @@ constexpr int kMajorScale[8] = {0, 0, 2, 4, 5, 7, 9, 11};
 int parseTonic(const std::string& name, const std::string& at) {
   static const std::map<char, int> base = {{'C', 60}, {'D', 62}, {'E', 64}, {'F', 65},
                                            {'G', 67}, {'A', 57}, {'B', 59}};
-  if (name.empty() || !base.count(name[0])) throw SourceError(at + ": unknown key \"" + name + "\"");
+  if (name.empty() || !base.count(name[0]))
+    throw SourceError(at + ": unknown key \"" + name + "\"");
   int pitch = base.at(name[0]);
   for (std::size_t i = 1; i < name.size(); ++i) {
-    if (name[i] == '#') ++pitch;
-    else if (name[i] == 'b') --pitch;
-    else throw SourceError(at + ": unknown key \"" + name + "\"");
+    if (name[i] == '#')
+      ++pitch;
+    else if (name[i] == 'b')
+      --pitch;
+    else
+      throw SourceError(at + ": unknown key \"" + name + "\"");
   }
   return pitch;
 }
@@ -157,9 +165,12 @@ void parseMelody(std::istringstream& words, Section& s, const Tune& t, const std
     }
     std::size_t i = 0;
     int accidental = 0;
-    if (w[i] == '#') accidental = 1, ++i;
-    else if (w[i] == 'b') accidental = -1, ++i;
-    if (i >= w.size() || w[i] < '0' || w[i] > '7') throw SourceError(at + ": cannot read the note \"" + w + "\"");
+    if (w[i] == '#')
+      accidental = 1, ++i;
+    else if (w[i] == 'b')
+      accidental = -1, ++i;
+    if (i >= w.size() || w[i] < '0' || w[i] > '7')
+      throw SourceError(at + ": cannot read the note \"" + w + "\"");
     int degree = w[i++] - '0';
     int octave = 0;
     while (i < w.size() && (w[i] == '\'' || w[i] == ',')) octave += w[i++] == '\'' ? 1 : -1;
@@ -183,7 +194,9 @@ void parseChords(std::istringstream& words, Section& s, const Tune& t, const std
   std::vector<std::string> inBar;
   auto flush = [&]() {
     if (inBar.empty()) return;
-    if (bar % static_cast<int>(inBar.size()) != 0) throw SourceError(at + ": cannot split a bar into " + std::to_string(inBar.size()) + " chords");
+    if (bar % static_cast<int>(inBar.size()) != 0)
+      throw SourceError(at + ": cannot split a bar into " + std::to_string(inBar.size()) +
+                        " chords");
     int each = bar / static_cast<int>(inBar.size());
     for (const auto& w : inBar) {
       Chord c;
@@ -191,12 +204,16 @@ void parseChords(std::istringstream& words, Section& s, const Tune& t, const std
         if (s.chords.empty()) throw SourceError(at + ": \"%\" with no chord before it");
         c = s.chords.back();
       } else {
-        if (w[0] < '0' || w[0] > '7') throw SourceError(at + ": cannot read the chord \"" + w + "\"");
+        if (w[0] < '0' || w[0] > '7')
+          throw SourceError(at + ": cannot read the chord \"" + w + "\"");
         c.degree = w[0] - '0';
         for (std::size_t i = 1; i < w.size(); ++i) {
-          if (w[i] == 'm') c.minor = true;
-          else if (w[i] == '7') c.seventh = true;
-          else throw SourceError(at + ": cannot read the chord \"" + w + "\"");
+          if (w[i] == 'm')
+            c.minor = true;
+          else if (w[i] == '7')
+            c.seventh = true;
+          else
+            throw SourceError(at + ": cannot read the chord \"" + w + "\"");
         }
       }
       c.start = s.chordTicks;
@@ -208,8 +225,10 @@ void parseChords(std::istringstream& words, Section& s, const Tune& t, const std
   };
   std::string w;
   while (words >> w) {
-    if (w == "|") flush();
-    else inBar.push_back(w);
+    if (w == "|")
+      flush();
+    else
+      inBar.push_back(w);
   }
   flush();
 }
@@ -233,7 +252,9 @@ Tune parseTune(std::string_view source, const std::string& origin) {
   int barStart = 0;
   while (std::getline(in, line)) {
     ++lineNo;
-    if (auto hash = line.find('#'); hash != std::string::npos && (hash == 0 || line[hash - 1] == ' ' || line[hash - 1] == '\t')) {
+    if (auto hash = line.find('#');
+        hash != std::string::npos &&
+        (hash == 0 || line[hash - 1] == ' ' || line[hash - 1] == '\t')) {
       // '#' starts a comment unless it is a sharp sign inside a note (#4).
       if (hash + 1 >= line.size() || line[hash + 1] < '0' || line[hash + 1] > '7') line.erase(hash);
     }
@@ -251,20 +272,27 @@ Tune parseTune(std::string_view source, const std::string& origin) {
     } else if (word == "meter") {
       words >> arg;
       const std::size_t slash = arg.find('/');
-      if (slash == std::string::npos || arg.substr(slash) != "/4") throw SourceError(at + ": the metre must be n/4");
+      if (slash == std::string::npos || arg.substr(slash) != "/4")
+        throw SourceError(at + ": the metre must be n/4");
       t.beatsPerBar = toInt(arg.substr(0, slash), at);
-      if (t.beatsPerBar < 1 || t.beatsPerBar > 12) throw SourceError(at + ": a bar holds 1 to 12 beats");
+      if (t.beatsPerBar < 1 || t.beatsPerBar > 12)
+        throw SourceError(at + ": a bar holds 1 to 12 beats");
     } else if (word == "key") {
       words >> arg;
       t.tonic = parseTonic(arg, at);
     } else if (word == "melody" || word == "accomp" || word == "bass" || word == "pad") {
       words >> arg;
       int program = toInt(arg, at);
-      if (program < -1 || program > 127) throw SourceError(at + ": instruments are General MIDI programs 0 to 127");
-      (word == "melody" ? t.melodyProgram : word == "accomp" ? t.accompProgram : word == "bass" ? t.bassProgram : t.padProgram) = program;
+      if (program < -1 || program > 127)
+        throw SourceError(at + ": instruments are General MIDI programs 0 to 127");
+      (word == "melody"   ? t.melodyProgram
+       : word == "accomp" ? t.accompProgram
+       : word == "bass"   ? t.bassProgram
+                          : t.padProgram) = program;
     } else if (word == "style") {
       words >> t.style;
-      if (t.style != "arpeggio" && t.style != "waltz" && t.style != "strum") throw SourceError(at + ": unknown style \"" + t.style + "\"");
+      if (t.style != "arpeggio" && t.style != "waltz" && t.style != "strum")
+        throw SourceError(at + ": unknown style \"" + t.style + "\"");
     } else if (word == "form") {
       while (words >> arg) t.form.push_back(arg);
     } else if (word == "section") {
@@ -286,12 +314,16 @@ Tune parseTune(std::string_view source, const std::string& origin) {
     } else if (word == "voice" || word == "octave") {
       if (!current) throw SourceError(at + ": \"" + word + "\" outside a section");
       words >> arg;
-      if (word == "voice") current->voice = toInt(arg, at);
-      else current->octave = toInt(arg, at);
+      if (word == "voice")
+        current->voice = toInt(arg, at);
+      else
+        current->octave = toInt(arg, at);
     } else if (word == "m" || word == "c") {
       if (!current) throw SourceError(at + ": notes outside a section");
-      if (word == "m") parseMelody(words, *current, t, at, barStart);
-      else parseChords(words, *current, t, at);
+      if (word == "m")
+        parseMelody(words, *current, t, at, barStart);
+      else
+        parseChords(words, *current, t, at);
     } else {
       throw SourceError(at + ": unknown word \"" + word + "\"");
     }
@@ -300,12 +332,15 @@ Tune parseTune(std::string_view source, const std::string& origin) {
   const int bar = t.beatsPerBar * kTicksPerQuarter;
   for (const auto& name : t.form) {
     auto it = t.sections.find(name);
-    if (it == t.sections.end()) throw SourceError(origin + ": the form names the unknown section \"" + name + "\"");
+    if (it == t.sections.end())
+      throw SourceError(origin + ": the form names the unknown section \"" + name + "\"");
     const Section& s = it->second;
-    if (s.melodyTicks % bar != 0 || s.melodyTicks == 0) throw SourceError(origin + ": section " + name + " does not end on a bar line");
+    if (s.melodyTicks % bar != 0 || s.melodyTicks == 0)
+      throw SourceError(origin + ": section " + name + " does not end on a bar line");
     if (s.chordTicks != s.melodyTicks) {
-      throw SourceError(origin + ": section " + name + " has " + std::to_string(s.chordTicks / bar) +
-                        " bars of chords for " + std::to_string(s.melodyTicks / bar) + " bars of melody");
+      throw SourceError(origin + ": section " + name + " has " +
+                        std::to_string(s.chordTicks / bar) + " bars of chords for " +
+                        std::to_string(s.melodyTicks / bar) + " bars of melody");
     }
   }
   return t;
@@ -336,8 +371,10 @@ std::string buildTune(std::string_view source, const std::string& origin, TuneIn
   Track conductor{"Tempo"};
   Track melody{"Melody"}, accomp{"Accompaniment"}, bass{"Bass"}, pad{"Pad"};
   const int usPerQuarter = 60'000'000 / t.tempo;
-  conductor.add(0, 1, meta(0x51, {static_cast<char>((usPerQuarter >> 16) & 0xFF), static_cast<char>((usPerQuarter >> 8) & 0xFF),
-                                  static_cast<char>(usPerQuarter & 0xFF)}));
+  conductor.add(0, 1,
+                meta(0x51, {static_cast<char>((usPerQuarter >> 16) & 0xFF),
+                            static_cast<char>((usPerQuarter >> 8) & 0xFF),
+                            static_cast<char>(usPerQuarter & 0xFF)}));
   conductor.add(0, 1, meta(0x58, {static_cast<char>(t.beatsPerBar), 2, 24, 8}));
   if (!t.title.empty()) conductor.name = t.title;
 
@@ -394,24 +431,28 @@ std::string buildTune(std::string_view source, const std::string& origin, TuneIn
       }
       if (t.style == "arpeggio") {
         // Broken chord in eighths: root, fifth, octave, third above, octave, fifth ...
-        std::vector<int> pattern{intoRange(tones[0], 48), intoRange(tones[2], 52), intoRange(tones[0], 48) + 12,
-                                 intoRange(tones[1], 60), intoRange(tones[0], 48) + 12, intoRange(tones[2], 52)};
+        std::vector<int> pattern{intoRange(tones[0], 48),      intoRange(tones[2], 52),
+                                 intoRange(tones[0], 48) + 12, intoRange(tones[1], 60),
+                                 intoRange(tones[0], 48) + 12, intoRange(tones[2], 52)};
         int step = beat / 2;
         for (int k = 0; k * step < c.length; ++k) {
           int len = std::min(step * 2, c.length - k * step);
-          accomp.note(kAccomp, start + k * step, len - 10, pattern[static_cast<std::size_t>(k) % pattern.size()],
-                      k == 0 ? 72 : 62);
+          accomp.note(kAccomp, start + k * step, len - 10,
+                      pattern[static_cast<std::size_t>(k) % pattern.size()], k == 0 ? 72 : 62);
         }
       } else if (t.style == "waltz") {
         // Bass on one, chord on two and three.
         for (int b = 1; b * beat < c.length; ++b) {
           if ((c.start + b * beat) % bar == 0) continue;
-          for (int tone : tones) accomp.note(kAccomp, start + b * beat, beat - 40, intoRange(tone, 57), 58);
+          for (int tone : tones)
+            accomp.note(kAccomp, start + b * beat, beat - 40, intoRange(tone, 57), 58);
         }
       } else {  // strum: chord on every beat, the off-beats softer
         for (int b = 0; b * beat < c.length; ++b) {
           int k = 0;
-          for (int tone : tones) accomp.note(kAccomp, start + b * beat + 8 * k++, beat - 60, intoRange(tone, 55), b % 2 ? 54 : 64);
+          for (int tone : tones)
+            accomp.note(kAccomp, start + b * beat + 8 * k++, beat - 60, intoRange(tone, 55),
+                        b % 2 ? 54 : 64);
         }
       }
     }

@@ -9,10 +9,10 @@ namespace resbuild {
 
 struct TuneInfo {
   std::string title;
-  int notes = 0;          // melody notes (rests excluded)
-  int lowest = 127;       // melody range, MIDI note numbers
+  int notes = 0;     // melody notes (rests excluded)
+  int lowest = 127;  // melody range, MIDI note numbers
   int highest = 0;
-  double seconds = 0.0;   // length of one pass, which is where the file loops
+  double seconds = 0.0;  // length of one pass, which is where the file loops
 };
 
 // Throws SourceError (with file and line) on a note list that does not parse

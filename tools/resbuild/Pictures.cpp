@@ -8,7 +8,6 @@
 #include <QPainterPath>
 #include <QRawFont>
 #include <QTextLayout>
-
 #include <algorithm>
 #include <cmath>
 
@@ -19,7 +18,8 @@ const QString kSans = QStringLiteral("Noto Sans CJK SC");
 const QString kSerif = QStringLiteral("Noto Serif CJK SC");
 const QString kMing = QStringLiteral("AR PL UMing CN");
 
-QFont font(const QString& family, double pixelSize, int weight = QFont::Normal, bool antialias = true) {
+QFont font(const QString& family, double pixelSize, int weight = QFont::Normal,
+           bool antialias = true) {
   QFont f(family);
   f.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelSize))));
   f.setWeight(static_cast<QFont::Weight>(weight));
@@ -55,8 +55,8 @@ void drawCentredGlyph(QPainter& p, const QString& text, const QRectF& box, const
   p.restore();
 }
 
-void roundedKey(QPainter& p, const QRectF& r, double radius, const QColor& top, const QColor& bottom,
-                const QColor& border, double borderWidth) {
+void roundedKey(QPainter& p, const QRectF& r, double radius, const QColor& top,
+                const QColor& bottom, const QColor& border, double borderWidth) {
   QLinearGradient g(r.topLeft(), r.bottomLeft());
   g.setColorAt(0, top);
   g.setColorAt(1, bottom);
@@ -81,7 +81,8 @@ QImage toQImage(const Pixels& pixels) {
   QImage image(pixels.width, pixels.height, QImage::Format_RGB32);
   for (int y = 0; y < pixels.height; ++y)
     for (int x = 0; x < pixels.width; ++x)
-      image.setPixel(x, y, 0xFF000000u | pixels.rgb[static_cast<std::size_t>(y) * pixels.width + x]);
+      image.setPixel(x, y,
+                     0xFF000000u | pixels.rgb[static_cast<std::size_t>(y) * pixels.width + x]);
   return image;
 }
 
@@ -101,7 +102,8 @@ namespace {
 // Draws the glyph at its design size without anti-aliasing, so the font's
 // hinting (or its hand-tuned bitmap strike) puts every stroke on whole pixels,
 // then centres the ink in the 16 x 16 cell. Returns false if the ink does not fit.
-bool drawHintedRoot(const Root& root, const QString& family, int pixelSize, Pixels& out, int* inkSize = nullptr) {
+bool drawHintedRoot(const Root& root, const QString& family, int pixelSize, Pixels& out,
+                    int* inkSize = nullptr) {
   QImage canvas(48, 48, QImage::Format_RGB32);
   canvas.fill(Qt::white);
   {
@@ -125,7 +127,8 @@ bool drawHintedRoot(const Root& root, const QString& family, int pixelSize, Pixe
   out.rgb.assign(256, 0xFFFFFF);
   for (int y = top; y <= bottom; ++y)
     for (int x = left; x <= right; ++x)
-      if (qGray(canvas.pixel(x, y)) < 128) out.rgb[static_cast<std::size_t>((y + dy) * 16 + x + dx)] = 0x000000;
+      if (qGray(canvas.pixel(x, y)) < 128)
+        out.rgb[static_cast<std::size_t>((y + dy) * 16 + x + dx)] = 0x000000;
   return true;
 }
 
@@ -140,7 +143,8 @@ Pixels drawRootBitmap(const Root& root) {
   for (const QString& family : {kMing, kSans}) {
     QRawFont raw = QRawFont::fromFont(font(family, 16));
     bool covered = true;
-    for (char32_t c : QString::fromStdString(root.glyph).toUcs4()) covered = covered && raw.supportsCharacter(c);
+    for (char32_t c : QString::fromStdString(root.glyph).toUcs4())
+      covered = covered && raw.supportsCharacter(c);
     if (!covered) continue;
     for (int size = 16; size >= 12; --size) {
       int ink = 0;
@@ -151,7 +155,8 @@ Pixels drawRootBitmap(const Root& root) {
         Pixels larger;
         int largerInk = 0;
         for (int bigger = 22; bigger > size; --bigger)
-          if (drawHintedRoot(root, family, bigger, larger, &largerInk) && largerInk <= 12) return larger;
+          if (drawHintedRoot(root, family, bigger, larger, &largerInk) && largerInk <= 12)
+            return larger;
       }
       return out;
     }
@@ -162,8 +167,8 @@ Pixels drawRootBitmap(const Root& root) {
   big.fill(Qt::white);
   {
     QPainter p(&big);
-    drawCentredGlyph(p, QString::fromStdString(root.glyph), QRectF(0, 0, 16 * kScale, 16 * kScale), kSans,
-                     QFont::Medium, Qt::black, 0.92, 1.1);
+    drawCentredGlyph(p, QString::fromStdString(root.glyph), QRectF(0, 0, 16 * kScale, 16 * kScale),
+                     kSans, QFont::Medium, Qt::black, 0.92, 1.1);
   }
   out.width = out.height = 16;
   out.rgb.assign(256, 0xFFFFFF);
@@ -171,8 +176,10 @@ Pixels drawRootBitmap(const Root& root) {
     for (int x = 0; x < 16; ++x) {
       int ink = 0;
       for (int dy = 0; dy < kScale; ++dy)
-        for (int dx = 0; dx < kScale; ++dx) ink += 255 - qGray(big.pixel(x * kScale + dx, y * kScale + dy));
-      if (ink > 255 * kScale * kScale * 3 / 10) out.rgb[static_cast<std::size_t>(y) * 16 + x] = 0x000000;
+        for (int dx = 0; dx < kScale; ++dx)
+          ink += 255 - qGray(big.pixel(x * kScale + dx, y * kScale + dy));
+      if (ink > 255 * kScale * kScale * 3 / 10)
+        out.rgb[static_cast<std::size_t>(y) * 16 + x] = 0x000000;
     }
   }
   return out;
@@ -189,8 +196,8 @@ Pixels drawKeyBitmap(char letter) {
   roundedKey(p, QRectF(4, 3, 24, 22), 3, QColor(0xFF, 0xFF, 0xFF), QColor(0xE4, 0xE4, 0xE4),
              QColor(0xB0, 0xB0, 0xB0), 0.8);
   QString text(QChar(letter >= 'a' && letter <= 'z' ? letter - 'a' + 'A' : letter));
-  drawCentredGlyph(p, text, QRectF(6, 5, 20, 18), QStringLiteral("DejaVu Sans"), QFont::Bold, QColor(0x10, 0x20, 0x40),
-                   0.8, 2.0);
+  drawCentredGlyph(p, text, QRectF(6, 5, 20, 18), QStringLiteral("DejaVu Sans"), QFont::Bold,
+                   QColor(0x10, 0x20, 0x40), 0.8, 2.0);
   p.end();
   return fromQImage(image);
 }
@@ -220,7 +227,8 @@ QImage drawBackground() {
       double sum = 0;
       for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx)
-          sum += grain[static_cast<std::size_t>(((y + dy + kSize) % kSize) * kSize + (x + dx + kSize) % kSize)];
+          sum += grain[static_cast<std::size_t>(((y + dy + kSize) % kSize) * kSize +
+                                                (x + dx + kSize) % kSize)];
       smooth[static_cast<std::size_t>(y * kSize + x)] = sum / 9.0;
     }
   }
@@ -232,7 +240,9 @@ QImage drawBackground() {
         v += w.amp * std::cos(kTwoPi * (w.fx * x + w.fy * y) / kSize + w.phase);
       v = v / 14.0 * 4.0 + smooth[static_cast<std::size_t>(y * kSize + x)] * 10.0;
       // A light, slightly warm grey a little brighter than the windows' 0xE0E0E0.
-      auto channel = [&](double base) { return std::clamp(static_cast<int>(std::lround(base + v)), 0, 255); };
+      auto channel = [&](double base) {
+        return std::clamp(static_cast<int>(std::lround(base + v)), 0, 255);
+      };
       image.setPixel(x, y, qRgb(channel(236), channel(235), channel(230)));
     }
   }
@@ -262,7 +272,8 @@ QImage drawRootMap(const std::vector<Root>& roots) {
     for (int i = 0; rows[r][i]; ++i) {
       char key = rows[r][i];
       QRectF cap(margin + rowOffset[r] + i * (keyW + gap), margin + r * (keyH + gap), keyW, keyH);
-      roundedKey(p, cap, 8, QColor(0xFF, 0xFF, 0xFD), QColor(0xE2, 0xE2, 0xDC), QColor(0x8A, 0x8A, 0x84), 1.6);
+      roundedKey(p, cap, 8, QColor(0xFF, 0xFF, 0xFD), QColor(0xE2, 0xE2, 0xDC),
+                 QColor(0x8A, 0x8A, 0x84), 1.6);
       auto keyRoots = rootsOfKey(roots, key);
       // The key letter takes the first slot of the key's grid, the roots the rest.
       int slotCount = static_cast<int>(keyRoots.size()) + 1;
@@ -273,17 +284,19 @@ QImage drawRootMap(const std::vector<Root>& roots) {
       double cw = area.width() / cols, ch = area.height() / rowsOfKey;
       double cell = std::min({cw, ch, 40.0});
       QRectF letterBox(area.left(), area.top(), cw, ch);
-      QRectF tag = QRectF(letterBox.center() - QPointF(cell * 0.42, cell * 0.42), QSizeF(cell * 0.84, cell * 0.84));
+      QRectF tag = QRectF(letterBox.center() - QPointF(cell * 0.42, cell * 0.42),
+                          QSizeF(cell * 0.84, cell * 0.84));
       p.setPen(Qt::NoPen);
       p.setBrush(QColor(0x2B, 0x5C, 0x9E));
       p.drawRoundedRect(tag, 5, 5);
-      drawCentredGlyph(p, QString(QChar(key)), tag, QStringLiteral("DejaVu Sans"), QFont::Bold, Qt::white, 0.62, 2.0);
+      drawCentredGlyph(p, QString(QChar(key)), tag, QStringLiteral("DejaVu Sans"), QFont::Bold,
+                       Qt::white, 0.62, 2.0);
       for (int k = 0; k < static_cast<int>(keyRoots.size()); ++k) {
         int slot = k + 1;
         QRectF box(area.left() + (slot % cols) * cw, area.top() + (slot / cols) * ch, cw, ch);
         QRectF square(box.center() - QPointF(cell / 2, cell / 2), QSizeF(cell, cell));
-        drawCentredGlyph(p, QString::fromStdString(keyRoots[static_cast<std::size_t>(k)]->glyph), square, kSans,
-                         QFont::Medium, QColor(0x10, 0x10, 0x10), 0.84, 1.0);
+        drawCentredGlyph(p, QString::fromStdString(keyRoots[static_cast<std::size_t>(k)]->glyph),
+                         square, kSans, QFont::Medium, QColor(0x10, 0x10, 0x10), 0.84, 1.0);
       }
     }
   }
@@ -292,13 +305,17 @@ QImage drawRootMap(const std::vector<Root>& roots) {
   legend.setRight(kWidth - margin);
   // The window lays its "关闭" link over the lower right corner: keep it free.
   legend.setBottom(legend.bottom() - 30);
-  drawCentredGlyph(p, QStringLiteral("岚川形音 字根表"), legend.adjusted(6, 8, -6, -keyH / 2), kSerif, QFont::Bold,
-                   QColor(0x2B, 0x5C, 0x9E), 0.9, 2.0);
+  drawCentredGlyph(p, QStringLiteral("岚川形音 字根表"), legend.adjusted(6, 8, -6, -keyH / 2),
+                   kSerif, QFont::Bold, QColor(0x2B, 0x5C, 0x9E), 0.9, 2.0);
   const double lineH = (keyH / 2 - 14) / 2;
-  drawCentredGlyph(p, QStringLiteral("蓝底字母为键位"), QRectF(legend.left() + 6, legend.top() + keyH / 2 + 2, legend.width() - 12, lineH),
-                   kSans, QFont::Normal, QColor(0x50, 0x50, 0x50), 0.8, 2.0);
-  drawCentredGlyph(p, QStringLiteral("其后为该键的字根"), QRectF(legend.left() + 6, legend.top() + keyH / 2 + 2 + lineH, legend.width() - 12, lineH),
-                   kSans, QFont::Normal, QColor(0x50, 0x50, 0x50), 0.8, 2.0);
+  drawCentredGlyph(
+      p, QStringLiteral("蓝底字母为键位"),
+      QRectF(legend.left() + 6, legend.top() + keyH / 2 + 2, legend.width() - 12, lineH), kSans,
+      QFont::Normal, QColor(0x50, 0x50, 0x50), 0.8, 2.0);
+  drawCentredGlyph(
+      p, QStringLiteral("其后为该键的字根"),
+      QRectF(legend.left() + 6, legend.top() + keyH / 2 + 2 + lineH, legend.width() - 12, lineH),
+      kSans, QFont::Normal, QColor(0x50, 0x50, 0x50), 0.8, 2.0);
   p.end();
   return image;
 }
@@ -323,7 +340,8 @@ QImage drawRootGroups(const std::vector<Root>& roots, const std::vector<RootGrou
   std::size_t most = 0;
   for (const auto& group : groups) most = std::max(most, group.glyphs.size());
   const double uniformGlyph =
-      std::min(boxH * 0.8, (boxW - 12 - (static_cast<double>(most) - 1) * 6) / (static_cast<double>(most) * 1.44));
+      std::min(boxH * 0.8, (boxW - 12 - (static_cast<double>(most) - 1) * 6) /
+                               (static_cast<double>(most) * 1.44));
   for (std::size_t g = 0; g < groups.size(); ++g) {
     int c = static_cast<int>(g) % cols, r = static_cast<int>(g) / cols;
     QRectF box(margin + c * (boxW + gap), margin + r * (boxH + gap), boxW, boxH);
@@ -338,14 +356,14 @@ QImage drawRootGroups(const std::vector<Root>& roots, const std::vector<RootGrou
     double x = box.left() + (box.width() - used) / 2;
     for (const auto& root : glyphs) {
       QRectF glyphBox(x, box.center().y() - glyph / 2, glyph, glyph);
-      drawCentredGlyph(p, QString::fromStdString(root), glyphBox, kSans, QFont::Medium, QColor(0x10, 0x10, 0x10), 0.9,
-                       1.0);
+      drawCentredGlyph(p, QString::fromStdString(root), glyphBox, kSans, QFont::Medium,
+                       QColor(0x10, 0x10, 0x10), 0.9, 1.0);
       QRectF tagBox(glyphBox.right() + 1, glyphBox.bottom() - tag, tag, tag);
       p.setPen(Qt::NoPen);
       p.setBrush(QColor(0x2B, 0x5C, 0x9E));
       p.drawRoundedRect(tagBox, 4, 4);
-      drawCentredGlyph(p, QString(QChar(keyOfGlyph(roots, root))), tagBox, QStringLiteral("DejaVu Sans"), QFont::Bold,
-                       Qt::white, 0.66, 2.0);
+      drawCentredGlyph(p, QString(QChar(keyOfGlyph(roots, root))), tagBox,
+                       QStringLiteral("DejaVu Sans"), QFont::Bold, Qt::white, 0.66, 2.0);
       x += glyph + tag + 6;
     }
   }
@@ -366,8 +384,8 @@ QImage drawIcon() {
              QColor(0x2A, 0x3A, 0x55), 3);
   roundedKey(p, QRectF(30, 22, 190, 180), 24, QColor(0xFF, 0xFF, 0xFB), QColor(0xE6, 0xE9, 0xEE),
              QColor(0x9C, 0xA8, 0xB8), 2);
-  drawCentredGlyph(p, QStringLiteral("奎"), QRectF(44, 32, 162, 160), kSerif, QFont::Bold, QColor(0xA0, 0x1C, 0x1C),
-                   0.86, 2.0);
+  drawCentredGlyph(p, QStringLiteral("奎"), QRectF(44, 32, 162, 160), kSerif, QFont::Bold,
+                   QColor(0xA0, 0x1C, 0x1C), 0.86, 2.0);
   p.end();
   return image;
 }

@@ -12,7 +12,8 @@ std::vector<std::string> splitOn(std::string_view line, char sep) {
   std::size_t start = 0;
   while (true) {
     std::size_t end = line.find(sep, start);
-    parts.emplace_back(line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    parts.emplace_back(
+        line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
     if (end == std::string_view::npos) break;
     start = end + 1;
   }
@@ -36,7 +37,8 @@ void forEachTsvLine(std::string_view text, const std::string& origin, Fn fn) {
 std::vector<Root> parseRoots(std::string_view utf8, const std::string& origin) {
   std::vector<Root> roots;
   forEachTsvLine(utf8, origin, [&roots](const std::vector<std::string>& f, const std::string& at) {
-    if (f.size() < 3) throw SourceError(at + ": expected number, key, root and name separated by tabs");
+    if (f.size() < 3)
+      throw SourceError(at + ": expected number, key, root and name separated by tabs");
     Root r;
     try {
       r.number = std::stoi(f[0]);
@@ -65,7 +67,8 @@ std::vector<Root> parseRoots(std::string_view utf8, const std::string& origin) {
     for (int i = 0; i < kRootKeyCounts[k]; ++i, ++index) {
       if (roots[index].key != 'A' + k) {
         throw SourceError(origin + ": root " + std::to_string(index + 1) + " must lie on key " +
-                          std::string(1, static_cast<char>('A' + k)) + " (the keys hold 4, 9, 14 ... roots in order)");
+                          std::string(1, static_cast<char>('A' + k)) +
+                          " (the keys hold 4, 9, 14 ... roots in order)");
       }
     }
   }
@@ -86,7 +89,8 @@ char keyOfGlyph(const std::vector<Root>& roots, std::string_view glyph) {
 }
 
 std::vector<RootGroup> parseRootGroups(std::string_view utf8, const std::string& origin,
-                                       const std::vector<Root>& roots, std::vector<std::string>* problems) {
+                                       const std::vector<Root>& roots,
+                                       std::vector<std::string>* problems) {
   std::vector<RootGroup> groups;
   forEachTsvLine(utf8, origin, [&](const std::vector<std::string>& f, const std::string& at) {
     if (f.size() != 2) throw SourceError(at + ": expected \"label<TAB>root root ...\"");

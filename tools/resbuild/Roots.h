@@ -12,7 +12,7 @@ namespace resbuild {
 // How many consecutive root numbers lie on each key A..Z; the tutor finds the
 // key of a root picture by these counts, so the table must follow them.
 inline constexpr std::array<int, 26> kRootKeyCounts = {4, 9, 14, 13, 8, 8, 8, 6, 2, 6, 1, 9, 1,
-                                                        6, 7, 5, 6, 7, 5, 4, 7, 9, 6, 9, 6, 10};
+                                                       6, 7, 5,  6,  7, 5, 4, 7, 9, 6, 9, 6, 10};
 inline constexpr int kRootTotal = 176;
 
 struct Root {
@@ -38,7 +38,8 @@ struct RootGroup {
 // comment line. Roots the table does not hold are left out and described in
 // `problems`; a group left with fewer than two roots is dropped.
 std::vector<RootGroup> parseRootGroups(std::string_view utf8, const std::string& origin,
-                                       const std::vector<Root>& roots, std::vector<std::string>* problems);
+                                       const std::vector<Root>& roots,
+                                       std::vector<std::string>* problems);
 
 // The key of a root glyph, or 0 when the table does not hold it.
 char keyOfGlyph(const std::vector<Root>& roots, std::string_view glyph);

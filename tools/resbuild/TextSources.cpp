@@ -65,7 +65,8 @@ void requireGb2312(std::string_view utf8, std::string_view gbk, const std::strin
     std::size_t n = u < utf8.size() ? utf8Length(static_cast<unsigned char>(utf8[u])) : 1;
     std::string ch(utf8.substr(u, n));
     if (lead < 0x80) {
-      throw SourceError(at + ": \"" + ch + "\" is not a Chinese character (GB2312) in the text part");
+      throw SourceError(at + ": \"" + ch +
+                        "\" is not a Chinese character (GB2312) in the text part");
     }
     if (i + 1 >= gbk.size() || !isGb2312Pair(lead, static_cast<unsigned char>(gbk[i + 1]))) {
       throw SourceError(at + ": the character \"" + ch + "\" is not in GB2312");
@@ -99,8 +100,9 @@ std::string convertDrillTable(std::string_view utf8, const std::string& origin) 
     std::string_view text = line.substr(0, codeStart);
     std::string_view code = line.substr(codeStart);
     if (text.empty() || code.empty() || code.size() > 4) {
-      throw SourceError(at + ": expected Chinese text followed by a code of 1 to 4 lower-case letters, got \"" +
-                        std::string(line) + "\"");
+      throw SourceError(
+          at + ": expected Chinese text followed by a code of 1 to 4 lower-case letters, got \"" +
+          std::string(line) + "\"");
     }
     std::string gbk = toGbk(text, at);
     requireGb2312(text, gbk, at);
@@ -123,10 +125,12 @@ std::string convertBaseTable(std::string_view utf8, const std::string& origin) {
     std::string_view code = line.substr(0, space);
     bool codeOk = space != std::string_view::npos && !code.empty() && code.size() <= 4;
     for (char c : code) codeOk = codeOk && isLower(c);
-    std::size_t textStart = space == std::string_view::npos ? line.size() : line.find_first_not_of(' ', space);
+    std::size_t textStart =
+        space == std::string_view::npos ? line.size() : line.find_first_not_of(' ', space);
     if (!codeOk || textStart == std::string_view::npos) {
-      throw SourceError(at + ": expected \"code text\" with a code of 1 to 4 lower-case letters, got \"" +
-                        std::string(line) + "\"");
+      throw SourceError(
+          at + ": expected \"code text\" with a code of 1 to 4 lower-case letters, got \"" +
+          std::string(line) + "\"");
     }
     if (code[0] < lastLetter) {
       throw SourceError(at + ": lines must be grouped by the first letter of their code, a to z");

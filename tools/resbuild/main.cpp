@@ -7,9 +7,10 @@
 // Tables and texts are checked and converted first, before any drawing, so a
 // bad source fails fast with a message that names its file and line.
 #include <QGuiApplication>
-
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -17,16 +18,13 @@
 #include <optional>
 #include <set>
 #include <sstream>
-#include <cstdlib>
-#include <ctime>
-
-#include "platform/Gbk.h"
 
 #include "Archive.h"
 #include "Midi.h"
 #include "Pictures.h"
 #include "Roots.h"
 #include "TextSources.h"
+#include "platform/Gbk.h"
 
 namespace fs = std::filesystem;
 using namespace resbuild;
@@ -43,17 +41,25 @@ Options parseArgs(int argc, char** argv) {
     std::string a = argv[i];
     if (i + 1 >= argc) throw std::runtime_error("missing value after " + a);
     fs::path v = argv[++i];
-    if (a == "--resources") o.resources = v;
-    else if (a == "--library") o.library = v;
-    else if (a == "--help-file") o.helpFile = v;
-    else if (a == "--icon") o.icon = v;
-    else if (a == "--roots") o.roots = v;
-    else if (a == "--preview") o.preview = v;
-    else throw std::runtime_error("unknown option " + a);
+    if (a == "--resources")
+      o.resources = v;
+    else if (a == "--library")
+      o.library = v;
+    else if (a == "--help-file")
+      o.helpFile = v;
+    else if (a == "--icon")
+      o.icon = v;
+    else if (a == "--roots")
+      o.roots = v;
+    else if (a == "--preview")
+      o.preview = v;
+    else
+      throw std::runtime_error("unknown option " + a);
   }
   if (o.resources.empty() || o.library.empty()) {
-    throw std::runtime_error("usage: resbuild --resources DIR --library FILE [--help-file FILE] [--icon FILE] "
-                             "[--roots FILE] [--preview DIR]");
+    throw std::runtime_error(
+        "usage: resbuild --resources DIR --library FILE [--help-file FILE] [--icon FILE] "
+        "[--roots FILE] [--preview DIR]");
   }
   return o;
 }
@@ -73,7 +79,9 @@ std::string lower(std::string s) {
   return s;
 }
 
-bool quorvelGbkHolds(const std::string& utf8) { return quorvel::gbk::fromUtf8Strict(utf8).has_value(); }
+bool quorvelGbkHolds(const std::string& utf8) {
+  return quorvel::gbk::fromUtf8Strict(utf8).has_value();
+}
 
 void warn(const std::string& message) { std::cerr << "resbuild: warning: " << message << "\n"; }
 
@@ -116,8 +124,8 @@ struct Codebook {
 // `problems` (the tables are regenerated independently; the library tests
 // then fail on it).
 std::string expandText(const std::string& source, const std::string& origin, const Codebook& book,
-                       const std::vector<Root>& roots, const std::map<char, std::string>& keyNames, int& unchecked,
-                       std::vector<std::string>& problems) {
+                       const std::vector<Root>& roots, const std::map<char, std::string>& keyNames,
+                       int& unchecked, std::vector<std::string>& problems) {
   std::string out;
   int line = 1;
   char currentKey = 0;
@@ -136,7 +144,8 @@ std::string expandText(const std::string& source, const std::string& origin, con
       std::string code = source.substr(eq + 1, close - eq - 1);
       if (text.empty() || code.empty() || code.size() > 4 ||
           !std::all_of(code.begin(), code.end(), [](char ch) { return ch >= 'A' && ch <= 'Z'; })) {
-        throw SourceError(at + ": a code example must read {text=CODE} with 1 to 4 upper-case letters");
+        throw SourceError(at +
+                          ": a code example must read {text=CODE} with 1 to 4 upper-case letters");
       }
       auto agrees = [&](const std::set<std::string>& codes) {
         if (!prefixOnly) return codes.count(lower(code)) != 0;
@@ -152,8 +161,8 @@ std::string expandText(const std::string& source, const std::string& origin, con
         } else if (!agrees(it->second)) {
           std::string known;
           for (const auto& k : it->second) known += " " + k;
-          problems.push_back(at + ": the tables do not give \"" + text + "\" the code " + code + (prefixOnly ? "..." : "") +
-                             " (they give" + known + ")");
+          problems.push_back(at + ": the tables do not give \"" + text + "\" the code " + code +
+                             (prefixOnly ? "..." : "") + " (they give" + known + ")");
         }
       } else {
         ++unchecked;
@@ -164,22 +173,28 @@ std::string expandText(const std::string& source, const std::string& origin, con
     }
     if (c == '[') {
       std::size_t close = source.find(']', i);
-      if (close == std::string::npos) throw SourceError(at + ": a root must read [root] or [root:KEY]");
+      if (close == std::string::npos)
+        throw SourceError(at + ": a root must read [root] or [root:KEY]");
       std::string inner = source.substr(i + 1, close - i - 1);
       char key = currentKey;
       if (auto colon = inner.find(':'); colon != std::string::npos) {
         std::string k = inner.substr(colon + 1);
-        if (k.size() != 1 || k[0] < 'A' || k[0] > 'Z') throw SourceError(at + ": a root must read [root:KEY]");
+        if (k.size() != 1 || k[0] < 'A' || k[0] > 'Z')
+          throw SourceError(at + ": a root must read [root:KEY]");
         key = k[0];
         inner.erase(colon);
       }
       if (inner.empty()) throw SourceError(at + ": an empty [root]");
-      if (!key) throw SourceError(at + ": [" + inner + "] needs a key: write [root:KEY] or put it after @ROOTS");
+      if (!key)
+        throw SourceError(at + ": [" + inner +
+                          "] needs a key: write [root:KEY] or put it after @ROOTS");
       if (roots.empty()) {
         ++unchecked;
       } else if (char actual = keyOfGlyph(roots, inner); actual != key) {
-        problems.push_back(at + ": the root \"" + inner + "\" is said to lie on key " + std::string(1, key) +
-                           (actual ? ", but the root table puts it on " + std::string(1, actual) : ", but the root table does not hold it"));
+        problems.push_back(at + ": the root \"" + inner + "\" is said to lie on key " +
+                           std::string(1, key) +
+                           (actual ? ", but the root table puts it on " + std::string(1, actual)
+                                   : ", but the root table does not hold it"));
       }
       out += inner;
       i = close + 1;
@@ -189,11 +204,15 @@ std::string expandText(const std::string& source, const std::string& origin, con
       // The key-name root of key X (the first root of the key when the key
       // names are not listed).
       std::size_t close = source.find('@', i + 9);
-      std::string key = close == std::string::npos ? std::string() : source.substr(i + 9, close - i - 9);
-      if (key.size() != 1 || key[0] < 'A' || key[0] > 'Z') throw SourceError(at + ": expected @KEYNAME X@ with a key letter");
+      std::string key =
+          close == std::string::npos ? std::string() : source.substr(i + 9, close - i - 9);
+      if (key.size() != 1 || key[0] < 'A' || key[0] > 'Z')
+        throw SourceError(at + ": expected @KEYNAME X@ with a key letter");
       auto named = keyNames.find(key[0]);
       auto onKey = rootsOfKey(roots, key[0]);
-      std::string name = named != keyNames.end() ? named->second : onKey.empty() ? std::string() : onKey.front()->glyph;
+      std::string name = named != keyNames.end() ? named->second
+                         : onKey.empty()         ? std::string()
+                                                 : onKey.front()->glyph;
       if (name.empty()) ++unchecked;
       out += quorvelGbkHolds(name) ? name : std::string("？");
       i = close + 1;
@@ -201,8 +220,10 @@ std::string expandText(const std::string& source, const std::string& origin, con
     }
     if (source.compare(i, 7, "@ROOTS ") == 0) {
       std::size_t close = source.find('@', i + 7);
-      std::string key = close == std::string::npos ? std::string() : source.substr(i + 7, close - i - 7);
-      if (key.size() != 1 || key[0] < 'A' || key[0] > 'Z') throw SourceError(at + ": expected @ROOTS X@ with a key letter");
+      std::string key =
+          close == std::string::npos ? std::string() : source.substr(i + 7, close - i - 7);
+      if (key.size() != 1 || key[0] < 'A' || key[0] > 'Z')
+        throw SourceError(at + ": expected @ROOTS X@ with a key letter");
       currentKey = key[0];
       if (roots.empty()) ++unchecked;
       std::string list;
@@ -234,7 +255,9 @@ void writeFile(const fs::path& file, const std::string& bytes) {
 void preview(const Options& o, const std::string& name, const QImage& image, int factor) {
   if (o.preview.empty()) return;
   fs::create_directories(o.preview);
-  image.scaled(image.width() * factor, image.height() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+  image
+      .scaled(image.width() * factor, image.height() * factor, Qt::IgnoreAspectRatio,
+              Qt::FastTransformation)
       .save(QString::fromStdString((o.preview / (name + ".png")).string()));
 }
 
@@ -246,9 +269,9 @@ int run(int argc, char** argv) {
   // 1. Code tables.
   Codebook book;
   static const std::set<std::string> kTables = {
-      "base",       "onechar",        "twochar",     "threechar",   "allchar", "twocharsel", "threecharsel",
-      "allcharsel", "keynamecharsel", "codecharsel", "hardcharsel", "word2",   "word3",      "word4",
-      "wordm"};
+      "base",        "onechar",      "twochar",    "threechar",      "allchar",
+      "twocharsel",  "threecharsel", "allcharsel", "keynamecharsel", "codecharsel",
+      "hardcharsel", "word2",        "word3",      "word4",          "wordm"};
   for (const auto& file : filesIn(res / "tables", ".txt")) {
     std::string name = file.stem().string();
     if (!kTables.count(lower(name))) {
@@ -260,8 +283,10 @@ int run(int argc, char** argv) {
       std::string base = convertBaseTable(utf8, file.string());
       // The tutor cuts the dictionary into one segment per first letter a..z.
       for (char letter = 'a'; letter <= 'z'; ++letter) {
-        if (base.find(std::string(1, '\r') + letter) == std::string::npos && (base.empty() || base.front() != letter))
-          warn(file.string() + ": no code begins with '" + std::string(1, letter) + "': code entry will find nothing there");
+        if (base.find(std::string(1, '\r') + letter) == std::string::npos &&
+            (base.empty() || base.front() != letter))
+          warn(file.string() + ": no code begins with '" + std::string(1, letter) +
+               "': code entry will find nothing there");
       }
       archive.add("chardata", name, std::move(base));
       book.addBase(utf8);
@@ -270,7 +295,8 @@ int run(int argc, char** argv) {
       book.addDrillTable(utf8);
     }
   }
-  if (archive.size() == 0) warn("no code tables under " + (res / "tables").string() + ": the drills will have no data");
+  if (archive.size() == 0)
+    warn("no code tables under " + (res / "tables").string() + ": the drills will have no data");
 
   // 2. The root table.
   std::vector<Root> roots;
@@ -294,10 +320,13 @@ int run(int argc, char** argv) {
   int unchecked = 0;
   std::vector<std::string> problems;
   for (const auto& file : filesIn(res / "texts", ".txt")) {
-    std::string expanded = expandText(readFile(file), file.string(), book, roots, keyNames, unchecked, problems);
+    std::string expanded =
+        expandText(readFile(file), file.string(), book, roots, keyNames, unchecked, problems);
     archive.add("TIPDATA", file.stem().string(), convertText(expanded, file.string()));
   }
-  if (unchecked) warn(std::to_string(unchecked) + " examples in the texts were not checked: no code or root tables");
+  if (unchecked)
+    warn(std::to_string(unchecked) +
+         " examples in the texts were not checked: no code or root tables");
   for (const auto& problem : problems) warn(problem);
 
   // 4. Tunes.
@@ -306,14 +335,16 @@ int run(int argc, char** argv) {
     TuneInfo info;
     archive.add("MIDI", file.stem().string(), buildTune(readFile(file), file.string(), &info));
     std::cout << "resbuild: " << file.stem().string() << " \"" << info.title << "\": " << info.notes
-              << " melody notes, range " << info.lowest << "-" << info.highest << ", " << info.seconds << " s\n";
+              << " melody notes, range " << info.lowest << "-" << info.highest << ", "
+              << info.seconds << " s\n";
   }
 
   // 5. Pictures.
   int qtArgc = 1;
   char* qtArgv[] = {argv[0], nullptr};
   QGuiApplication app(qtArgc, qtArgv);
-  for (const auto& missing : missingGlyphs(roots)) warn("no installed CJK font has a glyph for the root \"" + missing + "\"");
+  for (const auto& missing : missingGlyphs(roots))
+    warn("no installed CJK font has a glyph for the root \"" + missing + "\"");
   QImage rootSheet(16 * 16, 16 * 11, QImage::Format_RGB32);
   rootSheet.fill(Qt::white);
   for (const auto& r : roots) {
@@ -322,7 +353,8 @@ int run(int argc, char** argv) {
     QImage small = toQImage(bitmap);
     for (int y = 0; y < 16; ++y)
       for (int x = 0; x < 16; ++x)
-        rootSheet.setPixel(((r.number - 1) % 16) * 16 + x, ((r.number - 1) / 16) * 16 + y, small.pixel(x, y));
+        rootSheet.setPixel(((r.number - 1) % 16) * 16 + x, ((r.number - 1) / 16) * 16 + y,
+                           small.pixel(x, y));
   }
   if (!roots.empty()) preview(o, "roots", rootSheet, 4);
   QImage keySheet(32 * 13, 64, QImage::Format_RGB32);
@@ -331,7 +363,8 @@ int run(int argc, char** argv) {
     archive.add("RCDATA", std::string("key_") + k, encodeBmp24(bitmap));
     QImage small = toQImage(bitmap);
     for (int y = 0; y < 32; ++y)
-      for (int x = 0; x < 32; ++x) keySheet.setPixel(((k - 'a') % 13) * 32 + x, ((k - 'a') / 13) * 32 + y, small.pixel(x, y));
+      for (int x = 0; x < 32; ++x)
+        keySheet.setPixel(((k - 'a') % 13) * 32 + x, ((k - 'a') / 13) * 32 + y, small.pixel(x, y));
   }
   preview(o, "keys", keySheet, 4);
   QImage background = drawBackground();
@@ -339,14 +372,16 @@ int run(int argc, char** argv) {
   if (!o.preview.empty()) {
     QImage tiled(background.width() * 3, background.height() * 2, QImage::Format_RGB32);
     for (int y = 0; y < tiled.height(); ++y)
-      for (int x = 0; x < tiled.width(); ++x) tiled.setPixel(x, y, background.pixel(x % background.width(), y % background.height()));
+      for (int x = 0; x < tiled.width(); ++x)
+        tiled.setPixel(x, y, background.pixel(x % background.width(), y % background.height()));
     preview(o, "background_tiled", tiled, 2);
   }
   if (!roots.empty()) {
     QImage map = drawRootMap(roots);
     archive.add("JPEG", "RootMap", encodeJpeg(map));
     preview(o, "rootmap", map, 1);
-    preview(o, "rootmap_small", map.scaled(439, 166, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), 1);
+    preview(o, "rootmap_small",
+            map.scaled(439, 166, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), 1);
 
     fs::path groupsFile = res / "method" / "root_groups.tsv";
     if (!fs::exists(groupsFile)) groupsFile = res / "pictures" / "root_groups.tsv";
@@ -361,7 +396,8 @@ int run(int argc, char** argv) {
     QImage grouped = drawRootGroups(roots, groups);
     archive.add("JPEG", "rootbut", encodeJpeg(grouped));
     preview(o, "rootbut", grouped, 1);
-    preview(o, "rootbut_small", grouped.scaled(417, 193, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), 1);
+    preview(o, "rootbut_small",
+            grouped.scaled(417, 193, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), 1);
   }
   QImage icon = drawIcon();
   preview(o, "icon", icon, 1);
@@ -374,12 +410,14 @@ int run(int argc, char** argv) {
       writeFile(o.helpFile, readFile(help));
     } else {
       warn(help.string() + " is missing: the help file only says so");
-      writeFile(o.helpFile, "<html><body><a name=\"10001\"></a><p>帮助文件尚未编写。</p></body></html>\n");
+      writeFile(o.helpFile,
+                "<html><body><a name=\"10001\"></a><p>帮助文件尚未编写。</p></body></html>\n");
     }
   }
 
   archive.write(o.library);
-  std::cout << "resbuild: wrote " << archive.size() << " resources to " << o.library.string() << "\n";
+  std::cout << "resbuild: wrote " << archive.size() << " resources to " << o.library.string()
+            << "\n";
   return 0;
 }
 

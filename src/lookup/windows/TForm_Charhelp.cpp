@@ -5,8 +5,8 @@
 #include <string>
 #include <tuple>
 
-#include "ui/QtSupport.h"
 #include "lookup/windows/TForm_detailhelp.h"
+#include "ui/QtSupport.h"
 
 namespace quorvel::ui {
 

@@ -4,9 +4,9 @@
 // its own header). Code letters show as pictures of keyboard keys and text.
 #include <array>
 
-#include "ui/Widgets.h"
 #include "data/CodeTypes.h"
 #include "platform/ResourceLibrary.h"
+#include "ui/Widgets.h"
 
 class TForm_detailhelp;
 

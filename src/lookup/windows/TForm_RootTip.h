@@ -1,8 +1,8 @@
 #pragma once
 // The root study tip: the root study text and a picture of similar roots
 // grouped together (F2 during the root drill).
-#include "ui/Widgets.h"
 #include "platform/ResourceLibrary.h"
+#include "ui/Widgets.h"
 
 class QTextEdit;
 

@@ -1,8 +1,8 @@
 #pragma once
 // The study tip window shared by the character, word and general tips. It
 // reloads its text every time it is shown.
-#include "ui/Widgets.h"
 #include "platform/ResourceLibrary.h"
+#include "ui/Widgets.h"
 
 class QTextEdit;
 

@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <tuple>
 
-#include "ui/QtSupport.h"
 #include "lookup/windows/TForm_detailhelp.h"
+#include "ui/QtSupport.h"
 
 TForm_Wordhelp::TForm_Wordhelp(const quorvel::platform::ResourceLibrary& library, QWidget* parent)
     : FormBase(parent, "Form_Wordhelp", QStringLiteral("词组编码提示"), QSize(366, 290)),

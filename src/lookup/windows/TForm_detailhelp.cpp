@@ -6,10 +6,10 @@
 #include <QLineEdit>
 #include <QTextEdit>
 
-#include "ui/Glyphs.h"
-#include "ui/QtSupport.h"
 #include "lookup/LookupServices.h"
 #include "lookup/windows/TForm_Charhelp.h"
+#include "ui/Glyphs.h"
+#include "ui/QtSupport.h"
 
 namespace {
 QWidget* panel(QWidget* parent, const char* name, const QRect& geometry) {

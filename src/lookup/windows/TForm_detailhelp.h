@@ -1,11 +1,11 @@
 #pragma once
 // The code lookup window (F3, "字码互查"): character or word to code in the
 // upper panel, code to characters or words in the lower one.
-#include "ui/Widgets.h"
 #include "data/CodeTypes.h"
+#include "data/PracticeData.h"
 #include "lookup/windows/TForm_Charhelp.h"
 #include "platform/ResourceLibrary.h"
-#include "data/PracticeData.h"
+#include "ui/Widgets.h"
 
 class QComboBox;
 class QLineEdit;

@@ -1,8 +1,8 @@
 #pragma once
 // The root hint: one key with its picture and the root study text (F1
 // during the root drill).
-#include "ui/Widgets.h"
 #include "platform/ResourceLibrary.h"
+#include "ui/Widgets.h"
 
 class QTextEdit;
 

@@ -86,7 +86,10 @@ void SelectionPanel::buildRows() {
 }
 
 QMenu* SelectionPanel::menuOf(int row) const {
-  return row == Char ? PopupMenu_Char : row == Word ? PopupMenu_word : row == Exam ? PopupMenu_exam : nullptr;
+  return row == Char   ? PopupMenu_Char
+         : row == Word ? PopupMenu_word
+         : row == Exam ? PopupMenu_exam
+                       : nullptr;
 }
 
 void SelectionPanel::buildMenus() {
@@ -119,10 +122,18 @@ void SelectionPanel::buildMenus() {
   for (const quorvel::MenuEntry& entry : quorvel::menuEntries()) {
     QMenu* menu = nullptr;
     switch (entry.menu) {
-      case quorvel::KindMenu::CharPreferred: menu = preferred; break;
-      case quorvel::KindMenu::CharAll: menu = all; break;
-      case quorvel::KindMenu::Word: menu = PopupMenu_word; break;
-      case quorvel::KindMenu::Exam: menu = PopupMenu_exam; break;
+      case quorvel::KindMenu::CharPreferred:
+        menu = preferred;
+        break;
+      case quorvel::KindMenu::CharAll:
+        menu = all;
+        break;
+      case quorvel::KindMenu::Word:
+        menu = PopupMenu_word;
+        break;
+      case quorvel::KindMenu::Exam:
+        menu = PopupMenu_exam;
+        break;
     }
     QAction* action = menu->addAction(QString::fromUtf8(entry.caption));
     action->setObjectName(QString::fromLatin1(entry.objectName));

@@ -421,7 +421,8 @@ bool TFrame_Veduzir::eventFilter(QObject* watched, QEvent* event) {
     // The root-table picture sits right of the key help, as tall as the panel allows.
     if (!renderer_->mapPicture().isNull()) {
       const int h = Panel_SpeedInfo->height() - 4;
-      const int w = renderer_->mapPicture().width() * h / std::max(1, renderer_->mapPicture().height());
+      const int w =
+          renderer_->mapPicture().width() * h / std::max(1, renderer_->mapPicture().height());
       Image_Map->setGeometry(Panel_SpeedInfo->width() - w - 4, 2, w, h);
     }
   } else if (watched == RzLabel_Seltext && event->type() == QEvent::MouseButtonDblClick) {
