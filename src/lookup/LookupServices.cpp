@@ -116,24 +116,17 @@ TCharCodes LookupCharCodes(const PracticeData& data, std::string_view character)
 }
 
 std::string LookupWordCodeIn(const PracticeData& data, int kind, std::string_view word) {
-  if (word.empty()) return {};
-  switch (kind) {
-    case pkWord2:
-    case pkWord3:
-    case pkWord4:
-      return codeIn(data, kind, word);
-    case pkWordm: {
-      // Whole entries only: a word that merely begins a longer entry is not it.
-      const std::string_view tbl = table(data, kind);
-      std::size_t at = 0;
-      WordmRecord record;
-      while (nextWordm(tbl, at, record))
-        if (trimmed(record.text) == word) return std::string(record.code);
-      return {};
-    }
-    default:
-      return {};
-  }
+  const KindInfo& info = kindInfo(kind);
+  if (word.empty() || info.tip != TipKind::Word || !hasDrillTable(kind)) return {};
+  if (info.recordBytes > 0) return codeIn(data, kind, word);
+  // The word table of varying width: whole entries only, so a word that
+  // merely begins a longer entry is not it.
+  const std::string_view tbl = table(data, kind);
+  std::size_t at = 0;
+  WordmRecord record;
+  while (nextWordm(tbl, at, record))
+    if (trimmed(record.text) == word) return std::string(record.code);
+  return {};
 }
 
 std::string LookupWordCode(const PracticeData& data, std::string_view word) {
