@@ -23,6 +23,7 @@ constexpr KindInfo drill(std::uint8_t kind, const char* name, const char* resour
   k.sequenceBytes = sequenceBytes;
   k.lastPage = lastPage;
   k.tip = tip;
+  k.needsDictionary = true;
   return k;
 }
 

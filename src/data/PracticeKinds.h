@@ -53,6 +53,7 @@ struct KindInfo {
 
   TipKind tip = TipKind::Text;
   bool rawKeys = false;           // keys go to the kind as they are (no code entry)
+  bool needsDictionary = false;   // its items are Chinese: typed only through code entry
   bool enterIsLineBreak = false;  // Enter types a line break
   bool keepsExamClock = false;    // the test clock stays on show when the kind starts
   bool showsPageInfo = true;      // the page line is reset to page 1 when the kind starts

@@ -12,6 +12,12 @@ int markIndex(int position) {
 }
 }  // namespace
 
+bool RootDrill::canStart() const {
+  for (const auto& picture : ctx_.data().rootPictures)
+    if (!picture) return false;
+  return true;
+}
+
 void RootDrill::draw() {
   platform::RandomSource& random = ctx_.random();
   random.seedFromClock();

@@ -24,6 +24,8 @@ class RootDrill : public PracticeKind {
  public:
   explicit RootDrill(KindContext& context) : ctx_(context) {}
 
+  // The roots are shown as pictures: without all of them there is nothing to drill.
+  bool canStart() const override;
   void start() override;
   void enterItem(char, char) override {}
   void enterKey(std::uint16_t virtualKey) override;

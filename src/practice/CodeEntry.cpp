@@ -1,5 +1,7 @@
 #include "practice/CodeEntry.h"
 
+#include <algorithm>
+
 namespace quorvel {
 
 Candidates findCandidates(const BaseSegments& base, std::string_view code) {
@@ -21,7 +23,11 @@ Candidates findCandidates(const BaseSegments& base, std::string_view code) {
     if (b == '\r') {
       if (collecting && matched) {
         if (collected.size() > 26) collected.resize(26);
-        found[count++] = collected;
+        // A character stands in the dictionary under its short and its full
+        // codes, so a prefix finds it more than once; each place shows a
+        // different entry.
+        const auto listed = found.begin() + static_cast<std::ptrdiff_t>(count);
+        if (std::find(found.begin(), listed, collected) == listed) found[count++] = collected;
         if (count == found.size()) break;
       }
       const char next = i + 1 < segment.size() ? segment[i + 1] : '\0';

@@ -119,7 +119,8 @@ void PracticeFrame::keyDown(vk::KeyPress key) {
       break;
   }
 
-  if (!FPractising) return;
+  // A key the keyboard mapping does not know has no code: it is no entry.
+  if (!FPractising || k == 0) return;
   PracticeKind* running = kind(FPracticeKind);
   if (running == nullptr) return;
 

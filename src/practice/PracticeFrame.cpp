@@ -80,21 +80,25 @@ void PracticeFrame::setUp(PracticeData data, std::string introText) {
 bool PracticeFrame::canStartKind(int kind) const {
   if (!isKind(kind)) return false;
   const PracticeKind* k = kinds_[static_cast<std::size_t>(kind)].get();
+  // Code entry lists its candidates from the dictionary: without it no item
+  // of a drill could be entered. Texts may still be typed in letter mode.
+  if (kindInfo(kind).needsDictionary && !data_.basePresent) return false;
   return k != nullptr && k->canStart();
 }
 
 void PracticeFrame::selectKind(int kind, int menuTag) {
   PracticeKind* chosen = this->kind(kind);
   if (chosen == nullptr) return;
+  // A kind without its data says so before it asks the user for anything.
+  if (!canStartKind(kind)) {
+    refuseMissingData();  // the running practice, if any, goes on
+    return;
+  }
   // What the user declines to give (a file, the test's settings) leaves the
   // running practice as it was.
   if (!chosen->prepare(menuTag)) {
     services_.host->restoreSelectionPanel();
     changed();
-    return;
-  }
-  if (!chosen->canStart()) {
-    refuseMissingData();  // the running practice, if any, goes on
     return;
   }
   FPracticeKind = static_cast<std::uint8_t>(kind);

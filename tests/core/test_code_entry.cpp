@@ -41,6 +41,17 @@ TEST(FindCandidates, PrefixMatchesInDictionaryOrderAtMostSix) {
   EXPECT_EQ(findCandidates(base, "b"), (Candidates{hz(1), G, "", "", "", ""}));
 }
 
+TEST(FindCandidates, ACharacterUnderSeveralCodesIsListedOnce) {
+  // 等 stands under "zt" (short code) and "ztgd" (full code); "l" finds one
+  // character under four of its codes.
+  const BaseSegments base = splitBase(baseText({
+      {'l', {"lx " + A, "lxy " + B, "lxyz " + B, "ly " + B, "lz " + C}},
+      {'z', {"zt " + D, "ztgd " + D, "ztq " + E}},
+  }));
+  EXPECT_EQ(findCandidates(base, "l"), (Candidates{hz(11), A, B, C, "", ""}));
+  EXPECT_EQ(findCandidates(base, "zt"), (Candidates{D, E, "", "", "", ""}));
+}
+
 TEST(FindCandidates, BlanksAreNotCollectedAndTextsAreCutAt26Bytes) {
   const BaseSegments base = codeBase();
   EXPECT_EQ(findCandidates(base, "zy")[0], hz(1010) + hz(1011));

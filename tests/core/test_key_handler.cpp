@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "drills/RootDrill.h"
 #include "support/FrameFixture.h"
 
 namespace quorvel::testing {
@@ -357,6 +358,51 @@ TEST_F(FrameFixture, SetUpFromAnUnreadableLibraryLeavesEveryKindWithoutData) {
     EXPECT_EQ(frame.practiceKind(), pkNone);
   }
   EXPECT_EQ(host.beeps, 14);
+}
+
+TEST_F(FrameFixture, KindsRefuseToStartWithoutTheDataTheyShow) {
+  struct Case {
+    const char* what;
+    void (*damage)(PracticeData&);
+    std::vector<int> refused, started;
+  };
+  const Case cases[] = {
+      // Without the dictionary no drill item can be typed; texts still can, in letter mode.
+      {"dictionary",
+       [](PracticeData& d) { d.basePresent = false; },
+       {pkTwochar, pkWord2},
+       {pkRoot, pkInput}},
+      // One root picture missing would leave an invisible root to press.
+      {"a root picture",
+       [](PracticeData& d) { d.rootPictures[17].reset(); },
+       {pkRoot},
+       {pkTwochar, pkInput}},
+  };
+  for (const Case& c : cases) {
+    PracticeData data = craftedData();
+    c.damage(data);
+    frame.setUp(std::move(data));
+    for (int kind : c.refused) {
+      frame.selectKind(pkInput);
+      const int beeps = host.beeps;
+      frame.selectKind(kind);
+      EXPECT_EQ(frame.practiceKind(), pkInput) << c.what << " " << kind;
+      EXPECT_EQ(frame.view().wordplace, g("☆该练习的数据缺失，无法开始！☆")) << c.what;
+      EXPECT_EQ(host.beeps, beeps + 1);
+    }
+    for (int kind : c.started) {
+      frame.selectKind(kind);
+      EXPECT_EQ(frame.practiceKind(), kind) << c.what << " " << kind;
+    }
+  }
+}
+
+TEST_F(FrameFixture, KeysWithoutACodeEnterNothingInTheRootDrill) {
+  frame.selectKind(pkRoot);
+  auto& drill = dynamic_cast<RootDrill&>(*frame.kind(pkRoot));
+  press(0);  // a key the keyboard mapping does not know (Meta, media keys)
+  EXPECT_EQ(drill.position(), 0);
+  EXPECT_EQ(frame.view().picture.marks[26], g("↑")) << "the first cell is still the one to press";
 }
 
 }  // namespace

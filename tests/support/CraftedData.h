@@ -78,6 +78,8 @@ inline PracticeData craftedData() {
   PracticeData data;
   data.base = splitBase(defaultBase());
   data.basePresent = true;
+  for (auto& picture : data.rootPictures)
+    picture = platform::RgbImage{16, 16, std::vector<std::uint8_t>(16 * 16 * 3, 0)};
   auto table = [&](int kind, int records, int codeLetters, bool padTo4) {
     std::string t;
     for (int i = 0; i < records; ++i) {

@@ -30,15 +30,6 @@ namespace {
 
 const QColor kNavy(0x00, 0x00, 0x80);
 
-// The Qt side of the lock-key state when nobody supplies one: the
-// keyboard modifiers do not carry Caps Lock, so it reads as off.
-class NoLockKeys : public quorvel::platform::LockKeys {
- public:
-  bool capsLock() const override { return false; }
-  bool numLock() const override { return true; }
-};
-const NoLockKeys kNoLockKeys;
-
 }  // namespace
 
 TFrame_Veduzir::TFrame_Veduzir(QWidget* parent)
@@ -55,7 +46,7 @@ TFrame_Veduzir::TFrame_Veduzir(QWidget* parent)
   services.host = this;
   services.clock = clock_.get();
   services.random = random_.get();
-  services.locks = &kNoLockKeys;
+  // Lock keys: the logic's own stand-in until set-up hands over the system's.
   logic_ = std::make_unique<quorvel::PracticeFrame>(services, quorvel::makePracticeKind);
   buildLayout();
   FrameWidgets widgets;
