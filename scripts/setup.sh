@@ -8,7 +8,8 @@ packages=(
   libx11-dev
   fonts-noto-cjk fonts-arphic-uming fonts-dejavu-core fontconfig
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth
+  xvfb xauth python3
+  libime-bin ibus-table librime-bin librime-dev
 )
 missing=()
 for p in "${packages[@]}"; do
