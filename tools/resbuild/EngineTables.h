@@ -1,0 +1,44 @@
+#pragma once
+// The method's code tables written as the sources three input-method engines
+// compile: fcitx5 (libime table text and the fcitx5-table .conf), IBus
+// (ibus-table source) and Rime (schema and dictionary). All are built from
+// the lookup dictionary base.txt, so every engine offers each code's
+// candidates in the tutor's order.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace resbuild {
+
+struct CodeLine {
+  std::string code;  // 1 to 4 lower-case letters
+  std::string text;  // UTF-8
+};
+
+// The lines of base.txt ("code text"), in file order; throws SourceError on a
+// line the tutor would refuse.
+std::vector<CodeLine> parseCodeLines(std::string_view utf8, const std::string& origin);
+
+// What the engines show of the method.
+struct MethodFacts {
+  std::string id = "lanchuan";              // file and schema names
+  std::string name = "岚川形音";            // shown in the engines' menus
+  std::string fullName = "岚川形音输入法";  // descriptions
+  std::string label = "岚";                 // one-character status label
+  std::string icon = "quorvel-lanchuan";    // icon theme name (fcitx5)
+  std::string version = "1.2";
+};
+
+// libime table text for `libime_tabledict`: lines kept in base.txt order,
+// which libime keeps as the order of candidates under one code.
+std::string libimeTableText(const std::vector<CodeLine>& lines);
+// The fcitx5-table input method .conf (installed under fcitx5/inputmethod).
+std::string fcitx5InputMethodConf(const MethodFacts& facts);
+// ibus-table source for `ibus-table-createdb`. ibus-table puts exact matches
+// first and then sorts by frequency, so the frequency counts down the file.
+std::string ibusTableSource(const std::vector<CodeLine>& lines, const MethodFacts& facts);
+// Rime schema and dictionary (`sort: original` keeps the file's order).
+std::string rimeSchema(const MethodFacts& facts);
+std::string rimeDictionary(const std::vector<CodeLine>& lines, const MethodFacts& facts);
+
+}  // namespace resbuild
