@@ -9,6 +9,8 @@
 
 #ifdef QUORVEL_HAVE_FLUIDSYNTH
 #include <fluidsynth.h>
+
+#include <QLoggingCategory>
 #endif
 
 namespace quorvel::ui {
@@ -23,6 +25,12 @@ std::string soundFont() {
   const std::filesystem::path small("/usr/share/sounds/sf2/TimGM6mb.sf2");
   return std::filesystem::exists(small, ec) ? small.string()
                                             : std::string("/usr/share/sounds/sf2/default-GM.sf2");
+}
+
+Q_LOGGING_CATEGORY(lcMusic, "quorvel.music", QtInfoMsg)
+
+void fluidLog(int level, const char* message, void*) {
+  qCDebug(lcMusic) << "fluidsynth" << level << message;
 }
 
 class FluidSynthOutput : public MusicOutput {
@@ -91,9 +99,11 @@ std::filesystem::path cacheDir() {
 
 std::unique_ptr<MusicOutput> systemMusicOutput() {
 #ifdef QUORVEL_HAVE_FLUIDSYNTH
-  // FluidSynth reports a missing sound device on its own; the player keeps quiet.
+  // FluidSynth's messages (a missing sound device above all) go to the
+  // tutor's music log, silent unless QT_LOGGING_RULES="quorvel.music.debug=true".
+  // A null function would not do: FluidSynth puts its own printer back then.
   for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
-    fluid_set_log_function(level, nullptr, nullptr);
+    fluid_set_log_function(level, fluidLog, nullptr);
   return std::make_unique<FluidSynthOutput>();
 #else
   return std::make_unique<SilentOutput>();
