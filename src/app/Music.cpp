@@ -33,11 +33,28 @@ void fluidLog(int level, const char* message, void*) {
   qCDebug(lcMusic) << "fluidsynth" << level << message;
 }
 
+// Is there anything to play on: a sound server's socket or a sound card?
+// Without one, opening an ALSA device only prints ALSA's own errors.
+bool soundDevicePresent() {
+  std::error_code ec;
+  if (const char* server = std::getenv("PULSE_SERVER"); server && *server) return true;
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
+    const std::filesystem::path dir(runtime);
+    if (std::filesystem::exists(dir / "pulse" / "native", ec) ||
+        std::filesystem::exists(dir / "pipewire-0", ec))
+      return true;
+  }
+  for (const auto& entry : std::filesystem::directory_iterator("/dev/snd", ec))
+    if (entry.path().filename().string().rfind("pcm", 0) == 0) return true;
+  return false;
+}
+
 class FluidSynthOutput : public MusicOutput {
  public:
   ~FluidSynthOutput() override { close(); }
   bool playLooped(const std::filesystem::path& midiFile) override {
     close();
+    if (!soundDevicePresent()) return false;
     settings_ = new_fluid_settings();
     if (!settings_) return false;
     synth_ = new_fluid_synth(settings_);
