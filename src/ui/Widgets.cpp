@@ -1,5 +1,6 @@
 #include "ui/Widgets.h"
 
+#include <QApplication>
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -161,25 +162,37 @@ bool WindowDragger::eventFilter(QObject* watched, QEvent* event) {
       if (condition_ && !condition_()) return false;
       QWidget* window = widget->window();
       auto* mouse = static_cast<QMouseEvent*>(event);
-      if (!window->windowHandle() || !window->windowHandle()->startSystemMove()) {
-        manual_ = window;
-        grabOffset_ = mouse->globalPosition().toPoint() - window->frameGeometry().topLeft();
-      }
+      // The move starts once the mouse moves: handing the press to the window
+      // manager at once would swallow the second click of a double click.
+      pressed_ = window;
+      moving_ = false;
+      pressPoint_ = mouse->globalPosition().toPoint();
+      grabOffset_ = pressPoint_ - window->frameGeometry().topLeft();
       if (onPress_) onPress_();
       return false;
     }
-    case QEvent::MouseMove:
-      if (manual_) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->buttons() == Qt::NoButton) {
-          manual_ = nullptr;
+    case QEvent::MouseMove: {
+      if (!pressed_) return false;
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->buttons() == Qt::NoButton) {
+        pressed_ = nullptr;
+        return false;
+      }
+      const QPoint at = mouse->globalPosition().toPoint();
+      if (!moving_) {
+        if ((at - pressPoint_).manhattanLength() < QApplication::startDragDistance()) return false;
+        moving_ = true;
+        QWindow* handle = pressed_->windowHandle();
+        if (handle && handle->startSystemMove()) {
+          pressed_ = nullptr;  // the window manager moves it from here
           return false;
         }
-        manual_->move(mouse->globalPosition().toPoint() - grabOffset_);
       }
+      pressed_->move(at - grabOffset_);
       return false;
+    }
     case QEvent::MouseButtonRelease:
-      manual_ = nullptr;
+      pressed_ = nullptr;
       return false;
     default:
       return false;

@@ -122,8 +122,9 @@ class WindowDragger : public QObject {
  private:
   std::function<bool()> condition_;
   std::function<void()> onPress_;
-  QPointer<QWidget> manual_;
-  QPoint grabOffset_;
+  QPointer<QWidget> pressed_;  // the window a press may move
+  bool moving_ = false;
+  QPoint pressPoint_, grabOffset_;
 };
 
 // A secondary window of the tutor: fixed client size, the form grey, 宋体,
