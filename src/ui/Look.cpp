@@ -67,8 +67,8 @@ QPalette tutorPalette() {
 
 void applyTutorPalette(QWidget* window) {
   if (!window) return;
-  // Roles the window set for itself before stay its own.
-  window->setPalette(window->palette().resolve(tutorPalette()));
+  // The whole palette: any role left out would come from the desktop.
+  window->setPalette(tutorPalette());
 }
 
 void installTutorStyle() {
