@@ -1,10 +1,12 @@
 #include "app/HelpViewer.h"
 
 #include <QFile>
+#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
 #include "platform/Gbk.h"
+#include "ui/Look.h"
 #include "ui/QtSupport.h"
 
 namespace {
@@ -24,6 +26,30 @@ HelpViewer::HelpViewer(std::filesystem::path programDir, QWidget* parent)
   TextBrowser_help->setOpenLinks(true);
   TextBrowser_help->setFont(quorvel::ui::songFont(15));
   layout->addWidget(TextBrowser_help);
+  TextBrowser_help->installEventFilter(this);
+  quorvel::ui::applyTutorPalette(this);
+}
+
+bool HelpViewer::closesWindow(const QKeyEvent& key) {
+  const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
+  return (key.key() == Qt::Key_Escape && mods == Qt::NoModifier) ||
+         (key.key() == Qt::Key_W && mods == Qt::ControlModifier);
+}
+
+void HelpViewer::keyPressEvent(QKeyEvent* event) {
+  if (closesWindow(*event))
+    close();
+  else
+    QWidget::keyPressEvent(event);
+}
+
+bool HelpViewer::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == TextBrowser_help && event->type() == QEvent::KeyPress &&
+      closesWindow(*static_cast<QKeyEvent*>(event))) {
+    close();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 std::filesystem::path HelpViewer::helpFile() const {

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <filesystem>
 
+class QKeyEvent;
 class QTextBrowser;
 
 class HelpViewer : public QWidget {
@@ -21,7 +22,13 @@ class HelpViewer : public QWidget {
 
   QTextBrowser* TextBrowser_help = nullptr;
 
+ protected:
+  // Esc and Ctrl+W close the window, as in other viewers of the desktop.
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  static bool closesWindow(const QKeyEvent& key);
   std::filesystem::path programDir_;
   int context_ = 0;
   bool fileShown_ = false;

@@ -9,6 +9,8 @@
 
 #ifdef QUORVEL_HAVE_FLUIDSYNTH
 #include <fluidsynth.h>
+
+#include <QLoggingCategory>
 #endif
 
 namespace quorvel::ui {
@@ -25,11 +27,34 @@ std::string soundFont() {
                                             : std::string("/usr/share/sounds/sf2/default-GM.sf2");
 }
 
+Q_LOGGING_CATEGORY(lcMusic, "quorvel.music", QtInfoMsg)
+
+void fluidLog(int level, const char* message, void*) {
+  qCDebug(lcMusic) << "fluidsynth" << level << message;
+}
+
+// Is there anything to play on: a sound server's socket or a sound card?
+// Without one, opening an ALSA device only prints ALSA's own errors.
+bool soundDevicePresent() {
+  std::error_code ec;
+  if (const char* server = std::getenv("PULSE_SERVER"); server && *server) return true;
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
+    const std::filesystem::path dir(runtime);
+    if (std::filesystem::exists(dir / "pulse" / "native", ec) ||
+        std::filesystem::exists(dir / "pipewire-0", ec))
+      return true;
+  }
+  for (const auto& entry : std::filesystem::directory_iterator("/dev/snd", ec))
+    if (entry.path().filename().string().rfind("pcm", 0) == 0) return true;
+  return false;
+}
+
 class FluidSynthOutput : public MusicOutput {
  public:
   ~FluidSynthOutput() override { close(); }
   bool playLooped(const std::filesystem::path& midiFile) override {
     close();
+    if (!soundDevicePresent()) return false;
     settings_ = new_fluid_settings();
     if (!settings_) return false;
     synth_ = new_fluid_synth(settings_);
@@ -91,9 +116,11 @@ std::filesystem::path cacheDir() {
 
 std::unique_ptr<MusicOutput> systemMusicOutput() {
 #ifdef QUORVEL_HAVE_FLUIDSYNTH
-  // FluidSynth reports a missing sound device on its own; the player keeps quiet.
+  // FluidSynth's messages (a missing sound device above all) go to the
+  // tutor's music log, silent unless QT_LOGGING_RULES="quorvel.music.debug=true".
+  // A null function would not do: FluidSynth puts its own printer back then.
   for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
-    fluid_set_log_function(level, nullptr, nullptr);
+    fluid_set_log_function(level, fluidLog, nullptr);
   return std::make_unique<FluidSynthOutput>();
 #else
   return std::make_unique<SilentOutput>();

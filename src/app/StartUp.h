@@ -6,6 +6,14 @@
 
 #include "app/TForm_Main.h"
 
+class QApplication;
+
+// What the application object needs before any window: its names and icon,
+// the Song face aliases, the tutor's style (hint delay) and Qt's own
+// translations for the user's locale. No display name is set: Qt would add
+// it to every window's title.
+void prepareApplication(QApplication& app);
+
 class Tutor {
  public:
   // afterEach runs after each window the splash repaints for.

@@ -1,8 +1,11 @@
 #include "app/TForm_About.h"
 
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLocale>
 #include <QPainter>
+#include <QScreen>
 
 #include "app/Settings.h"
 #include "platform/SystemFacts.h"
@@ -16,22 +19,17 @@ TForm_About::TForm_About(const quorvel::platform::ResourceLibrary& library, QWid
   texture_ = libraryJpeg(library, "Bgjpg");
   RzPanel_About = this;
   RzBackground_About = this;
-  LblTitle = new QLabel(this);
+  LblTitle = new ShadowLabel(this);
   LblTitle->setObjectName(QStringLiteral("LblTitle"));
   LblTitle->setGeometry(0, 0, 23, 329);
-  LblTitle->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  LblTitle->setAlignment(Qt::AlignCenter);
   QFont titleFont(QStringLiteral("Arial"));
   titleFont.setPixelSize(15);
   titleFont.setBold(true);
   LblTitle->setFont(titleFont);
   LblTitle->setText(withNewlines(QStringLiteral(" \r \r \r \r \r奎\r \r沃")));
-  {
-    QPalette palette = LblTitle->palette();
-    palette.setColor(QPalette::Window, QColor(0x0A, 0x24, 0x6A));
-    palette.setColor(QPalette::WindowText, Qt::white);
-    LblTitle->setPalette(palette);
-    LblTitle->setAutoFillBackground(true);
-  }
+  LblTitle->setAutoFillBackground(true);
+  useCaptionColours();
   Image_Mylogo = new QLabel(this);
   Image_Mylogo->setObjectName(QStringLiteral("Image_Mylogo"));
   Image_Mylogo->setGeometry(34, 10, 32, 32);
@@ -78,7 +76,7 @@ TForm_About::TForm_About(const quorvel::platform::ResourceLibrary& library, QWid
   RzLabel_Os->setText(QStringLiteral("系统名称：") +
                       withNewlines(QString::fromStdString(quorvel::platform::osDescription())));
   RzLabel_memory->setText(QStringLiteral("系统可用物理内存：\n") +
-                          QString::fromStdString(quorvel::platform::physicalMemoryText()));
+                          memoryText(quorvel::platform::physicalMemoryBytes(), QLocale()));
   RzLabel_Ip->setText(QStringLiteral("当前IP地址是：") +
                       QString::fromStdString(quorvel::platform::ipAddress()));
   const QRect closePlace(300, 290, 64, 28);
@@ -96,7 +94,29 @@ TForm_About::TForm_About(const quorvel::platform::ResourceLibrary& library, QWid
     dragger->watch(w);
 }
 
+QString TForm_About::memoryText(std::uint64_t totalBytes, const QLocale& locale) {
+  // Whole kilobytes, thousands grouped with the locale's own separator.
+  return locale.toString(static_cast<qulonglong>(totalBytes / 1024)) + QStringLiteral(" KB");
+}
+
+void TForm_About::useCaptionColours() {
+  // The desktop's colours of an active title bar: its highlight colours.
+  const QPalette desktop = QGuiApplication::palette();
+  QPalette palette = LblTitle->palette();
+  palette.setColor(QPalette::Window, desktop.color(QPalette::Active, QPalette::Highlight));
+  palette.setColor(QPalette::WindowText,
+                   desktop.color(QPalette::Active, QPalette::HighlightedText));
+  LblTitle->setPalette(palette);
+}
+
+void TForm_About::placeOnShow() {
+  // Centred on the desktop, not on the main window.
+  QScreen* s = parentWidget() ? parentWidget()->screen() : screen();
+  if (s) move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+}
+
 void TForm_About::showEvent(QShowEvent* event) {
+  useCaptionColours();
   // Every showing makes sure the settings key exists.
   quorvel::platform::Registry registry;
   quorvel::ui::ensureSettingsKey(registry);

@@ -1,9 +1,12 @@
 #pragma once
 // The About window: product, edition, version and facts about the computer.
+#include <cstdint>
+
 #include "platform/ResourceLibrary.h"
 #include "ui/Widgets.h"
 
 class QFrame;
+class QLocale;
 
 class TForm_About : public quorvel::ui::FormBase {
   Q_OBJECT
@@ -11,7 +14,7 @@ class TForm_About : public quorvel::ui::FormBase {
   TForm_About(const quorvel::platform::ResourceLibrary& library, QWidget* parent = nullptr);
 
   QWidget* RzPanel_About = nullptr;
-  QLabel* LblTitle = nullptr;
+  quorvel::ui::ShadowLabel* LblTitle = nullptr;
   QWidget* RzBackground_About = nullptr;
   QLabel* Image_Mylogo = nullptr;
   QLabel* RzLabel_Title = nullptr;
@@ -25,10 +28,15 @@ class TForm_About : public quorvel::ui::FormBase {
   QLabel* RzLabel_Ip = nullptr;
   quorvel::ui::TransparentButton* RzBmpButton_close = nullptr;
 
+  // "524,288 KB": the total in whole kilobytes, grouped the locale's way.
+  static QString memoryText(std::uint64_t totalBytes, const QLocale& locale);
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void placeOnShow() override;
 
  private:
+  void useCaptionColours();
   QImage texture_;
 };

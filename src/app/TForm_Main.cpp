@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
 #include <QStatusTipEvent>
@@ -25,6 +26,7 @@
 #include "practice/PracticeFrame.h"
 #include "practice/windows/TFrame_Veduzir.h"
 #include "ui/Glyphs.h"
+#include "ui/Look.h"
 #include "ui/QtSupport.h"
 #include "ui/Widgets.h"
 
@@ -83,9 +85,7 @@ TForm_Main::TForm_Main(AppEnvironment environment, QWidget* parent)
   setWindowTitle(QStringLiteral("奎沃/Quorvel"));
   setWindowIcon(QIcon(quorvel::glyphs::programIcon(64)));
   setFont(quorvel::ui::songFont(16));
-  QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, quorvel::ui::kFormColour);
-  setPalette(palette);
+  quorvel::ui::applyTutorPalette(this);
   setAutoFillBackground(true);
   if (!environment_.locks) {
     systemLocks_ = std::make_unique<quorvel::platform::LockKeysX11>();
@@ -252,13 +252,44 @@ void TForm_Main::showStartUp() {
     show();
   }
   Frame_Veduzir1->setFocus();
+  // Without its library the tutor still runs, but the empty toolbar and
+  // introduction would not say why; it says so once, over the shown window.
+  const QString problem = libraryProblem();
+  if (!problem.isEmpty())
+    QTimer::singleShot(0, this, [this, problem] {
+      quorvel::ui::messageBox(this, QMessageBox::Warning, QStringLiteral("提示"), problem,
+                              "MessageBox_Library");
+      Frame_Veduzir1->setFocus();
+    });
+}
+
+QString TForm_Main::libraryProblem() const {
+  const auto& library = environment_.library;
+  const QString unusable = QStringLiteral("练习材料、提示和图片都无法使用，其余功能照常。");
+  if (library.file().empty()) {
+    QStringList places;
+    for (const auto& dir : quorvel::platform::dataSearchDirs(environment_.programDir))
+      places << QStringLiteral("  ") + QString::fromStdString(dir.string());
+    return QStringLiteral("找不到资源库 %1，%2\n查找过的位置：\n%3")
+        .arg(QString::fromLatin1(quorvel::platform::kResourceLibraryName), unusable,
+             places.join(QLatin1Char('\n')));
+  }
+  const QString file = QString::fromStdString(library.file().string());
+  if (!library.available())
+    return QStringLiteral("资源库 %1 无法读取（文件可能已损坏），%2").arg(file, unusable);
+  if (!Frame_Veduzir1->logic().data().basePresent)
+    return QStringLiteral("资源库 %1 中的词典无法读取，编码提示和候选字无法使用。").arg(file);
+  return {};
 }
 
 void TForm_Main::toggleMaximised() {
   if (isMaximized()) {
     showNormal();
     applyNormalSize();
+    // Back where it was before: the maximised geometry replaced the normal one.
+    if (!normalPlace_.isNull()) move(normalPlace_);
   } else {
+    normalPlace_ = pos();
     maximise();
   }
 }
@@ -327,6 +358,13 @@ bool TForm_Main::FormKeyDown(quorvel::vk::KeyPress key) {
 }
 
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Hide) {
+    // A dialog that closes under the mouse never sends the empty hint of the
+    // mouse leaving its button; the pane drops that button's hint here.
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget && widget->isWindow() && widget->parentWidget() == this) ApplicationHint(QString());
+    return QWidget::eventFilter(watched, event);
+  }
   if (event->type() == QEvent::StatusTip) {
     // Hints of the tutor's other windows reach the message pane too; the
     // main window's own arrive through event().

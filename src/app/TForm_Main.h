@@ -58,6 +58,10 @@ class TForm_Main : public QWidget {
   // FormKeyDown: the main window's own keys; false when the key went to the frame.
   bool FormKeyDown(quorvel::vk::KeyPress key);
   void toggleMaximised();
+  // What start-up says about the resource library: that it was not found
+  // (with the places searched), could not be read, or lacks its dictionary;
+  // empty when it is fine.
+  QString libraryProblem() const;
 
   static QString DefaultStatusText();
   // The status bar clock's text for a time of day.
@@ -107,4 +111,5 @@ class TForm_Main : public QWidget {
   bool startMaximised_ = false;
   bool forwarding_ = false;
   QString currentHint_;
+  QPoint normalPlace_;  // where the normal window was before it was maximised
 };

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "app/Settings.h"
 #include "platform/Registry.h"
@@ -58,7 +59,9 @@ void TForm_Set::FormCreate() {
   if (registry.readInt(kSettingsKey, "musicplay").value_or(1) != 0) {
     const auto number = registry.readInt(kSettingsKey, "musicNo");
     if (!number) registry.writeInt(kSettingsKey, "musicNo", 1);
-    switch (number.value_or(1)) {
+    // A tune number below 1 plays tune 1 in the main window; the dialog
+    // ticks the same one, so OK untouched changes nothing.
+    switch (std::max(number.value_or(1), 1)) {
       case 1:
         RzRadioButton_music1->setChecked(true);
         break;

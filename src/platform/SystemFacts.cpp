@@ -1,6 +1,8 @@
 #include "platform/SystemFacts.h"
 
 #include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -45,6 +47,23 @@ int leadingNumber(std::string_view s) {
   return n;
 }
 
+// The IPv4 addresses of the network interfaces that are up, in their order.
+std::vector<std::string> interfaceAddresses() {
+  std::vector<std::string> addresses;
+  ifaddrs* list = nullptr;
+  if (getifaddrs(&list) != 0) return addresses;
+  for (const ifaddrs* a = list; a != nullptr; a = a->ifa_next) {
+    if (a->ifa_addr == nullptr || a->ifa_addr->sa_family != AF_INET || !(a->ifa_flags & IFF_UP))
+      continue;
+    char text[INET_ADDRSTRLEN] = {};
+    const auto* in = reinterpret_cast<const sockaddr_in*>(a->ifa_addr);
+    if (inet_ntop(AF_INET, &in->sin_addr, text, sizeof text) != nullptr)
+      addresses.emplace_back(text);
+  }
+  freeifaddrs(list);
+  return addresses;
+}
+
 }  // namespace
 
 std::string formatOsDescription(std::string_view osName, int major, int minor) {
@@ -87,24 +106,22 @@ std::string osDescription() {
   return formatOsDescription(name, major, minor);
 }
 
-std::string formatMemoryText(std::uint64_t totalBytes) {
-  const std::string digits = std::to_string(totalBytes / 1024);
-  std::string grouped;
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i != 0 && (digits.size() - i) % 3 == 0) grouped += ',';
-    grouped += digits[i];
-  }
-  return grouped + " KB";
-}
-
-std::string physicalMemoryText() {
+std::uint64_t physicalMemoryBytes() {
   struct sysinfo info {};
-  if (sysinfo(&info) != 0) return formatMemoryText(0);
-  return formatMemoryText(static_cast<std::uint64_t>(info.totalram) * info.mem_unit);
+  if (sysinfo(&info) != 0) return 0;
+  return static_cast<std::uint64_t>(info.totalram) * info.mem_unit;
 }
 
-std::string lastAddress(const std::vector<std::string>& addresses) {
-  return addresses.empty() ? std::string() : addresses.back();
+bool isLoopback(std::string_view address) { return address.substr(0, 4) == "127."; }
+
+std::string shownAddress(const std::vector<std::string>& resolved,
+                         const std::vector<std::string>& interfaces) {
+  if (resolved.empty()) return {};  // a failed look-up shows no address
+  if (!isLoopback(resolved.back())) return resolved.back();
+  for (const auto* list : {&resolved, &interfaces})
+    for (const std::string& address : *list)
+      if (!isLoopback(address)) return address;
+  return resolved.back();
 }
 
 std::string ipAddress() {
@@ -125,7 +142,7 @@ std::string ipAddress() {
       addresses.emplace_back(text);
   }
   freeaddrinfo(list);
-  return lastAddress(addresses);
+  return shownAddress(addresses, interfaceAddresses());
 }
 
 }  // namespace quorvel::platform

@@ -22,14 +22,20 @@ std::string osNameFromOsRelease(std::string_view osRelease);
 // Major and minor of a kernel release such as "6.1.0-18-amd64" (0 where absent).
 std::pair<int, int> kernelVersion(std::string_view release);
 
-// Total physical memory as "524,288 KB": kilobytes rounded down, thousands
-// grouped with commas.
-std::string physicalMemoryText();
-std::string formatMemoryText(std::uint64_t totalBytes);
+// Total physical memory in bytes (0 when the system does not say). The
+// window groups its kilobytes the locale's way.
+std::uint64_t physicalMemoryBytes();
 
 // The computer's IPv4 address as dotted text: the last one its host name
 // resolves to; empty when the look-up fails.
 std::string ipAddress();
-std::string lastAddress(const std::vector<std::string>& addresses);
+// Which address is shown: the last one the host name resolves to, unless it
+// is a loopback address (127.x.x.x, as a host name often resolves to on
+// Linux); then the first address that is not, among the resolved ones and
+// then the network interfaces'; the loopback one when there is no other.
+// Nothing resolved (a failed look-up) shows nothing.
+std::string shownAddress(const std::vector<std::string>& resolved,
+                         const std::vector<std::string>& interfaces);
+bool isLoopback(std::string_view address);
 
 }  // namespace quorvel::platform

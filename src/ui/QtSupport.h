@@ -18,6 +18,7 @@ inline const QColor kFormColour{0xE0, 0xE0, 0xE0};
 inline const QColor kHoverColour{0x91, 0xDD, 0xF7};
 inline const QColor kLinkColour{0x00, 0x80, 0xC0};
 inline const QColor kNavy{0x00, 0x00, 0x80};
+inline const QColor kBlinkBlue{0x00, 0x00, 0xFF};
 inline QColor rgb(std::uint32_t value) {
   return QColor((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
 }

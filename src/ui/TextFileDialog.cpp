@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTextEdit>
 
+#include "ui/Look.h"
 #include "ui/QtSupport.h"
 
 namespace quorvel::ui {
@@ -12,8 +13,14 @@ namespace quorvel::ui {
 namespace {
 
 QString runSystemOpenDialog(QWidget* parent, const QString& startDir) {
-  return QFileDialog::getOpenFileName(parent, QStringLiteral("选择文件"), startDir,
-                                      QStringLiteral("文本文件(*.txt);;所有文件(*)"));
+  QFileDialog dialog(parent, QStringLiteral("选择文件"), startDir,
+                     QStringLiteral("文本文件(*.txt);;所有文件(*)"));
+  dialog.setObjectName(QStringLiteral("FileDialog"));
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  applyTutorPalette(&dialog);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return dialog.selectedFiles().value(0);
 }
 
 }  // namespace

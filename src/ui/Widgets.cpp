@@ -1,10 +1,13 @@
 #include "ui/Widgets.h"
 
+#include <QApplication>
 #include <QEnterEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QWindow>
 
+#include "ui/Look.h"
 #include "ui/QtSupport.h"
 
 namespace quorvel::ui {
@@ -111,6 +114,44 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
 }
 
+void ShadowLabel::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setFont(font());
+  const QRect area = contentsRect();
+  painter.setPen(Qt::black);
+  painter.drawText(area.translated(1, 1), static_cast<int>(alignment()), text());
+  painter.setPen(palette().color(QPalette::WindowText));
+  painter.drawText(area, static_cast<int>(alignment()), text());
+}
+
+BlinkLabel::BlinkLabel(QWidget* parent, QColor colour, QColor blinkColour, int interval)
+    : QLabel(parent), colour_(colour), blinkColour_(blinkColour), timer_(new QTimer(this)) {
+  timer_->setInterval(interval);
+  connect(timer_, &QTimer::timeout, this, &BlinkLabel::blink);
+  setLit(false);
+}
+
+bool BlinkLabel::blinking() const { return timer_->isActive(); }
+
+void BlinkLabel::blink() { setLit(!lit_); }
+
+void BlinkLabel::setLit(bool lit) {
+  lit_ = lit;
+  setTextColour(this, lit ? blinkColour_ : colour_);
+}
+
+void BlinkLabel::showEvent(QShowEvent* event) {
+  QLabel::showEvent(event);
+  setLit(false);
+  timer_->start();
+}
+
+void BlinkLabel::hideEvent(QHideEvent* event) {
+  QLabel::hideEvent(event);
+  timer_->stop();
+  setLit(false);
+}
+
 void WindowDragger::watch(QWidget* widget) { widget->installEventFilter(this); }
 
 bool WindowDragger::eventFilter(QObject* watched, QEvent* event) {
@@ -121,25 +162,37 @@ bool WindowDragger::eventFilter(QObject* watched, QEvent* event) {
       if (condition_ && !condition_()) return false;
       QWidget* window = widget->window();
       auto* mouse = static_cast<QMouseEvent*>(event);
-      if (!window->windowHandle() || !window->windowHandle()->startSystemMove()) {
-        manual_ = window;
-        grabOffset_ = mouse->globalPosition().toPoint() - window->frameGeometry().topLeft();
-      }
+      // The move starts once the mouse moves: handing the press to the window
+      // manager at once would swallow the second click of a double click.
+      pressed_ = window;
+      moving_ = false;
+      pressPoint_ = mouse->globalPosition().toPoint();
+      grabOffset_ = pressPoint_ - window->frameGeometry().topLeft();
       if (onPress_) onPress_();
       return false;
     }
-    case QEvent::MouseMove:
-      if (manual_) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->buttons() == Qt::NoButton) {
-          manual_ = nullptr;
+    case QEvent::MouseMove: {
+      if (!pressed_) return false;
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->buttons() == Qt::NoButton) {
+        pressed_ = nullptr;
+        return false;
+      }
+      const QPoint at = mouse->globalPosition().toPoint();
+      if (!moving_) {
+        if ((at - pressPoint_).manhattanLength() < QApplication::startDragDistance()) return false;
+        moving_ = true;
+        QWindow* handle = pressed_->windowHandle();
+        if (handle && handle->startSystemMove()) {
+          pressed_ = nullptr;  // the window manager moves it from here
           return false;
         }
-        manual_->move(mouse->globalPosition().toPoint() - grabOffset_);
       }
+      pressed_->move(at - grabOffset_);
       return false;
+    }
     case QEvent::MouseButtonRelease:
-      manual_ = nullptr;
+      pressed_ = nullptr;
       return false;
     default:
       return false;
@@ -153,9 +206,7 @@ FormBase::FormBase(QWidget* parent, const char* objectName, const QString& capti
   setWindowTitle(caption);
   setFixedSize(client);
   setFont(songFont(12));
-  QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, kFormColour);
-  setPalette(palette);
+  applyTutorPalette(this);
   setAutoFillBackground(true);
 }
 
@@ -173,10 +224,11 @@ void FormBase::placeOnShow() {
   if (area.isValid()) move(area.center() - QPoint(width() / 2, height() / 2));
 }
 
-void messageBox(QWidget* parent, QMessageBox::Icon icon, const QString& title,
-                const QString& text) {
+void messageBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
+                const char* objectName) {
   QMessageBox box(icon, title, text, QMessageBox::NoButton, parent);
-  box.setObjectName(QStringLiteral("MessageBox"));
+  box.setObjectName(QString::fromLatin1(objectName));
+  applyTutorPalette(&box);
   box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
   box.exec();
 }

@@ -10,6 +10,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
+#include <QTimer>
 #include <functional>
 
 namespace quorvel::ui {
@@ -68,6 +69,39 @@ class LinkLabel : public QLabel {
   QString hint_;
 };
 
+// A label whose text has a black shadow one pixel down and to the right.
+class ShadowLabel : public QLabel {
+  Q_OBJECT
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
+// A heading that blinks: while it is shown its text turns from its own colour
+// to the blink colour and back every `interval` milliseconds.
+class BlinkLabel : public QLabel {
+  Q_OBJECT
+ public:
+  BlinkLabel(QWidget* parent, QColor colour, QColor blinkColour, int interval = 500);
+  bool blinking() const;
+  // Whether the text shows the blink colour now.
+  bool lit() const { return lit_; }
+  // One step of the blinking (the timer's tick).
+  void blink();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  void setLit(bool lit);
+  QColor colour_, blinkColour_;
+  QTimer* timer_ = nullptr;
+  bool lit_ = false;
+};
+
 // Drags the window of every widget it watches by a mouse press on it. The
 // window manager moves the window when it can; without one the window follows
 // the mouse by hand.
@@ -88,8 +122,9 @@ class WindowDragger : public QObject {
  private:
   std::function<bool()> condition_;
   std::function<void()> onPress_;
-  QPointer<QWidget> manual_;
-  QPoint grabOffset_;
+  QPointer<QWidget> pressed_;  // the window a press may move
+  bool moving_ = false;
+  QPoint pressPoint_, grabOffset_;
 };
 
 // A secondary window of the tutor: fixed client size, the form grey, 宋体,
@@ -107,6 +142,7 @@ class FormBase : public QDialog {
 };
 
 // A message box with the tutor's Chinese button text ("确定"), modal.
-void messageBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text);
+void messageBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
+                const char* objectName = "MessageBox");
 
 }  // namespace quorvel::ui

@@ -1,13 +1,16 @@
 // The lookup window's two searches, the code hint windows and the study tip
 // window, on made-up tables and a made-up resource library.
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QTextEdit>
 
+#include "app/WindowSet.h"
 #include "lookup/windows/TForm_Charhelp.h"
 #include "lookup/windows/TForm_Tip.h"
 #include "lookup/windows/TForm_Wordhelp.h"
 #include "lookup/windows/TForm_detailhelp.h"
+#include "lookup/windows/TForm_roothelp.h"
 #include "platform/Gbk.h"
 #include "support/CraftedData.h"
 #include "support/FixtureLibrary.h"
@@ -87,6 +90,10 @@ TEST_F(LookupWindowTest, CodeSearchListsCharactersAndWordsInTableOrder) {
             QStringLiteral("查询结果：waaa\n") + u(word(2, 0)) + QStringLiteral("waaa ") +
                 u(word(3, 0)) + QStringLiteral("waaa ") + u(word(4, 0)) + QStringLiteral("waaa "));
   EXPECT_EQ(lookUpCode(QStringLiteral("abc"), 1), QStringLiteral("无查询结果：abc"));
+  // A Chinese input method's full-width ？ and letters count as ? and letters.
+  EXPECT_EQ(lookUpCode(QStringLiteral("ａ？"), 0).section(QLatin1Char('\n'), 1),
+            lookUpCode(QStringLiteral("a?"), 0).section(QLatin1Char('\n'), 1));
+  EXPECT_NE(lookUpCode(QStringLiteral("ａ？"), 0), QStringLiteral("无查询结果：ａ？"));
   // The field holds four letters at most.
   EXPECT_EQ(window.RzButtonEdit_keytochar->maxLength(), 4);
 }
@@ -128,6 +135,84 @@ TEST(CodeHintWindowTest, CharacterAndWordHintsFillTheirLabelsAndKeys) {
   EXPECT_EQ(wordhelp.RzLabel_wordchar->text(), QStringLiteral("编码：IDYH"));
   EXPECT_EQ(wordhelp.RzLabel_Char->text(), QStringLiteral("字：社"));
   EXPECT_EQ(wordhelp.Image_wordkey4->pixmap().toImage().pixelColor(5, 5), ui::rgb(0x102030 + 'h'));
+}
+
+// The hint windows as a learner meets them: any key closes the character and
+// word hints, their headings blink while shown, and a press on the body of
+// a hint or the study tip drags the window.
+class HintWindowTest : public TutorFixture {
+ protected:
+  void SetUp() override { buildAndShow(); }
+  struct Hint {
+    const char* name;
+    std::vector<ui::BlinkLabel*> headings;
+  };
+  std::vector<Hint> blinkingWindows() const {
+    const WindowSet& w = tutor->windows();
+    return {{"Form_Charhelp", {w.charhelp->RzLabel_Char}},
+            {"Form_Wordhelp", {w.wordhelp->RzLabel_Word, w.wordhelp->RzLabel_Char}},
+            {"Form_roothelp", {w.roothelp->RzLabel_Char}}};
+  }
+  QWidget* window(const char* name) const { return named(&tutor->main(), name); }
+};
+
+TEST_F(HintWindowTest, AnyKeyClosesTheCharacterAndWordHints) {
+  const Qt::Key keys[] = {Qt::Key_Escape, Qt::Key_A,     Qt::Key_Space, Qt::Key_F1,
+                          Qt::Key_Return, Qt::Key_Shift, Qt::Key_3};
+  for (const char* name : {"Form_Charhelp", "Form_Wordhelp"}) {
+    for (const Qt::Key key : keys) {
+      QWidget* hint = window(name);
+      hint->show();
+      QTest::keyClick(hint, key);
+      EXPECT_FALSE(hint->isVisible()) << name << " key " << key;
+    }
+  }
+  // The root hint keeps other keys for its text; Esc closes it.
+  QWidget* roothelp = window("Form_roothelp");
+  roothelp->show();
+  QTest::keyClick(roothelp, Qt::Key_A);
+  EXPECT_TRUE(roothelp->isVisible());
+  QTest::keyClick(roothelp, Qt::Key_Escape);
+  EXPECT_FALSE(roothelp->isVisible());
+}
+
+TEST_F(HintWindowTest, HeadingsBlinkInBlueOnlyWhileShown) {
+  for (const Hint& hint : blinkingWindows()) {
+    for (ui::BlinkLabel* heading : hint.headings) {
+      EXPECT_FALSE(heading->blinking()) << hint.name;
+      window(hint.name)->show();
+      EXPECT_TRUE(heading->blinking()) << hint.name;
+      EXPECT_EQ(heading->palette().color(QPalette::WindowText), ui::kNavy) << hint.name;
+      heading->blink();
+      EXPECT_EQ(heading->palette().color(QPalette::WindowText), ui::kBlinkBlue) << hint.name;
+      heading->blink();
+      EXPECT_EQ(heading->palette().color(QPalette::WindowText), ui::kNavy) << hint.name;
+      heading->blink();
+      window(hint.name)->hide();
+      EXPECT_FALSE(heading->blinking()) << hint.name;
+      EXPECT_EQ(heading->palette().color(QPalette::WindowText), ui::kNavy) << hint.name;
+    }
+  }
+}
+
+TEST_F(HintWindowTest, BodyPressDragsHintsAndStudyTip) {
+  const WindowSet& w = tutor->windows();
+  struct Body {
+    QWidget* window;
+    QWidget* pressed;
+  };
+  for (const Body b : {Body{w.charhelp, w.charhelp}, Body{w.charhelp, w.charhelp->RzLabel_Char},
+                       Body{w.wordhelp, w.wordhelp->RzBorder_Word},
+                       Body{w.wordhelp, w.wordhelp->Image_Key2}, Body{w.tip, w.tip}}) {
+    b.window->show();
+    const QPoint before = b.window->pos();
+    QTest::mousePress(b.pressed, Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseMove(b.pressed, QPoint(2, 2) + QPoint(25, 15));
+    QTest::mouseRelease(b.pressed, Qt::LeftButton, {}, QPoint(27, 17));
+    EXPECT_EQ(b.window->pos(), before + QPoint(25, 15))
+        << b.window->objectName().toStdString() << " by " << b.pressed->objectName().toStdString();
+    b.window->hide();
+  }
 }
 
 TEST(TipWindowTest, LoadsTheTipOfItsKindAndKeepsTheOldOneWithoutLibrary) {

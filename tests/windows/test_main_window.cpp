@@ -3,6 +3,7 @@
 // the help viewer.
 #include <QCheckBox>
 #include <QLCDNumber>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QSplitter>
@@ -351,6 +352,82 @@ TEST(HelpViewerTest, OpensTheHelpFileAtItsContext) {
   EXPECT_TRUE(viewer.TextBrowser_help->toPlainText().contains(QStringLiteral("快速入门")));
   // The topic is scrolled into view, past the filler before it.
   EXPECT_GT(viewer.TextBrowser_help->verticalScrollBar()->value(), 0);
+  viewer.close();
+}
+
+TEST_F(MainWindowTest, RestoreAfterMaximiseReturnsToWhereTheWindowWas) {
+  buildWithoutLibrary();
+  TForm_Main& main = tutor->main();
+  main.show();
+  main.move(123, 77);
+  QApplication::processEvents();
+  const QPoint before = main.pos();
+  main.toggleMaximised();
+  ASSERT_TRUE(main.isMaximized());
+  main.toggleMaximised();
+  EXPECT_FALSE(main.isMaximized());
+  EXPECT_EQ(main.pos(), before);
+  EXPECT_EQ(main.size(), QSize(634, 410));
+}
+
+TEST_F(MainWindowTest, StartUpSaysOnceWhatIsWrongWithTheLibrary) {
+  testsupport::ScopedEnv dataDirs("XDG_DATA_DIRS", (empty / "nowhere").string());
+  // Not found: the places searched are named.
+  buildWithoutLibrary();
+  QString problem = tutor->main().libraryProblem();
+  EXPECT_TRUE(problem.startsWith(QStringLiteral("找不到资源库 deRizizoz.dll")))
+      << problem.toStdString();
+  for (const auto& dir : platform::dataSearchDirs(empty.path()))
+    EXPECT_TRUE(problem.contains(QString::fromStdString(dir.string()))) << dir;
+  // Shown once, as a message box over the main window; the tutor goes on.
+  QStringList shown;
+  {
+    ModalAnswer answer([&shown](QWidget* box) {
+      shown << box->windowTitle() << qobject_cast<QMessageBox*>(box)->text();
+    });
+    tutor->main().showStartUp();
+    QTest::qWait(0);
+    EXPECT_EQ(answer.seen(), QStringLiteral("MessageBox_Library"));
+  }
+  EXPECT_EQ(shown, QStringList({QStringLiteral("提示"), problem}));
+  EXPECT_TRUE(tutor->main().isVisible());
+
+  // A damaged file, and a library without its dictionary.
+  tutor.reset();
+  ASSERT_TRUE(testsupport::writeFile(empty / "broken.dll", "not a zip archive"));
+  buildTutor(empty / "broken.dll");
+  problem = tutor->main().libraryProblem();
+  EXPECT_TRUE(problem.contains(QStringLiteral("无法读取（文件可能已损坏）")))
+      << problem.toStdString();
+  tutor.reset();
+  ASSERT_TRUE(testsupport::writeLibrary(empty / "nobase.dll", {{"TIPDATA/intro", "x"}}));
+  buildTutor(empty / "nobase.dll");
+  problem = tutor->main().libraryProblem();
+  EXPECT_TRUE(problem.contains(QStringLiteral("词典无法读取"))) << problem.toStdString();
+  if (!builtLibrary().empty()) {
+    tutor.reset();
+    buildTutor(builtLibrary());
+    EXPECT_EQ(tutor->main().libraryProblem(), QString());
+  }
+}
+
+TEST(HelpViewerTest, EscapeAndCtrlWCloseTheWindow) {
+  testsupport::TempDir dir;
+  HelpViewer viewer(dir.path());
+  for (const QKeyCombination key :
+       {QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::ControlModifier, Qt::Key_W)}) {
+    viewer.openContext(10001);
+    ASSERT_TRUE(viewer.isVisible());
+    // Keys arrive at the text, which has the focus, or at the window itself.
+    QTest::keyClick(viewer.TextBrowser_help, key.key(), key.keyboardModifiers());
+    EXPECT_FALSE(viewer.isVisible());
+    viewer.openContext(10001);
+    QTest::keyClick(&viewer, key.key(), key.keyboardModifiers());
+    EXPECT_FALSE(viewer.isVisible());
+  }
+  viewer.openContext(10001);
+  QTest::keyClick(viewer.TextBrowser_help, Qt::Key_W);
+  EXPECT_TRUE(viewer.isVisible());
   viewer.close();
 }
 

@@ -206,18 +206,28 @@ TEST_F(SettingsTest, WithoutLibraryNoTuneIsWrittenOrPlayed) {
   EXPECT_FALSE(tutor->main().MediaPlayer_BG->playing());
 }
 
-TEST_F(SettingsTest, TuneNumberSevenPlaysTuneFour) {
+TEST_F(SettingsTest, StoredTuneNumberOutOfRangeIsTheSameTuneInWindowAndDialog) {
   const std::filesystem::path library = builtLibrary();
   if (library.empty()) GTEST_SKIP() << "the resource library was not built";
-  ASSERT_TRUE(registry.createKey(kKey));
-  ASSERT_TRUE(registry.writeInt(kKey, "musicplay", 1));
-  ASSERT_TRUE(registry.writeInt(kKey, "musicNo", 7));
-  ASSERT_TRUE(registry.writeInt(kKey, "MaxSize", 0));
-  start(library);
-  EXPECT_EQ(tutor->main().FMusicNo, 4);
-  ASSERT_EQ(music.played.size(), 1u);
-  EXPECT_EQ(music.played[0], programDir / "music4.mid");
-  EXPECT_TRUE(dialog().RzRadioButton_music4->isChecked());
+  struct Case {
+    int stored, plays;
+  };
+  for (const Case c : {Case{7, 4}, Case{0, 1}, Case{-3, 1}}) {
+    ASSERT_TRUE(registry.createKey(kKey));
+    ASSERT_TRUE(registry.writeInt(kKey, "musicplay", 1));
+    ASSERT_TRUE(registry.writeInt(kKey, "musicNo", c.stored));
+    ASSERT_TRUE(registry.writeInt(kKey, "MaxSize", 0));
+    music.played.clear();
+    start(library);
+    EXPECT_EQ(tutor->main().FMusicNo, c.plays) << c.stored;
+    ASSERT_EQ(music.played.size(), 1u) << c.stored;
+    EXPECT_EQ(music.played[0], programDir / ("music" + std::to_string(c.plays) + ".mid"));
+    // OK without touching anything keeps the tune that plays.
+    runDialog([](TForm_Set& set) { QTest::mouseClick(set.RzLabel_Ok, Qt::LeftButton); });
+    EXPECT_EQ(tutor->main().FMusicNo, c.plays) << c.stored;
+    EXPECT_EQ(music.played.size(), 1u) << c.stored;
+    tutor.reset();
+  }
 }
 
 TEST_F(SettingsTest, MusicOffStopsAtOnceAndKeepsTheTuneNumber) {

@@ -303,19 +303,20 @@ QImage drawRootMap(const std::vector<Root>& roots) {
   // The free corner right of the bottom row names the table.
   QRectF legend(margin + rowOffset[2] + 7 * (keyW + gap) + 4, margin + 2 * (keyH + gap), 0, keyH);
   legend.setRight(kWidth - margin);
-  // The window lays its "关闭" link over the lower right corner: keep it free.
-  legend.setBottom(legend.bottom() - 30);
-  drawCentredGlyph(p, QStringLiteral("岚川形音 字根表"), legend.adjusted(6, 8, -6, -keyH / 2),
-                   kSerif, QFont::Bold, QColor(0x2B, 0x5C, 0x9E), 0.9, 2.0);
-  const double lineH = (keyH / 2 - 14) / 2;
-  drawCentredGlyph(
-      p, QStringLiteral("蓝底字母为键位"),
-      QRectF(legend.left() + 6, legend.top() + keyH / 2 + 2, legend.width() - 12, lineH), kSans,
-      QFont::Normal, QColor(0x50, 0x50, 0x50), 0.8, 2.0);
-  drawCentredGlyph(
-      p, QStringLiteral("其后为该键的字根"),
-      QRectF(legend.left() + 6, legend.top() + keyH / 2 + 2 + lineH, legend.width() - 12, lineH),
-      kSans, QFont::Normal, QColor(0x50, 0x50, 0x50), 0.8, 2.0);
+  // The window lays its "关闭" link over the lower right corner: the legend
+  // ends above it, its title in the upper half and two lines of text below.
+  legend.setBottom(legend.bottom() - 34);
+  const QRectF text = legend.adjusted(6, 6, -6, 0);
+  const double titleH = text.height() * 0.48, lineH = text.height() * 0.26;
+  drawCentredGlyph(p, QStringLiteral("岚川形音 字根表"),
+                   QRectF(text.left(), text.top(), text.width(), titleH), kSerif, QFont::Bold,
+                   QColor(0x2B, 0x5C, 0x9E), 0.9, 2.0);
+  drawCentredGlyph(p, QStringLiteral("蓝底字母为键位"),
+                   QRectF(text.left(), text.top() + titleH, text.width(), lineH), kSans,
+                   QFont::Normal, QColor(0x50, 0x50, 0x50), 0.8, 2.0);
+  drawCentredGlyph(p, QStringLiteral("其后为该键的字根"),
+                   QRectF(text.left(), text.top() + titleH + lineH, text.width(), lineH), kSans,
+                   QFont::Normal, QColor(0x50, 0x50, 0x50), 0.8, 2.0);
   p.end();
   return image;
 }
@@ -328,20 +329,23 @@ QImage drawRootGroups(const std::vector<Root>& roots, const std::vector<RootGrou
   p.setRenderHint(QPainter::Antialiasing, true);
   if (groups.empty()) return image;
 
-  // Each group is a framed row of roots, each root followed by a small tag
-  // with its key; the tip window shows the picture at half this size, so
-  // everything is drawn as large as the boxes allow.
+  // Each group is a framed row of roots, each root with its key letter under
+  // it. The tip window shows the picture at half this size, so the letter is
+  // a bold capital about a third of the box high: some ten pixels on screen,
+  // as readable as the window's own text.
   const int cols = groups.size() > 12 ? 3 : 2;
   const int rowsCount = static_cast<int>((groups.size() + cols - 1) / cols);
-  const double margin = 8, gap = 8;
+  const double margin = 8, gap = 8, rootGap = 8;
   const double boxW = (kWidth - 2 * margin - (cols - 1) * gap) / cols;
   const double boxH = (kHeight - 2 * margin - (rowsCount - 1) * gap) / rowsCount;
   // One glyph size for all groups, the largest the fullest group allows.
   std::size_t most = 0;
   for (const auto& group : groups) most = std::max(most, group.glyphs.size());
-  const double uniformGlyph =
-      std::min(boxH * 0.8, (boxW - 12 - (static_cast<double>(most) - 1) * 6) /
-                               (static_cast<double>(most) * 1.44));
+  const double letterH = boxH * 0.38;
+  const double glyph =
+      std::min(boxH * 0.54,
+               (boxW - 12 - (static_cast<double>(most) - 1) * rootGap) / static_cast<double>(most));
+  const double top = (boxH - glyph - letterH) / 2;
   for (std::size_t g = 0; g < groups.size(); ++g) {
     int c = static_cast<int>(g) % cols, r = static_cast<int>(g) / cols;
     QRectF box(margin + c * (boxW + gap), margin + r * (boxH + gap), boxW, boxH);
@@ -350,21 +354,17 @@ QImage drawRootGroups(const std::vector<Root>& roots, const std::vector<RootGrou
     p.drawRoundedRect(box, 8, 8);
     const auto& glyphs = groups[g].glyphs;
     const double count = static_cast<double>(glyphs.size());
-    const double glyph = uniformGlyph;
-    const double tag = glyph * 0.44;
-    const double used = count * (glyph + tag + 6) - 6;
+    const double used = count * glyph + (count - 1) * rootGap;
     double x = box.left() + (box.width() - used) / 2;
     for (const auto& root : glyphs) {
-      QRectF glyphBox(x, box.center().y() - glyph / 2, glyph, glyph);
+      QRectF glyphBox(x, box.top() + top, glyph, glyph);
       drawCentredGlyph(p, QString::fromStdString(root), glyphBox, kSans, QFont::Medium,
                        QColor(0x10, 0x10, 0x10), 0.9, 1.0);
-      QRectF tagBox(glyphBox.right() + 1, glyphBox.bottom() - tag, tag, tag);
-      p.setPen(Qt::NoPen);
-      p.setBrush(QColor(0x2B, 0x5C, 0x9E));
-      p.drawRoundedRect(tagBox, 4, 4);
-      drawCentredGlyph(p, QString(QChar(keyOfGlyph(roots, root))), tagBox,
-                       QStringLiteral("DejaVu Sans"), QFont::Bold, Qt::white, 0.66, 2.0);
-      x += glyph + tag + 6;
+      QRectF letterBox(x, glyphBox.bottom(), glyph, letterH);
+      drawCentredGlyph(p, QString(QChar(keyOfGlyph(roots, root))), letterBox,
+                       QStringLiteral("DejaVu Sans"), QFont::Bold, QColor(0x2B, 0x5C, 0x9E), 0.92,
+                       2.0);
+      x += glyph + rootGap;
     }
   }
   p.end();

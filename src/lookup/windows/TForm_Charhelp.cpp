@@ -1,5 +1,6 @@
 #include "lookup/windows/TForm_Charhelp.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <algorithm>
 #include <string>
@@ -83,12 +84,11 @@ void CharCodeFields::setUpCharCodeLabels(QWidget* parent, const CharCodePlaces& 
   codeLabels_.allChar = RzLabel_allChar = level("RzLabel_allChar", places.allChar);
 }
 
-QLabel* makeHeading(QWidget* parent, const char* name, const QRect& geometry) {
-  auto* label = new QLabel(parent);
+BlinkLabel* makeHeading(QWidget* parent, const char* name, const QRect& geometry) {
+  auto* label = new BlinkLabel(parent, kNavy, kBlinkBlue);
   label->setObjectName(QString::fromLatin1(name));
   label->setFont(songFont(16, true));
   label->setGeometry(geometry);
-  setTextColour(label, kNavy);
   return label;
 }
 
@@ -107,6 +107,16 @@ TForm_Charhelp::TForm_Charhelp(const quorvel::platform::ResourceLibrary& library
       new LinkLabel(this, "RzLabel_Close", QStringLiteral("关闭"), QRect(302, 124, 56, 20));
   connect(RzLabel_Close, &LinkLabel::clicked, this, &QDialog::accept);
   connect(RzLabel_query, &LinkLabel::clicked, this, &TForm_Charhelp::RzLabel_queryClick);
+  auto* dragger = new WindowDragger(this);
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           this, RzLabel_Char, Image_Key1, Image_Key2, Image_Key3, Image_Key4, RzLabel_oneChar,
+           RzLabel_twoChar, RzLabel_threeChar, RzLabel_allChar})
+    dragger->watch(w);
+}
+
+void TForm_Charhelp::keyPressEvent(QKeyEvent* event) {
+  event->accept();
+  accept();
 }
 
 void TForm_Charhelp::fill(const quorvel::TCharCodes& codes) {

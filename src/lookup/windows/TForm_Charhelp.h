@@ -47,8 +47,8 @@ class CharCodeFields {
 QLabel* makeKeyPicture(QWidget* parent, const char* name, int x, int y);
 // The four key pictures of a code, named prefix1 to prefix4, 80 pixels apart.
 std::array<QLabel*, 4> makeKeyPictures(QWidget* parent, const char* prefix, int x, int y);
-// A bold navy heading of a hint window.
-QLabel* makeHeading(QWidget* parent, const char* name, const QRect& geometry);
+// A bold navy heading of a hint window, blinking in blue.
+BlinkLabel* makeHeading(QWidget* parent, const char* name, const QRect& geometry);
 QLabel* makeCodeLabel(QWidget* parent, const char* name, int x, int y, int w);
 
 }  // namespace quorvel::ui
@@ -62,9 +62,13 @@ class TForm_Charhelp : public quorvel::ui::FormBase, public quorvel::ui::CharCod
   void fill(const quorvel::TCharCodes& codes);
   void showCharHint(const quorvel::TCharCodes& codes);
 
-  QLabel* RzLabel_Char = nullptr;
+  quorvel::ui::BlinkLabel* RzLabel_Char = nullptr;
   quorvel::ui::LinkLabel* RzLabel_query = nullptr;
   quorvel::ui::LinkLabel* RzLabel_Close = nullptr;
+
+ protected:
+  // FormKeyDown: any key closes the hint.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void RzLabel_queryClick();

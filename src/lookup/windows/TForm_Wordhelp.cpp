@@ -1,6 +1,7 @@
 #include "lookup/windows/TForm_Wordhelp.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <tuple>
 
@@ -34,6 +35,18 @@ TForm_Wordhelp::TForm_Wordhelp(const quorvel::platform::ResourceLibrary& library
     accept();
     if (lookup_) lookup_->showLookup();
   });
+  auto* dragger = new WindowDragger(this);
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           this, RzBorder_Word, RzBorder_Char, RzLabel_Word, RzLabel_wordchar, RzLabel_Char,
+           Image_wordkey1, Image_wordkey2, Image_wordkey3, Image_wordkey4, Image_Key1, Image_Key2,
+           Image_Key3, Image_Key4, RzLabel_oneChar, RzLabel_twoChar, RzLabel_threeChar,
+           RzLabel_allChar})
+    dragger->watch(w);
+}
+
+void TForm_Wordhelp::keyPressEvent(QKeyEvent* event) {
+  event->accept();
+  accept();
 }
 
 void TForm_Wordhelp::fill(const quorvel::TCharCodes& codes, const quorvel::TWordCode& word) {

@@ -13,12 +13,16 @@ class TForm_Wordhelp : public quorvel::ui::FormBase, public quorvel::ui::CharCod
 
   QGroupBox* RzBorder_Word = nullptr;
   QLabel *Image_wordkey1, *Image_wordkey2, *Image_wordkey3, *Image_wordkey4;
-  QLabel* RzLabel_Word = nullptr;
+  quorvel::ui::BlinkLabel* RzLabel_Word = nullptr;
   QLabel* RzLabel_wordchar = nullptr;
   QGroupBox* RzBorder_Char = nullptr;
-  QLabel* RzLabel_Char = nullptr;
+  quorvel::ui::BlinkLabel* RzLabel_Char = nullptr;
   quorvel::ui::LinkLabel* RzLabel_query = nullptr;
   quorvel::ui::LinkLabel* RzLabel_Close = nullptr;
+
+ protected:
+  // FormKeyDown: any key closes the hint.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   quorvel::platform::ResourceLibrary library_;

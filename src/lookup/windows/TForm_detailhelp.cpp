@@ -145,7 +145,10 @@ void TForm_detailhelp::RzButtonEdit_chartokeyButtonClick() {
 
 void TForm_detailhelp::RzButtonEdit_keytocharButtonClick() {
   const QString typed = RzButtonEdit_keytochar->text().trimmed();
-  const std::string pattern = typed.toLower().toStdString();
+  // A Chinese input method types the wildcard (and letters) full width: ？
+  // and ａ count as ? and a. The heading repeats the text as typed.
+  const std::string pattern =
+      typed.normalized(QString::NormalizationForm_KC).toLower().toStdString();
   static const quorvel::PracticeData kNoData;
   const quorvel::PracticeData& data = data_ ? *data_ : kNoData;
   const std::string result = RzComboBox_WordChar->currentIndex() == 1

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QScreen>
 
+#include "ui/Look.h"
 #include "ui/QtSupport.h"
 #include "ui/Widgets.h"
 
@@ -11,6 +12,7 @@ TForm_rootMap::TForm_rootMap(const quorvel::platform::ResourceLibrary& library, 
   setObjectName(QStringLiteral("Form_rootMap"));
   setWindowTitle(QStringLiteral("字根提示"));
   setFont(quorvel::ui::songFont(12));
+  quorvel::ui::applyTutorPalette(this);
   const QImage image = quorvel::ui::libraryJpeg(library, "RootMap");
   picture_ = QPixmap::fromImage(image);
   QSize size = picture_.isNull() ? QSize(439, 166) : picture_.size();

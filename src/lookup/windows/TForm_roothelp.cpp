@@ -19,16 +19,11 @@ TForm_roothelp::TForm_roothelp(const quorvel::platform::ResourceLibrary& library
   Image_Key->setObjectName(QStringLiteral("Image_Key"));
   Image_Key->setGeometry(280, 10, 64, 64);
   Image_Key->setAlignment(Qt::AlignCenter);
-  RzLabel_Char = new QLabel(this);
+  RzLabel_Char = new quorvel::ui::BlinkLabel(this, quorvel::ui::kNavy, quorvel::ui::kBlinkBlue);
   RzLabel_Char->setObjectName(QStringLiteral("RzLabel_Char"));
   RzLabel_Char->setFont(quorvel::ui::songFont(16, true));
   RzLabel_Char->setGeometry(266, 80, 92, 20);
   RzLabel_Char->setAlignment(Qt::AlignCenter);
-  {
-    QPalette palette = RzLabel_Char->palette();
-    palette.setColor(QPalette::WindowText, QColor(0, 0, 0x80));
-    RzLabel_Char->setPalette(palette);
-  }
   RzLabel_Close = new quorvel::ui::LinkLabel(this, "RzLabel_Close", QStringLiteral("关闭"),
                                              QRect(302, 120, 56, 20));
   connect(RzLabel_Close, &quorvel::ui::LinkLabel::clicked, this, &QDialog::accept);

@@ -16,7 +16,7 @@ class TForm_roothelp : public quorvel::ui::FormBase {
 
   QTextEdit* RzMemo_Tip = nullptr;
   QLabel* Image_Key = nullptr;
-  QLabel* RzLabel_Char = nullptr;
+  quorvel::ui::BlinkLabel* RzLabel_Char = nullptr;
   quorvel::ui::LinkLabel* RzLabel_Close = nullptr;
 
  private:

@@ -103,7 +103,8 @@ void setFill(QWidget* widget, QColor colour) {
 
 }  // namespace quorvel::ui
 
-TypingPictureGrid::TypingPictureGrid(QWidget* parent) : QWidget(parent) {
+TypingPictureGrid::TypingPictureGrid(QWidget* parent)
+    : QWidget(parent), tick_(quorvel::glyphs::tick()), cross_(quorvel::glyphs::cross()) {
   setObjectName(QStringLiteral("StringGrid_typer"));
   setFocusPolicy(Qt::NoFocus);
   setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -130,8 +131,6 @@ void TypingPictureGrid::paintEvent(QPaintEvent*) {
 
 void TypingPictureGrid::StringGrid_typerDrawCell(QPainter& painter, int column, int row,
                                                  const QRect& rect) {
-  static const QPixmap tick = quorvel::glyphs::tick();
-  static const QPixmap cross = quorvel::glyphs::cross();
   static const QString right = QStringLiteral("√");
   static const QString wrong = QStringLiteral("メ");
   if (row % 2 == 1) {
@@ -139,10 +138,10 @@ void TypingPictureGrid::StringGrid_typerDrawCell(QPainter& painter, int column, 
         grid_->marks[static_cast<std::size_t>(row * quorvel::PictureGrid::Columns + column)]);
     if (mark == right) {
       painter.fillRect(rect, quorvel::ui::rgb(quorvel::colour::Right));
-      painter.drawPixmap(rect.left() + 1, rect.top() + 2, tick);
+      painter.drawPixmap(rect.left() + 1, rect.top() + 2, tick_);
     } else if (mark == wrong) {
       painter.fillRect(rect, quorvel::ui::rgb(quorvel::colour::Wrong));
-      painter.drawPixmap(rect.left() + 1, rect.top() + 2, cross);
+      painter.drawPixmap(rect.left() + 1, rect.top() + 2, cross_);
     } else if (!mark.isEmpty()) {
       painter.setPen(Qt::black);
       painter.drawText(rect, Qt::AlignCenter, mark);

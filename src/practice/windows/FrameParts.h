@@ -26,6 +26,8 @@ class TypingPictureGrid : public QWidget {
   void StringGrid_typerDrawCell(QPainter& painter, int column, int row, const QRect& rect);
   const quorvel::PictureGrid* grid_ = nullptr;
   const std::vector<QPixmap>* roots_ = nullptr;
+  // The marks belong to the grid: a pixmap must not outlive the application.
+  QPixmap tick_, cross_;
 };
 
 namespace quorvel::ui {

@@ -320,9 +320,10 @@ void TFrame_Veduzir::buildSpeedInfo(QWidget* panel) {
   RzProgressBar_right->setFormat(QStringLiteral("%p%"));
   RzProgressBar_right->setGeometry(266, 4, 120, 16);
   RzProgressBar_right->setFont(songFont(12));
-  RzProgressBar_right->setStyleSheet(QStringLiteral(
-      "QProgressBar { border: 1px solid #808080; background: white; text-align: center; }"
-      "QProgressBar::chunk { background: #0080C0; }"));
+  RzProgressBar_right->setStyleSheet(
+      QStringLiteral("QProgressBar { border: 1px solid #808080; background: white; color: black;"
+                     " text-align: center; }"
+                     "QProgressBar::chunk { background: #0080C0; }"));
   RzLabel_TrainName = makeLabel(panel, "RzLabel_TrainName", QString(), font);
   RzLabel_TrainName->setGeometry(396, 3, 232, 18);
   const QFont help = songFont(12);

@@ -85,11 +85,8 @@ void TForm_ExamSet::showTimeControls(bool shown) {
 
 void TForm_ExamSet::RzLabel_OKClick() {
   if (RzEdit_Name->text().trimmed().isEmpty()) {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("提示"),
-                    QStringLiteral("用户名不能为空。"), QMessageBox::Ok, this);
-    box.setObjectName(QStringLiteral("MessageBox_EmptyName"));
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
-    box.exec();
+    quorvel::ui::messageBox(this, QMessageBox::Information, QStringLiteral("提示"),
+                            QStringLiteral("用户名不能为空。"), "MessageBox_EmptyName");
     RzEdit_Name->setFocus();
     return;
   }
