@@ -60,6 +60,9 @@ class TForm_Main : public QWidget {
   void toggleMaximised();
 
   static QString DefaultStatusText();
+  // What went wrong with the settings store, shown in the message pane in
+  // place of the default text; empty while nothing has.
+  const QString& settingsNotice() const { return settingsNotice_; }
   // The status bar clock's text for a time of day.
   static QString clockText(const QTime& time);
 
@@ -89,6 +92,7 @@ class TForm_Main : public QWidget {
  private:
   void FormCreate();
   void readSettings();
+  void showSettingsProblem(const std::string& problem);
   void RzToolbarButton_SetClick();
   void RzToolbarButton_HelpClick();
   void RzToolbarButton_aboutClick();
@@ -107,4 +111,5 @@ class TForm_Main : public QWidget {
   bool startMaximised_ = false;
   bool forwarding_ = false;
   QString currentHint_;
+  QString settingsNotice_;
 };

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <limits>
 #include <system_error>
+#include <utility>
 
 #include "platform/SafeFile.h"
 
@@ -234,6 +235,20 @@ std::string formatSettings(const SettingsText& settings) {
   return text;
 }
 
+namespace {
+std::string& latestProblem() {
+  static std::string problem;
+  return problem;
+}
+}  // namespace
+
+std::string Registry::takeLatestProblem() { return std::exchange(latestProblem(), {}); }
+
+void Registry::report(std::string problem) const {
+  latestProblem() = problem;
+  problem_ = std::move(problem);
+}
+
 Registry::Registry(std::filesystem::path file) : file_(std::move(file)) { load(); }
 
 void Registry::load() const {
@@ -246,25 +261,25 @@ void Registry::load() const {
   if (::stat(file_.c_str(), &st) != 0) {
     if (errno == ENOENT) return;  // no store yet: defaults, written at the first save
     unreadable_ = true;
-    problem_ = cannotRead(shown, std::strerror(errno));
+    report(cannotRead(shown, std::strerror(errno)));
     return;
   }
   if (!S_ISREG(st.st_mode)) {
     unreadable_ = true;
-    problem_ = cannotRead(shown, S_ISDIR(st.st_mode) ? "它是一个文件夹" : "它不是普通文件");
+    report(cannotRead(shown, S_ISDIR(st.st_mode) ? "它是一个文件夹" : "它不是普通文件"));
     return;
   }
   std::string text;
   if (const int error = readWhole(file_, text); error != 0) {
     unreadable_ = true;
-    problem_ = cannotRead(shown, std::strerror(error));
+    report(cannotRead(shown, std::strerror(error)));
     return;
   }
   store_ = parseSettings(text);
   if (!store_.clean) {
     damagedBytes_ = std::move(text);
-    problem_ = "设置文件 " + shown + " 有损坏，能读出的设置照用，其余用默认值；原文件另存为 " +
-               damagedCopy().string() + "。";
+    report("设置文件 " + shown + " 有损坏，能读出的设置照用，其余用默认值；改写前原文件会另存为 " +
+           damagedCopy().string() + "。");
   }
 }
 
@@ -274,19 +289,19 @@ bool Registry::save() const {
   std::error_code ec;
   std::filesystem::create_directories(file_.parent_path(), ec);
   if (ec) {
-    problem_ = cannotSave(file_.string(), ec.message());
+    report(cannotSave(file_.string(), ec.message()));
     return false;
   }
   if (!damagedBytes_.empty()) {
     const WriteResult kept = writeFileSafely(damagedCopy(), damagedBytes_);
     if (!kept.ok) {
-      problem_ = cannotSave(file_.string(), "损坏的原文件无法另存（" + kept.reason + "）");
+      report(cannotSave(file_.string(), "损坏的原文件无法另存（" + kept.reason + "）"));
       return false;
     }
     damagedBytes_.clear();
   }
   const WriteResult written = writeFileSafely(file_, formatSettings(store_));
-  if (!written.ok) problem_ = cannotSave(file_.string(), written.reason);
+  if (!written.ok) report(cannotSave(file_.string(), written.reason));
   return written.ok;
 }
 

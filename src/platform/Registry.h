@@ -55,6 +55,9 @@ class Registry {
   // while nothing has. A later clean read does not clear it, so it is there
   // to be shown after the calls that met it.
   const std::string& problem() const { return problem_; }
+  // The latest problem any store object of this program met, handed over
+  // once: objects come and go with the windows, the learner is told once.
+  static std::string takeLatestProblem();
   // The copy a damaged store is kept in.
   std::filesystem::path damagedCopy() const { return file_.string() + ".bad"; }
 
@@ -63,6 +66,7 @@ class Registry {
   // file (the main window's and a dialog's) never see stale values.
   void load() const;
   bool save() const;
+  void report(std::string problem) const;
   std::filesystem::path file_;
   mutable SettingsText store_;
   mutable bool unreadable_ = false;   // exists but cannot be read: never written
