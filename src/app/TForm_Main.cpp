@@ -245,6 +245,7 @@ void TForm_Main::showSettingsProblem(const std::string& problem) {
   // learner sees it without a dialog in the way of practising.
   if (problem.empty()) return;
   settingsNotice_ = QString::fromStdString(problem);
+  RzStatusPane_statue->setToolTip(settingsNotice_);
   ApplicationHint(currentHint_);
 }
 

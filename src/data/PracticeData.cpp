@@ -199,6 +199,14 @@ PracticeData loadPracticeData(const platform::ResourceLibrary& library) {
     data.problems.push_back(std::move(problem));
   };
 
+  if (!library.available()) {
+    platform::logProblem(library.file().empty()
+                             ? std::string("no resource library found: the drills have no data")
+                             : library.file().string() +
+                                   ": cannot be opened as a zip archive: the drills have no data");
+    return data;
+  }
+
   const platform::ResourceData base = library.read("chardata", "base");
   if (base.ok()) {
     if (auto fault = checkBaseTable(base.bytes)) {

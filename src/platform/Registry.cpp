@@ -151,12 +151,13 @@ int readWhole(const std::filesystem::path& file, std::string& text) {
   return error;
 }
 
+// The messages put what happened first: the message pane may cut off the path.
 std::string cannotRead(const std::string& file, const std::string& why) {
-  return "设置文件 " + file + " 无法读取（" + why + "），本次使用默认设置，也不会改写它。";
+  return "设置文件无法读取（" + why + "），本次使用默认设置，也不会改写它：" + file;
 }
 
 std::string cannotSave(const std::string& file, const std::string& why) {
-  return "设置无法保存到 " + file + "（" + why + "），原文件保持不变。";
+  return "设置无法保存（" + why + "），原文件保持不变：" + file;
 }
 
 std::filesystem::path homeDirectory() {
@@ -278,8 +279,8 @@ void Registry::load() const {
   store_ = parseSettings(text);
   if (!store_.clean) {
     damagedBytes_ = std::move(text);
-    report("设置文件 " + shown + " 有损坏，能读出的设置照用，其余用默认值；改写前原文件会另存为 " +
-           damagedCopy().string() + "。");
+    report("设置文件有损坏，读不出的部分用默认值；改写前原文件另存为 " +
+           damagedCopy().filename().string() + "：" + shown);
   }
 }
 
