@@ -8,6 +8,7 @@ packages=(
   libx11-dev
   fonts-noto-cjk fonts-arphic-uming fonts-dejavu-core fontconfig
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
   xvfb xauth python3
   libime-bin ibus-table librime-bin librime-dev
 )

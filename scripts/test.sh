@@ -18,3 +18,9 @@ ctest --test-dir build --output-on-failure --parallel "$(nproc)"
 BUILD_DIR=build-asan BUILD_TYPE=Debug bash scripts/build.sh -DQUORVEL_SANITIZE=ON -DQUORVEL_GUI=OFF -DQUORVEL_WERROR=ON
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure --parallel "$(nproc)"
+
+# Every reader of bytes from outside under libFuzzer for a few seconds each,
+# replaying the seeds and past crashes in tests/fuzz/corpus/.
+if command -v clang++ >/dev/null; then
+  bash scripts/fuzz.sh -max_total_time=5
+fi

@@ -3,9 +3,10 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <system_error>
+
+#include "platform/SafeFile.h"
 
 #ifdef QUORVEL_HAVE_FLUIDSYNTH
 #include <fluidsynth.h>
@@ -147,18 +148,9 @@ void BackgroundMusic::start(bool on, int number) {
     if (tune.status == platform::ResourceStatus::LibraryMissing) return;
     if (tune.ok()) {
       std::filesystem::create_directories(file.parent_path(), ec);
-      // Written under a temporary name first: a half-written tune is never reused.
-      const std::filesystem::path part = file.string() + ".part";
-      {
-        std::ofstream out(part, std::ios::binary);
-        out.write(tune.bytes.data(), static_cast<std::streamsize>(tune.bytes.size()));
-        if (!out) {
-          std::filesystem::remove(part, ec);
-          return;
-        }
-      }
-      std::filesystem::rename(part, file, ec);
-      if (ec) std::filesystem::remove(part, ec);
+      // Written under a temporary name, closed and checked first: a
+      // half-written tune is never renamed into place and reused.
+      platform::writeFileSafely(file, tune.bytes);
     }
   }
   stop();

@@ -205,6 +205,8 @@ TForm_Main::~TForm_Main() {
 }
 
 void TForm_Main::FormCreate() {
+  // Problems with the settings store met while the windows set up are said below.
+  quorvel::platform::Registry::takeLatestProblem();
   toolbarTexture_ = quorvel::ui::libraryJpeg(environment_.library, "Bgjpg");
   Frame_Veduzir1->setUp(environment_.library, environment_.locks);
   createWindows(windows_, this, environment_.library, environment_.programDir,
@@ -235,6 +237,16 @@ void TForm_Main::readSettings() {
   if (FMusicNo >= 4) FMusicNo = 4;
   if (FMusicNo < 1) FMusicNo = 1;
   FMaxSize = registry.readInt(kSettingsKey, "Maxsize").value_or(0) != 0;
+  showSettingsProblem(quorvel::platform::Registry::takeLatestProblem());
+}
+
+void TForm_Main::showSettingsProblem(const std::string& problem) {
+  // Said in the message pane, where it stays whenever no hint is shown: the
+  // learner sees it without a dialog in the way of practising.
+  if (problem.empty()) return;
+  settingsNotice_ = QString::fromStdString(problem);
+  RzStatusPane_statue->setToolTip(settingsNotice_);
+  ApplicationHint(currentHint_);
 }
 
 void TForm_Main::applyNormalSize() {
@@ -317,7 +329,7 @@ void TForm_Main::statusTimer() {
 void TForm_Main::ApplicationHint(const QString& hint) {
   currentHint_ = hint;
   if (hint.isEmpty())
-    RzStatusPane_statue->setText(DefaultStatusText());
+    RzStatusPane_statue->setText(settingsNotice_.isEmpty() ? DefaultStatusText() : settingsNotice_);
   else if (hint == QLatin1String("Caps Lock"))
     RzStatusPane_statue->setText(RzKeyStatus_Caps->isEnabled() ? QStringLiteral("Caps Lock 开")
                                                                : QStringLiteral("Caps Lock 关"));
@@ -392,7 +404,10 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm_Main::RzToolbarButton_SetClick() {
-  if (!windows_.settings || !windows_.settings->RunSettings(FMusicOn, FMusicNo)) return;
+  if (!windows_.settings) return;
+  const bool changed = windows_.settings->RunSettings(FMusicOn, FMusicNo);
+  showSettingsProblem(windows_.settings->saveProblem());
+  if (!changed) return;
   // The new "MaxSize" counts from the next start; the music changes now.
   FMusicOn = windows_.settings->FMusicOn;
   FMusicNo = windows_.settings->FMusicNo;

@@ -64,6 +64,9 @@ class TForm_Main : public QWidget {
   QString libraryProblem() const;
 
   static QString DefaultStatusText();
+  // What went wrong with the settings store, shown in the message pane in
+  // place of the default text; empty while nothing has.
+  const QString& settingsNotice() const { return settingsNotice_; }
   // The status bar clock's text for a time of day.
   static QString clockText(const QTime& time);
 
@@ -93,6 +96,7 @@ class TForm_Main : public QWidget {
  private:
   void FormCreate();
   void readSettings();
+  void showSettingsProblem(const std::string& problem);
   void RzToolbarButton_SetClick();
   void RzToolbarButton_HelpClick();
   void RzToolbarButton_aboutClick();
@@ -112,4 +116,5 @@ class TForm_Main : public QWidget {
   bool forwarding_ = false;
   QString currentHint_;
   QPoint normalPlace_;  // where the normal window was before it was maximised
+  QString settingsNotice_;
 };

@@ -107,15 +107,18 @@ int TForm_Set::checkedTune() const {
 
 void TForm_Set::RzLabel_OkClick() {
   quorvel::platform::Registry registry;
-  if (registry.keyExists(kSettingsKey)) {
-    registry.writeInt(kSettingsKey, "MaxSize", RzCheckBox_MaxSize->isChecked() ? 1 : 0);
-    registry.writeInt(kSettingsKey, "musicplay", RzCheckBox_Music->isChecked() ? 1 : 0);
+  bool saved = registry.keyExists(kSettingsKey);
+  if (saved) {
+    saved = registry.writeInt(kSettingsKey, "MaxSize", RzCheckBox_MaxSize->isChecked() ? 1 : 0);
+    saved = registry.writeInt(kSettingsKey, "musicplay", RzCheckBox_Music->isChecked() ? 1 : 0) &&
+            saved;
     FMusicOn = RzCheckBox_Music->isChecked();
     if (FMusicOn) {
       FMusicNo = checkedTune();
-      registry.writeInt(kSettingsKey, "musicNo", FMusicNo);
+      saved = registry.writeInt(kSettingsKey, "musicNo", FMusicNo) && saved;
     }
   }
+  saveProblem_ = saved ? std::string() : registry.problem();
   accept();
 }
 

@@ -3,6 +3,7 @@
 // reads the settings once when created and writes them on OK; its controls
 // keep what the user left, also after Cancel.
 #include <cstdint>
+#include <string>
 
 #include "ui/Widgets.h"
 
@@ -21,6 +22,8 @@ class TForm_Set : public quorvel::ui::FormBase {
   // Outputs: what the main window takes over after the dialog.
   bool FMusicOn = true;
   std::int32_t FMusicNo = 1;
+  // Why the last OK could not save, for the learner; empty when it saved.
+  const std::string& saveProblem() const { return saveProblem_; }
 
   QCheckBox* RzCheckBox_MaxSize = nullptr;
   QCheckBox* RzCheckBox_Music = nullptr;
@@ -40,4 +43,5 @@ class TForm_Set : public quorvel::ui::FormBase {
   void RzCheckBox_MusicClick();
   void RzLabel_OkClick();
   int checkedTune() const;
+  std::string saveProblem_;
 };

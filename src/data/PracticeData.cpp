@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/Log.h"
+
 namespace quorvel {
 namespace {
 
@@ -32,6 +34,45 @@ std::string normalise(std::string_view raw, AtCR atCR) {
 constexpr std::size_t kWordmTextMax = 26;
 constexpr std::size_t kWordmCodeLength = 4;
 constexpr int kRootPictureSize = 16;
+
+bool isLowerLetter(char c) { return c >= 'a' && c <= 'z'; }
+
+// GB2312 only: no byte of a character may fall in the ASCII range, which the
+// normalisation would fold, nor be a CR or LF.
+bool isGb2312Text(std::string_view text) {
+  if (text.size() % 2 != 0) return false;
+  for (std::size_t i = 0; i < text.size(); i += 2) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const auto trail = static_cast<unsigned char>(text[i + 1]);
+    if (lead < 0xA1 || lead > 0xF7 || trail < 0xA1 || trail > 0xFE) return false;
+  }
+  return true;
+}
+
+std::string atLine(std::size_t line, std::string_view what) {
+  return "line " + std::to_string(line) + ": " + std::string(what);
+}
+
+// Walks the lines of `raw` ending with `lineEnd`, handing each (without its
+// end) to `check`; the first fault wins.
+template <typename Check>
+std::optional<std::string> checkLines(std::string_view raw, std::string_view lineEnd, Check check) {
+  std::size_t number = 1;
+  for (std::size_t pos = 0; pos < raw.size(); ++number) {
+    const std::size_t cr = raw.find(kCR, pos);
+    const bool wantsLf = lineEnd.size() == 2;
+    if (raw.substr(pos, cr == std::string_view::npos ? cr : cr - pos).find('\n') !=
+        std::string_view::npos)
+      return atLine(number, wantsLf ? "ends with LF alone; this table ends lines with CR LF"
+                                    : "holds an LF; the dictionary ends lines with CR alone");
+    if (cr == std::string_view::npos) return atLine(number, "has no line end (cut off?)");
+    if (wantsLf && (cr + 1 >= raw.size() || raw[cr + 1] != '\n'))
+      return atLine(number, "ends with CR alone; this table ends lines with CR LF");
+    if (auto fault = check(raw.substr(pos, cr - pos))) return atLine(number, *fault);
+    pos = cr + lineEnd.size();
+  }
+  return std::nullopt;
+}
 
 }  // namespace
 
@@ -92,6 +133,49 @@ BaseSegments splitBase(std::string_view base) {
   return segments;
 }
 
+std::optional<std::string> checkDrillTable(int kind, std::string_view raw) {
+  const KindInfo& info = kindInfo(kind);
+  if (!hasDrillTable(kind)) return "kind " + std::to_string(kind) + " has no drill table";
+  const bool words = info.recordBytes == 0;
+  const std::size_t codeWidth = words ? kWordmCodeLength : info.recordBytes - info.textBytes;
+  // Rule B pads a three-letter code to the record's width.
+  const std::size_t fewestLetters = info.rule == 'B' ? codeWidth - 1 : codeWidth;
+  return checkLines(raw, "\r\n", [&](std::string_view line) -> std::optional<std::string> {
+    std::size_t codeAt = line.size();
+    while (codeAt > 0 && isAsciiLetter(line[codeAt - 1])) --codeAt;
+    const std::string_view text = line.substr(0, codeAt), code = line.substr(codeAt);
+    if (!isGb2312Text(text)) return "the text is not GB2312 characters";
+    if (words ? text.empty() || text.size() > kWordmTextMax
+              : text.size() != static_cast<std::size_t>(info.textBytes))
+      return "the text has " + std::to_string(text.size()) + " bytes";
+    if (code.size() < fewestLetters || code.size() > codeWidth)
+      return "the code has " + std::to_string(code.size()) + " letters, not " +
+             std::to_string(codeWidth);
+    if (!std::all_of(code.begin(), code.end(), isLowerLetter)) return "the code is not lower case";
+    return std::nullopt;
+  });
+}
+
+std::optional<std::string> checkBaseTable(std::string_view raw) {
+  char lastLetter = 'a';
+  return checkLines(raw, "\r", [&](std::string_view line) -> std::optional<std::string> {
+    const std::size_t space = line.find(' ');
+    const std::string_view code = line.substr(0, space);
+    if (space == std::string_view::npos || code.empty() || code.size() > 4 ||
+        !std::all_of(code.begin(), code.end(), isLowerLetter))
+      return "expected a code of 1 to 4 lower-case letters, a space and a text";
+    const std::size_t textAt = line.find_first_not_of(' ', space);
+    const std::string_view text = line.substr(std::min(textAt, line.size()));
+    if (text.empty() || text.size() > kWordmTextMax || !isGb2312Text(text))
+      return "the text is not 1 to 13 GB2312 characters";
+    // The dictionary is cut at each change of first letter, so the groups
+    // must come in order.
+    if (code[0] < lastLetter) return "not grouped by first letter a to z";
+    lastLetter = code[0];
+    return std::nullopt;
+  });
+}
+
 int recordWidth(int kind) { return kindInfo(kind).recordBytes; }
 
 int requiredRecords(int kind) { return hasDrillTable(kind) ? kindInfo(kind).records : 0; }
@@ -109,10 +193,30 @@ bool hasEnoughRecords(int kind, std::string_view records) {
 PracticeData loadPracticeData(const platform::ResourceLibrary& library) {
   PracticeData data;
 
+  const auto reject = [&](std::string_view entry, std::string reason) {
+    std::string problem = "chardata/" + std::string(entry) + ": " + reason;
+    platform::logProblem(problem);
+    data.problems.push_back(std::move(problem));
+  };
+
+  if (!library.available()) {
+    platform::logProblem(library.file().empty()
+                             ? std::string("no resource library found: the drills have no data")
+                             : library.file().string() +
+                                   ": cannot be opened as a zip archive: the drills have no data");
+    return data;
+  }
+
   const platform::ResourceData base = library.read("chardata", "base");
   if (base.ok()) {
-    data.base = splitBase(base.bytes);
-    data.basePresent = true;
+    if (auto fault = checkBaseTable(base.bytes)) {
+      reject("base", *fault);
+    } else {
+      data.base = splitBase(base.bytes);
+      data.basePresent = true;
+    }
+  } else if (base.status == platform::ResourceStatus::ReadError) {
+    reject("base", "damaged in the library");
   }
 
   // Each item is read on its own: one that is missing or damaged leaves only
@@ -132,11 +236,24 @@ PracticeData loadPracticeData(const platform::ResourceLibrary& library) {
     const KindInfo& info = kindInfo(kind);
     DrillTable& table = data.tables[static_cast<std::size_t>(kind)];
     const platform::ResourceData raw = library.read("chardata", info.resource);
-    if (!raw.ok()) continue;
+    if (!raw.ok()) {
+      if (raw.status == platform::ResourceStatus::ReadError)
+        reject(info.resource, "damaged in the library");
+      continue;
+    }
+    // A table of the wrong form would show the learner junk: it is treated as absent.
+    if (auto fault = checkDrillTable(kind, raw.bytes)) {
+      reject(info.resource, *fault);
+      continue;
+    }
     std::string records = info.rule == 'B' ? normaliseRuleB(raw.bytes) : normaliseRuleA(raw.bytes);
     // The drills draw record indexes up to the fixed count, so a shorter
     // table would be read past its end: it is treated as absent.
-    if (!hasEnoughRecords(kind, records)) continue;
+    if (!hasEnoughRecords(kind, records)) {
+      reject(info.resource,
+             "fewer than the " + std::to_string(info.records) + " records its drill draws from");
+      continue;
+    }
     if (info.recordBytes == 0) data.wordm = splitWordm(records, info.records);
     table.records = std::move(records);
     table.present = true;

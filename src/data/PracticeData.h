@@ -37,6 +37,17 @@ std::vector<WordmEntry> splitWordm(std::string_view normalised, int count = 296)
 using BaseSegments = std::array<std::string, 26>;
 BaseSegments splitBase(std::string_view base);
 
+// Checks of the tables as the library holds them, before normalising; each
+// gives the reason for the first fault found, or nullopt when sound.
+// A drill table: every line is the kind's text (GB2312 characters, as many
+// as its records hold; the word table 1 to 13) followed by its code in
+// lower-case letters (rule-B tables 3 or 4, padded), and ends with CR LF.
+std::optional<std::string> checkDrillTable(int kind, std::string_view raw);
+// The lookup dictionary: lines "code text" ending with a CR alone, a code of
+// 1 to 4 lower-case letters, a text of 1 to 13 GB2312 characters, the lines
+// grouped by the first letter of their code, a to z.
+std::optional<std::string> checkBaseTable(std::string_view raw);
+
 // One drill table of kinds 2 to 15, as loaded.
 struct DrillTable {
   bool present = false;  // false when the resource could not be read or is too short
@@ -51,6 +62,9 @@ struct PracticeData {
   std::array<DrillTable, kKindCount>
       tables;                     // indexed by practice kind; kinds with a drill table used
   std::vector<WordmEntry> wordm;  // kind 15 split into entries
+  // Why a table or the dictionary present in the library was not taken;
+  // also written to the program's log.
+  std::vector<std::string> problems;
 };
 
 // Record width and the number of records the drill of that kind needs (the
@@ -60,8 +74,8 @@ int requiredRecords(int kind);
 // Whether normalised records hold enough whole records for the kind.
 bool hasEnoughRecords(int kind, std::string_view records);
 
-// Reads everything; a missing library, a missing entry or a read error leaves
-// that item absent and the rest loads.
+// Reads everything; a missing library, a missing entry, a read error or a
+// table that fails its check leaves that item absent and the rest loads.
 PracticeData loadPracticeData(const platform::ResourceLibrary& library);
 
 // A "TIPDATA" text as stored: GBK bytes, lines separated by CR LF. nullopt

@@ -1,15 +1,19 @@
 #include "platform/Registry.h"
 
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <cstring>
 #include <limits>
 #include <system_error>
+#include <utility>
+
+#include "platform/SafeFile.h"
 
 namespace quorvel::platform {
 namespace {
@@ -101,6 +105,61 @@ bool validKeyPath(std::string_view key) {
   return !key.empty() && key.find_first_of("\r\n") == std::string_view::npos;
 }
 
+// A value line: "name"="text" or "name"=int:number, inside a key.
+bool parseValueLine(std::string_view line, std::map<std::string, SettingsValue>* section) {
+  if (section == nullptr) return false;  // a value outside any key
+  auto name = unquote(line);
+  if (!name || line.empty() || line[0] != '=') return false;
+  line.remove_prefix(1);
+  SettingsValue value;
+  value.name = std::move(*name);
+  if (!line.empty() && line[0] == '"') {
+    auto text = unquote(line);
+    if (!text || !line.empty()) return false;
+    value.text = std::move(*text);
+    value.isString = true;
+  } else if (line.substr(0, kIntPrefix.size()) == kIntPrefix) {
+    // Kept as written: a number out of range is a failed read, not a lost
+    // value. Control bytes are no number and could not be written back.
+    line.remove_prefix(kIntPrefix.size());
+    for (char c : line)
+      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+    value.text = std::string(line);
+  } else {
+    return false;
+  }
+  (*section)[lower(value.name)] = std::move(value);
+  return true;
+}
+
+// Reads a whole file; 0 or the errno that stopped it.
+int readWhole(const std::filesystem::path& file, std::string& text) {
+  // Non-blocking: a FIFO put there in the meantime must not hang start-up.
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return errno;
+  struct stat st {};
+  int error = ::fstat(fd, &st) != 0 ? errno : S_ISREG(st.st_mode) ? 0 : EISDIR;
+  char buffer[8192];
+  while (error == 0) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) error = errno;
+    if (n <= 0) break;
+    text.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return error;
+}
+
+// The messages put what happened first: the message pane may cut off the path.
+std::string cannotRead(const std::string& file, const std::string& why) {
+  return "设置文件无法读取（" + why + "），本次使用默认设置，也不会改写它：" + file;
+}
+
+std::string cannotSave(const std::string& file, const std::string& why) {
+  return "设置无法保存（" + why + "），原文件保持不变：" + file;
+}
+
 std::filesystem::path homeDirectory() {
   if (const char* home = std::getenv("HOME"); home != nullptr && *home == '/') return home;
   if (const passwd* pw = getpwuid(getuid()); pw != nullptr && pw->pw_dir != nullptr)
@@ -121,64 +180,46 @@ std::filesystem::path Registry::defaultFile() {
   return config / "Marrowby" / "Quorvel.conf";
 }
 
-Registry::Registry(std::filesystem::path file) : file_(std::move(file)) { load(); }
-
-void Registry::load() const {
-  keys_.clear();
-  keyNames_.clear();
-  std::ifstream in(file_, std::ios::binary);
-  if (!in) return;
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-
-  std::map<std::string, Value>* section = nullptr;
+SettingsText parseSettings(std::string_view text) {
+  SettingsText out;
+  std::map<std::string, SettingsValue>* section = nullptr;
   std::size_t pos = 0;
   while (pos < text.size()) {
     const std::size_t end = text.find('\n', pos);
     // A last line without its line end may have been cut short: skip it.
-    if (end == std::string::npos) break;
-    std::string_view line(text.data() + pos, end - pos);
+    if (end == std::string::npos) {
+      out.clean = false;
+      break;
+    }
+    std::string_view line = text.substr(pos, end - pos);
     pos = end + 1;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.empty() || line[0] == ';' || line[0] == '#') continue;
 
     if (line[0] == '[') {
       section = nullptr;
-      if (line.size() < 2 || line.back() != ']') continue;
-      const std::string_view path = line.substr(1, line.size() - 2);
-      if (!validKeyPath(path)) continue;
+      const std::string_view path =
+          line.size() >= 2 && line.back() == ']' ? line.substr(1, line.size() - 2) : "";
+      if (!validKeyPath(path)) {
+        out.clean = false;
+        continue;
+      }
       const std::string id = lower(path);
-      keyNames_.emplace(id, std::string(path));
-      section = &keys_[id];
+      out.keyNames.emplace(id, std::string(path));
+      section = &out.keys[id];
       continue;
     }
-
-    if (section == nullptr) continue;  // a value outside any key
-    auto name = unquote(line);
-    if (!name || line.empty() || line[0] != '=') continue;
-    line.remove_prefix(1);
-    Value value;
-    value.name = *name;
-    if (!line.empty() && line[0] == '"') {
-      auto text = unquote(line);
-      if (!text || !line.empty()) continue;
-      value.text = std::move(*text);
-      value.isString = true;
-    } else if (line.substr(0, kIntPrefix.size()) == kIntPrefix) {
-      // Kept as written: a number out of range is a failed read, not a lost value.
-      value.text = std::string(line.substr(kIntPrefix.size()));
-    } else {
-      continue;
-    }
-    (*section)[lower(value.name)] = std::move(value);
+    if (!parseValueLine(line, section)) out.clean = false;
   }
+  return out;
 }
 
-bool Registry::save() const {
+std::string formatSettings(const SettingsText& settings) {
   std::string text = "; Quorvel settings\n";
-  for (const auto& [id, values] : keys_) {
-    const auto shown = keyNames_.find(id);
+  for (const auto& [id, values] : settings.keys) {
+    const auto shown = settings.keyNames.find(id);
     text += '[';
-    text += shown != keyNames_.end() ? shown->second : id;
+    text += shown != settings.keyNames.end() ? shown->second : id;
     text += "]\n";
     for (const auto& [lowered, value] : values) {
       text += quote(value.name);
@@ -192,46 +233,103 @@ bool Registry::save() const {
       text += '\n';
     }
   }
+  return text;
+}
 
+namespace {
+std::string& latestProblem() {
+  static std::string problem;
+  return problem;
+}
+}  // namespace
+
+std::string Registry::takeLatestProblem() { return std::exchange(latestProblem(), {}); }
+
+void Registry::report(std::string problem) const {
+  latestProblem() = problem;
+  problem_ = std::move(problem);
+}
+
+Registry::Registry(std::filesystem::path file) : file_(std::move(file)) { load(); }
+
+void Registry::load() const {
+  store_ = SettingsText();
+  unreadable_ = false;
+  damagedBytes_.clear();
+  const std::string shown = file_.string();
+
+  struct stat st {};
+  if (::stat(file_.c_str(), &st) != 0) {
+    if (errno == ENOENT) return;  // no store yet: defaults, written at the first save
+    unreadable_ = true;
+    report(cannotRead(shown, std::strerror(errno)));
+    return;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    unreadable_ = true;
+    report(cannotRead(shown, S_ISDIR(st.st_mode) ? "它是一个文件夹" : "它不是普通文件"));
+    return;
+  }
+  std::string text;
+  if (const int error = readWhole(file_, text); error != 0) {
+    unreadable_ = true;
+    report(cannotRead(shown, std::strerror(error)));
+    return;
+  }
+  store_ = parseSettings(text);
+  if (!store_.clean) {
+    damagedBytes_ = std::move(text);
+    report("设置文件有损坏，读不出的部分用默认值；改写前原文件另存为 " +
+           damagedCopy().filename().string() + "：" + shown);
+  }
+}
+
+bool Registry::save() const {
+  // What could not be read is not written over: the learner may still get it back.
+  if (unreadable_) return false;
   std::error_code ec;
   std::filesystem::create_directories(file_.parent_path(), ec);
-  if (ec) return false;
-  const std::filesystem::path temp = file_.string() + ".tmp" + std::to_string(getpid());
-  std::FILE* out = std::fopen(temp.c_str(), "wb");
-  if (out == nullptr) return false;
-  bool ok = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-  ok = std::fflush(out) == 0 && ok;
-  ok = fsync(fileno(out)) == 0 && ok;
-  ok = std::fclose(out) == 0 && ok;
-  if (ok) ok = std::rename(temp.c_str(), file_.c_str()) == 0;
-  if (!ok) std::filesystem::remove(temp, ec);
-  return ok;
+  if (ec) {
+    report(cannotSave(file_.string(), ec.message()));
+    return false;
+  }
+  if (!damagedBytes_.empty()) {
+    const WriteResult kept = writeFileSafely(damagedCopy(), damagedBytes_);
+    if (!kept.ok) {
+      report(cannotSave(file_.string(), "损坏的原文件无法另存（" + kept.reason + "）"));
+      return false;
+    }
+    damagedBytes_.clear();
+  }
+  const WriteResult written = writeFileSafely(file_, formatSettings(store_));
+  if (!written.ok) report(cannotSave(file_.string(), written.reason));
+  return written.ok;
 }
 
 bool Registry::keyExists(std::string_view key) const {
   load();
   const std::string id = lower(key);
-  if (keys_.count(id) != 0) return true;
+  if (store_.keys.count(id) != 0) return true;
   // A key whose subkeys exist exists too, as the parents of a created key do.
   const std::string prefix = id + "\\";
-  const auto next = keys_.lower_bound(prefix);
-  return next != keys_.end() && next->first.compare(0, prefix.size(), prefix) == 0;
+  const auto next = store_.keys.lower_bound(prefix);
+  return next != store_.keys.end() && next->first.compare(0, prefix.size(), prefix) == 0;
 }
 
 bool Registry::createKey(std::string_view key) {
   if (!validKeyPath(key)) return false;
   load();
   const std::string id = lower(key);
-  if (keys_.count(id) != 0) return true;
-  keys_[id];
-  keyNames_[id] = std::string(key);
+  if (store_.keys.count(id) != 0) return true;
+  store_.keys[id];
+  store_.keyNames[id] = std::string(key);
   return save();
 }
 
 std::optional<std::int32_t> Registry::readInt(std::string_view key, std::string_view name) const {
   load();
-  const auto k = keys_.find(lower(key));
-  if (k == keys_.end()) return std::nullopt;
+  const auto k = store_.keys.find(lower(key));
+  if (k == store_.keys.end()) return std::nullopt;
   const auto v = k->second.find(lower(name));
   if (v == k->second.end() || v->second.isString) return std::nullopt;
   const std::string& text = v->second.text;
@@ -247,8 +345,8 @@ std::optional<std::int32_t> Registry::readInt(std::string_view key, std::string_
 
 std::optional<std::string> Registry::readString(std::string_view key, std::string_view name) const {
   load();
-  const auto k = keys_.find(lower(key));
-  if (k == keys_.end()) return std::nullopt;
+  const auto k = store_.keys.find(lower(key));
+  if (k == store_.keys.end()) return std::nullopt;
   const auto v = k->second.find(lower(name));
   if (v == k->second.end() || !v->second.isString) return std::nullopt;
   return v->second.text;
@@ -256,9 +354,9 @@ std::optional<std::string> Registry::readString(std::string_view key, std::strin
 
 bool Registry::writeInt(std::string_view key, std::string_view name, std::int32_t value) {
   load();
-  const auto k = keys_.find(lower(key));
-  if (k == keys_.end()) return false;
-  Value& v = k->second[lower(name)];
+  const auto k = store_.keys.find(lower(key));
+  if (k == store_.keys.end()) return false;
+  SettingsValue& v = k->second[lower(name)];
   v.name = std::string(name);
   v.text = std::to_string(value);
   v.isString = false;
@@ -267,9 +365,9 @@ bool Registry::writeInt(std::string_view key, std::string_view name, std::int32_
 
 bool Registry::writeString(std::string_view key, std::string_view name, std::string_view value) {
   load();
-  const auto k = keys_.find(lower(key));
-  if (k == keys_.end()) return false;
-  Value& v = k->second[lower(name)];
+  const auto k = store_.keys.find(lower(key));
+  if (k == store_.keys.end()) return false;
+  SettingsValue& v = k->second[lower(name)];
   v.name = std::string(name);
   v.text = std::string(value);
   v.isString = true;

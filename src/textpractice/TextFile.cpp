@@ -234,7 +234,11 @@ LoadedText readPracticeText(const std::string& path, std::size_t maxGbkBytes) {
     more = sizeKnown ? fileSize > got : std::fgetc(file.get()) != EOF;
   }
   raw.resize(got);
+  return decodePracticeText(raw, more, maxGbkBytes);
+}
 
+LoadedText decodePracticeText(std::string_view raw, bool more, std::size_t maxGbkBytes) {
+  LoadedText result;
   std::string_view text = raw;
   GbkOut out(maxGbkBytes);
   const auto starts = [&](std::string_view mark) { return text.substr(0, mark.size()) == mark; };

@@ -3,6 +3,7 @@
 // use, in whatever encoding a Linux or Windows editor wrote it, as GBK.
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace quorvel::textfile {
 
@@ -24,5 +25,9 @@ struct LoadedText {
 // mark; GBK otherwise. A character GBK cannot hold, or a broken GBK byte
 // pair, becomes "□". Line ends stay as they are in the file.
 LoadedText readPracticeText(const std::string& path, std::size_t maxGbkBytes = kMaxGbkBytes);
+// The conversion readPracticeText does on the bytes it read; `more` tells that
+// the file goes on after them, so a character cut at the end is not broken.
+LoadedText decodePracticeText(std::string_view raw, bool more,
+                              std::size_t maxGbkBytes = kMaxGbkBytes);
 
 }  // namespace quorvel::textfile

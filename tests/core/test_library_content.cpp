@@ -729,6 +729,24 @@ TEST_F(Builder, RefusesATableLineWithoutACode) {
   EXPECT_NE(r.messages.find("word2.txt:2"), std::string::npos) << r.messages;
 }
 
+TEST_F(Builder, RefusesATableInAFormTheTutorWouldNotTake) {
+  // Each line is a sound table line, but not of the width its kind reads.
+  const std::pair<const char*, const char*> cases[] = {
+      {"tables/onechar.txt", "社z\n会ik\n"},
+      {"tables/allchar.txt", "社zts\n会ik\n"},
+      {"tables/word2.txt", "中国kskw\n中国人kskw\n"},
+  };
+  for (const auto& [file, text] : cases) {
+    SetUp();
+    write(file, text);
+    const BuildResult r = runBuilder(dir_ / "res", dir_ / "lib.dll");
+    EXPECT_NE(r.status, 0) << file;
+    EXPECT_NE(r.messages.find("refuse it"), std::string::npos) << r.messages;
+    EXPECT_NE(r.messages.find("line 2"), std::string::npos) << r.messages;
+    EXPECT_FALSE(fs::exists(dir_ / "lib.dll")) << file;
+  }
+}
+
 TEST_F(Builder, RefusesATuneWhoseBarsDoNotAddUp) {
   fs::create_directories(dir_ / "res/tunes");
   write("tunes/music1.txt", "meter 2/4\nform A\nsection A\nm | 1 2 | 3 |\nc | 1 | 1 |\n");

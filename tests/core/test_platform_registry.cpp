@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include "platform/Registry.h"
+#include "platform/SafeFile.h"
 #include "support/FixtureLibrary.h"
 
 using namespace quorvel;
@@ -188,4 +189,109 @@ TEST(Registry, SavesAtomicallyAndReportsAStoreThatCannotBeWritten) {
   Registry blocked(dir / "plain" / "r.conf");
   EXPECT_FALSE(blocked.createKey(kKey));
   EXPECT_FALSE(blocked.keyExists(kKey));
+}
+
+TEST(Registry, AStoreThatCannotBeReadIsLeftAloneAndReported) {
+  // Each way a store can exist and still not be readable; none may end the
+  // program or be written over.
+  struct Case {
+    const char* what;
+    bool (*make)(const std::filesystem::path&);
+  };
+  const Case cases[] = {
+      {"a directory",
+       [](const std::filesystem::path& f) { return std::filesystem::create_directories(f / "x"); }},
+      {"a FIFO", [](const std::filesystem::path& f) { return mkfifo(f.c_str(), 0600) == 0; }},
+      {"a file without read permission",
+       [](const std::filesystem::path& f) {
+         return testsupport::writeFile(f, "[k]\n\"v\"=int:7\n") && chmod(f.c_str(), 0) == 0;
+       }},
+  };
+  for (const Case& c : cases) {
+    if (std::string_view(c.what).find("permission") != std::string_view::npos && geteuid() == 0)
+      continue;  // root reads it anyway
+    TempDir dir;
+    const auto file = dir / "Quorvel.conf";
+    ASSERT_TRUE(c.make(file)) << c.what;
+    Registry reg(file);
+    EXPECT_NE(reg.problem().find(file.string()), std::string::npos) << c.what;
+    EXPECT_FALSE(reg.keyExists(kKey)) << c.what;
+    EXPECT_EQ(reg.readInt(kKey, "musicNo"), std::nullopt) << c.what;
+    EXPECT_FALSE(reg.createKey(kKey)) << c.what;
+    EXPECT_FALSE(reg.writeInt(kKey, "musicNo", 2)) << c.what;
+    EXPECT_FALSE(std::filesystem::is_regular_file(file) && std::filesystem::file_size(file) == 0)
+        << c.what;
+    EXPECT_FALSE(std::filesystem::exists(reg.damagedCopy())) << c.what;
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
+      ++entries;
+    EXPECT_EQ(entries, 1u) << c.what << ": nothing written beside it";
+  }
+}
+
+TEST(Registry, ADamagedStoreIsKeptAsABadCopyBeforeItIsWrittenOver) {
+  const std::string cases[] = {
+      std::string("\x8F\x00\xE3\x11\x9C\xFF\x02\n\x7Fq\xA0\xB1", 12),  // random bytes
+      std::string(64, '\0'),                                           // NULs
+      "[SOFTWARE\\Marrowby\\Quorvel]\n\"musicNo\"=int:3\n\"Max",       // cut short
+  };
+  for (const std::string& bytes : cases) {
+    TempDir dir;
+    const auto file = dir / "Quorvel.conf";
+    ASSERT_TRUE(testsupport::writeFile(file, bytes));
+    Registry reg(file);
+    EXPECT_FALSE(reg.problem().empty());
+    EXPECT_EQ(testsupport::readFile(file), bytes) << "reading leaves the file as it was";
+
+    ASSERT_TRUE(reg.createKey(kKey));
+    ASSERT_TRUE(reg.writeInt(kKey, "MaxSize", 1));
+    EXPECT_EQ(testsupport::readFile(reg.damagedCopy()), bytes);
+    Registry mended(file);
+    EXPECT_TRUE(mended.problem().empty());
+    EXPECT_EQ(mended.readInt(kKey, "MaxSize"), 1);
+    EXPECT_EQ(testsupport::readFile(reg.damagedCopy()), bytes) << "a clean save keeps the copy";
+  }
+
+  // Without a place for the copy the damaged store is not written over.
+  TempDir dir;
+  const auto file = dir / "Quorvel.conf";
+  ASSERT_TRUE(testsupport::writeFile(file, "garbage"));
+  std::filesystem::create_directories(dir / "Quorvel.conf.bad" / "full");
+  Registry reg(file);
+  EXPECT_FALSE(reg.createKey(kKey));
+  EXPECT_NE(reg.problem().find("无法保存"), std::string::npos);
+  EXPECT_EQ(testsupport::readFile(file), std::string("garbage"));
+}
+
+TEST(Registry, WhatWasReadComesBackAfterASave) {
+  // Values kept as written must survive being written back, or each save
+  // would change a store it did not mean to.
+  const char* texts[] = {
+      "[K]\n\"a\"=int:12x\n\"B\"=\"\\x01\\n\\\"\"\n",
+      "[K]\n\"a\"=int:5\r\r\n",  // a stray CR is no part of a number
+      "[k]\n[K]\n\"a\"=int:\n",
+  };
+  for (const char* text : texts) {
+    const platform::SettingsText first = platform::parseSettings(text);
+    const platform::SettingsText second = platform::parseSettings(platform::formatSettings(first));
+    EXPECT_TRUE(second.clean) << text;
+    EXPECT_EQ(second.keys, first.keys) << text;
+  }
+}
+
+TEST(SafeFile, AFailedWriteLeavesWhatWasThereAndNoTemporaryFile) {
+  TempDir dir;
+  ASSERT_TRUE(platform::writeFileSafely(dir / "f", "old").ok);
+  // A directory in the way of the rename, and a folder that does not exist.
+  std::filesystem::create_directories(dir / "d" / "inside");
+  for (const auto& target : {dir / "d", dir / "missing" / "f"}) {
+    const platform::WriteResult r = platform::writeFileSafely(target, "new");
+    EXPECT_FALSE(r.ok) << target;
+    EXPECT_FALSE(r.reason.empty()) << target;
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "d" / "inside"));
+  EXPECT_EQ(testsupport::readFile(dir / "f"), std::string("old"));
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
+  EXPECT_EQ(entries, 2u);
 }

@@ -387,3 +387,84 @@ TEST(LoadText, ReturnsTheGbkBytesOfATipText) {
   EXPECT_EQ(loadText(library, "roottip"), std::nullopt);
   EXPECT_EQ(loadText(platform::ResourceLibrary(), "intro"), std::nullopt);
 }
+
+TEST(TableChecks, SoundTablesPassAndEachKindOfDamageIsNamed) {
+  for (int kind = 2; kind <= 15; ++kind)
+    EXPECT_EQ(checkDrillTable(kind, tableText(kind, 40)), std::nullopt) << kind;
+
+  struct Case {
+    int kind;
+    std::string raw;
+    const char* reason;  // part of the reason given
+  };
+  const Case cases[] = {
+      {5, kA + "ztsa\n" + kB + "abc\n", "LF alone"},
+      {5, kA + "ztsa\r\n" + kB + "abc\r", "CR alone"},
+      {2, kA + "a\r\n" + kB + "b", "no line end"},
+      {4, kA + "ZTS\r\n", "not lower case"},
+      {4, kA + "zt\r\n", "2 letters"},
+      {8, kA + "zt\r\n", "2 letters"},  // rule B pads three letters, no fewer
+      {3, kA + "abc\r\n", "3 letters"},
+      {3, "x1ab\r\n", "not GB2312"},
+      {3, "xyab\r\n", "0 bytes"},
+      {3,
+       "\x81\x40"
+       "ab\r\n",
+       "not GB2312"},  // GBK, but not GB2312
+      {12, kA + "wxyz\r\n", "2 bytes"},
+      {15, "wxyz\r\n", "0 bytes"},
+      {15, std::string(28, '\xB0') + "wxyz\r\n", "28 bytes"},
+      {2, std::string("\x8F\x00\xE3\x11\x9C\xFF\r\n", 8), "not GB2312"},
+  };
+  for (const Case& c : cases) {
+    const auto reason = checkDrillTable(c.kind, c.raw);
+    ASSERT_TRUE(reason.has_value()) << c.kind << " " << c.reason;
+    EXPECT_NE(reason->find(c.reason), std::string::npos) << *reason;
+    EXPECT_EQ(reason->rfind("line ", 0), 0u) << *reason;
+  }
+  EXPECT_NE(checkDrillTable(5, kA + "abcd\r\n" + kA + "abc\n")->find("line 2"), std::string::npos);
+}
+
+TEST(TableChecks, TheDictionaryEndsLinesWithCrAndIsGroupedByLetter) {
+  EXPECT_EQ(checkBaseTable(baseText()), std::nullopt);
+  EXPECT_EQ(checkBaseTable(""), std::nullopt);
+  const std::pair<std::string, const char*> cases[] = {
+      {baseText("\r\n"), "LF"},
+      {"b " + kA + "\ra " + kB + "\r", "grouped"},
+      {"abcde " + kA + "\r", "code of 1 to 4"},
+      {"A " + kA + "\r", "code of 1 to 4"},
+      {"a" + kA + "\r", "code of 1 to 4"},
+      {"a xy\r", "GB2312"},
+      {"a " + std::string(28, '\xB0') + "\r", "GB2312"},
+      {"a " + kA + "\rb " + kB, "no line end"},
+  };
+  for (const auto& [raw, reason] : cases) {
+    const auto got = checkBaseTable(raw);
+    ASSERT_TRUE(got.has_value()) << reason;
+    EXPECT_NE(got->find(reason), std::string::npos) << *got;
+  }
+}
+
+TEST(LoadPracticeData, ATableThatFailsItsCheckIsAbsentAndTheReasonIsKept) {
+  TempDir dir;
+  const auto file = dir / "deRizizoz.dll";
+  auto entries = completeLibrary();
+  std::string lfOnly = tableText(5, requiredRecords(5));
+  lfOnly.erase(std::remove(lfOnly.begin(), lfOnly.end(), '\r'), lfOnly.end());
+  replaceEntry(entries, "chardata/allchar", lfOnly);
+  std::string noise(8000, '\0');
+  for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 7919) % 251);
+  replaceEntry(entries, "chardata/wordm", noise);
+  replaceEntry(entries, "chardata/base", baseText("\r\n"));
+  ASSERT_TRUE(testsupport::writeLibrary(file, entries));
+
+  const PracticeData data = loadPracticeData(platform::ResourceLibrary(file));
+  EXPECT_FALSE(data.basePresent);
+  for (int kind = 2; kind <= 15; ++kind)
+    EXPECT_EQ(data.tables[static_cast<std::size_t>(kind)].present, kind != 5 && kind != 15) << kind;
+  EXPECT_TRUE(data.wordm.empty());
+  ASSERT_EQ(data.problems.size(), 3u);
+  EXPECT_EQ(data.problems[0].rfind("chardata/base: line 2", 0), 0u) << data.problems[0];
+  EXPECT_EQ(data.problems[1].rfind("chardata/allchar: line 1", 0), 0u) << data.problems[1];
+  EXPECT_EQ(data.problems[2].rfind("chardata/wordm: line 1", 0), 0u) << data.problems[2];
+}

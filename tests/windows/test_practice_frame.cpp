@@ -9,6 +9,8 @@
 #include <QTextEdit>
 #include <fstream>
 
+#include "app/HelpViewer.h"
+#include "app/WindowSet.h"
 #include "drills/CharWordDrill.h"
 #include "lookup/LookupServices.h"
 #include "platform/Gbk.h"
@@ -31,6 +33,32 @@ class PracticeFrameWindowTest : public TutorFixture {
     const std::filesystem::path file = empty / "practice.txt";
     testsupport::writeFile(file, gbk::fromUtf8("练习文本第一行\r\n第二行"));
     return file;
+  }
+
+  // Types every item of the running level-1 drill with its code and the
+  // digit of its candidate; the number of items typed.
+  int typeTheWholeRun() {
+    auto* drill = static_cast<CharWordDrill*>(frame->logic().kind(pkOnechar));
+    const std::string sequence = drill->sequenceText();
+    int typedItems = 0;
+    while (frame->logic().practising() && typedItems < 1000) {
+      const std::string item = sequence.substr(static_cast<std::size_t>(drill->offset()), 2);
+      const TCharCodes codes = LookupCharCodes(frame->logic().data(), item);
+      std::string code = codes.OneCode.empty() ? codes.AllCode : codes.OneCode;
+      while (!code.empty() && code.back() == ' ') code.pop_back();
+      if (code.empty()) break;
+      for (char letter : code)
+        QTest::keyClick(&tutor->main(), static_cast<Qt::Key>(Qt::Key_A + (letter - 'a')));
+      // The code line shows the letters in upper case and the candidates.
+      EXPECT_EQ(text(child<QLabel>("RzLabel_keyplace")).toLower(), QString::fromStdString(code));
+      int choice = -1;
+      for (int i = 0; i < 6; ++i)
+        if (frame->logic().candidates()[static_cast<std::size_t>(i)] == item) choice = i;
+      if (choice < 0) break;
+      QTest::keyClick(&tutor->main(), static_cast<Qt::Key>(Qt::Key_1 + choice));
+      ++typedItems;
+    }
+    return typedItems;
   }
 
   std::filesystem::path library;
@@ -242,31 +270,40 @@ TEST_F(PracticeFrameWindowTest, WholeRunTypedWithCodesAndDigitsEndsWithTheScore)
   child<QAction>("MenuItem_onechar_all")->trigger();
   ASSERT_TRUE(frame->logic().practising());
   auto* drill = static_cast<CharWordDrill*>(frame->logic().kind(pkOnechar));
-  const std::string sequence = drill->sequenceText();
-  ASSERT_GT(sequence.size(), 0u);
-  int typedItems = 0;
-  while (frame->logic().practising() && typedItems < 1000) {
-    const std::string item = sequence.substr(static_cast<std::size_t>(drill->offset()), 2);
-    const TCharCodes codes = LookupCharCodes(frame->logic().data(), item);
-    std::string code = codes.OneCode.empty() ? codes.AllCode : codes.OneCode;
-    while (!code.empty() && code.back() == ' ') code.pop_back();
-    ASSERT_FALSE(code.empty()) << "no code for item " << typedItems;
-    for (char letter : code)
-      QTest::keyClick(&tutor->main(), static_cast<Qt::Key>(Qt::Key_A + (letter - 'a')));
-    // The code line shows the letters in upper case and the candidates.
-    EXPECT_EQ(text(child<QLabel>("RzLabel_keyplace")).toLower(), QString::fromStdString(code));
-    int choice = -1;
-    for (int i = 0; i < 6; ++i)
-      if (frame->logic().candidates()[static_cast<std::size_t>(i)] == item) choice = i;
-    ASSERT_GE(choice, 0) << "item " << typedItems << " not among its code's candidates";
-    QTest::keyClick(&tutor->main(), static_cast<Qt::Key>(Qt::Key_1 + choice));
-    ++typedItems;
-  }
+  const int typedItems = typeTheWholeRun();
   EXPECT_EQ(typedItems, drill->params().drawn);
   EXPECT_TRUE(wordplace().startsWith(QStringLiteral("练习结束! 打字速率：")))
       << wordplace().toStdString();
   EXPECT_TRUE(wordplace().endsWith(QStringLiteral("正确率：100%"))) << wordplace().toStdString();
   EXPECT_EQ(child<QProgressBar>("RzProgressBar_right")->value(), 100);
+}
+
+// A whole session as a learner has it, the run the sanitizer build watches
+// for leaks and memory errors: a drill to its end, every window opened, quit.
+TEST_F(PracticeFrameWindowTest, AWholeSessionOpensEveryWindowAndQuits) {
+  if (library.empty()) GTEST_SKIP() << "the resource library was not built";
+  child<QAction>("MenuItem_onechar_all")->trigger();
+  ASSERT_TRUE(frame->logic().practising());
+  typeTheWholeRun();
+  EXPECT_FALSE(frame->logic().practising());
+
+  for (const char* name :
+       {"Form_RootTip", "Form_Selfile", "Form_ExamSet", "Form_detailhelp", "Form_Charhelp",
+        "Form_Wordhelp", "Form_Set", "Form_roothelp", "Form_Tip", "Form_rootMap", "Form_About"}) {
+    QWidget* window = child(name);
+    ASSERT_NE(window, nullptr) << name;
+    window->show();
+    QApplication::processEvents();
+    EXPECT_TRUE(window->isVisible()) << name;
+    window->close();
+  }
+  const WindowSet& w = tutor->windows();
+  w.help->openContext(10001);
+  QApplication::processEvents();
+  w.help->close();
+
+  EXPECT_TRUE(tutor->main().close());
+  tutor.reset();
 }
 
 }  // namespace

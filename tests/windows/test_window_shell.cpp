@@ -302,5 +302,37 @@ TEST_F(SettingsTest, AboutWindowRecreatesALostSettingsKey) {
   EXPECT_EQ(registry.readInt(kKey, "MaxSize"), 0);
 }
 
+TEST_F(SettingsTest, AStoreThatIsADirectoryLeavesTheDefaultsAndIsSaidInTheMessagePane) {
+  // Once this ended start-up with an uncaught stream exception.
+  const auto store = platform::Registry::defaultFile();
+  ASSERT_TRUE(std::filesystem::create_directories(store));
+  start({});
+  EXPECT_TRUE(tutor->main().FMusicOn);
+  EXPECT_EQ(tutor->main().FMusicNo, 1);
+  const QString notice = tutor->main().statusText();
+  EXPECT_TRUE(notice.contains(QStringLiteral("无法读取"))) << notice.toStdString();
+  EXPECT_TRUE(notice.contains(QString::fromStdString(store.string()))) << notice.toStdString();
+
+  runDialog([](TForm_Set& set) {
+    set.RzCheckBox_MaxSize->click();
+    QTest::mouseClick(set.RzLabel_Ok, Qt::LeftButton);
+  });
+  EXPECT_TRUE(std::filesystem::is_directory(store));
+  EXPECT_FALSE(std::filesystem::exists(store.string() + ".bad"));
+  EXPECT_EQ(tutor->main().statusText(), notice);
+}
+
+TEST_F(SettingsTest, AStoreOfRandomBytesIsKeptBesideTheNewOne) {
+  const auto store = platform::Registry::defaultFile();
+  std::filesystem::create_directories(store.parent_path());
+  const std::string noise("\x8F\x00\xE3\x11\x9C\xFF\x02\x7Fq\xA0\xB1", 11);
+  ASSERT_TRUE(testsupport::writeFile(store, noise));
+  start({});
+  EXPECT_EQ(testsupport::readFile(store.string() + ".bad"), noise);
+  EXPECT_EQ(registry.readInt(kKey, "musicplay"), 1);
+  EXPECT_TRUE(tutor->main().statusText().contains(QStringLiteral(".bad")))
+      << tutor->main().statusText().toStdString();
+}
+
 }  // namespace
 }  // namespace quorvel::windowtests

@@ -24,6 +24,7 @@
 #include "Pictures.h"
 #include "Roots.h"
 #include "TextSources.h"
+#include "data/PracticeData.h"
 #include "platform/Gbk.h"
 
 namespace fs = std::filesystem;
@@ -84,6 +85,24 @@ bool quorvelGbkHolds(const std::string& utf8) {
 }
 
 void warn(const std::string& message) { std::cerr << "resbuild: warning: " << message << "\n"; }
+
+// A drill table goes into the library only in the record form of its kind,
+// the form the tutor checks on load.
+void checkAsTheTutorWill(const std::string& name, const std::string& table,
+                         const std::string& origin) {
+  for (int kind = quorvel::pkNone + 1; kind < quorvel::kKindCount; ++kind) {
+    const quorvel::KindInfo& info = quorvel::kindInfo(kind);
+    if (!quorvel::hasDrillTable(kind) || lower(info.resource) != name) continue;
+    if (auto fault = quorvel::checkDrillTable(kind, table))
+      throw SourceError(origin + ": the tutor would refuse it (" + info.name + "): " + *fault);
+    const std::string records =
+        info.rule == 'B' ? quorvel::normaliseRuleB(table) : quorvel::normaliseRuleA(table);
+    // A partial library is fine for trying things out; the drill then refuses to start.
+    if (!quorvel::hasEnoughRecords(kind, records))
+      warn(origin + ": fewer than the " + std::to_string(info.records) + " records the drill " +
+           info.name + " draws from: it will not start");
+  }
+}
 
 // Every (text, code) pair the tables define, for checking the code examples
 // quoted in the study texts.
@@ -281,6 +300,8 @@ int run(int argc, char** argv) {
     std::string utf8 = readFile(file);
     if (lower(name) == "base") {
       std::string base = convertBaseTable(utf8, file.string());
+      if (auto fault = quorvel::checkBaseTable(base))
+        throw SourceError(file.string() + ": the tutor would refuse it: " + *fault);
       // The tutor cuts the dictionary into one segment per first letter a..z.
       for (char letter = 'a'; letter <= 'z'; ++letter) {
         if (base.find(std::string(1, '\r') + letter) == std::string::npos &&
@@ -291,7 +312,9 @@ int run(int argc, char** argv) {
       archive.add("chardata", name, std::move(base));
       book.addBase(utf8);
     } else {
-      archive.add("chardata", name, convertDrillTable(utf8, file.string()));
+      std::string table = convertDrillTable(utf8, file.string());
+      checkAsTheTutorWill(lower(name), table, file.string());
+      archive.add("chardata", name, std::move(table));
       book.addDrillTable(utf8);
     }
   }
