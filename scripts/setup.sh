@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth python3
+  dpkg-dev desktop-file-utils appstream
   libime-bin ibus-table librime-bin librime-dev
 )
 missing=()

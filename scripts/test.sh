@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the format and layer checks, the
 # normal build (warnings as errors) with core and window tests and the
-# benchmarks, then the core tests under ASan + UBSan.
+# benchmarks, the Debian packages, then the core tests under ASan + UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -14,6 +14,9 @@ bash scripts/check-layers.sh
 
 BUILD_DIR=build bash scripts/build.sh -DQUORVEL_WERROR=ON -DQUORVEL_BENCH=ON
 ctest --test-dir build --output-on-failure --parallel "$(nproc)"
+
+# The Debian packages from that build, their contents and metadata checked.
+BUILD_DIR=build bash scripts/package.sh
 
 BUILD_DIR=build-asan BUILD_TYPE=Debug bash scripts/build.sh -DQUORVEL_SANITIZE=ON -DQUORVEL_GUI=OFF -DQUORVEL_WERROR=ON
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \

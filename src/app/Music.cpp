@@ -1,7 +1,5 @@
 #include "app/Music.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <string>
 #include <system_error>
@@ -106,7 +104,9 @@ class SilentOutput : public MusicOutput {
 };
 
 std::filesystem::path cacheDir() {
-  if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && *cache)
+  // A relative XDG_CACHE_HOME would mean the working directory, which may
+  // be anywhere; like XDG_CONFIG_HOME, only an absolute one counts.
+  if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && *cache == '/')
     return std::filesystem::path(cache) / "quorvel";
   if (const char* home = std::getenv("HOME"); home && *home)
     return std::filesystem::path(home) / ".cache" / "quorvel";
@@ -128,19 +128,19 @@ std::unique_ptr<MusicOutput> systemMusicOutput() {
 #endif
 }
 
-std::filesystem::path tuneFile(const std::filesystem::path& programDir, int number) {
-  const std::string name = "music" + std::to_string(number) + ".mid";
-  if (!programDir.empty() && ::access(programDir.c_str(), W_OK) == 0) return programDir / name;
+std::filesystem::path tuneFile(int number) {
+  // Never beside the program: an installed program's folder is the
+  // package's, and one run as root would write into /usr/bin.
   const std::filesystem::path cache = cacheDir();
-  return cache.empty() ? std::filesystem::path() : cache / name;
+  return cache.empty() ? std::filesystem::path()
+                       : cache / ("music" + std::to_string(number) + ".mid");
 }
 
-BackgroundMusic::BackgroundMusic(std::filesystem::path programDir,
-                                 platform::ResourceLibrary library, MusicOutput* output)
-    : programDir_(std::move(programDir)), library_(std::move(library)), output_(output) {}
+BackgroundMusic::BackgroundMusic(platform::ResourceLibrary library, MusicOutput* output)
+    : library_(std::move(library)), output_(output) {}
 
 void BackgroundMusic::start(bool on, int number) {
-  const std::filesystem::path file = tuneFile(programDir_, number);
+  const std::filesystem::path file = tuneFile(number);
   if (file.empty()) return;
   std::error_code ec;
   if (!std::filesystem::exists(file, ec)) {

@@ -1,7 +1,8 @@
 #pragma once
 // The background music: one of four tunes of the resource library, written
-// once to a MIDI file and looped while music is on. Sound errors (no sound
-// device, no soundfont, a broken tune) close the player without a word.
+// once to a MIDI file in the user's cache and looped while music is on.
+// Sound errors (no sound device, no soundfont, a broken tune) close the
+// player without a word.
 #include <filesystem>
 #include <memory>
 
@@ -22,14 +23,13 @@ class MusicOutput {
 // program was built with it, else one that never plays.
 std::unique_ptr<MusicOutput> systemMusicOutput();
 
-// "music" + number + ".mid" beside the program when that directory is
-// writable, else in $XDG_CACHE_HOME/quorvel (default ~/.cache/quorvel).
-std::filesystem::path tuneFile(const std::filesystem::path& programDir, int number);
+// "music" + number + ".mid" in $XDG_CACHE_HOME/quorvel (default
+// ~/.cache/quorvel); empty when neither that nor $HOME is set.
+std::filesystem::path tuneFile(int number);
 
 class BackgroundMusic {
  public:
-  BackgroundMusic(std::filesystem::path programDir, platform::ResourceLibrary library,
-                  MusicOutput* output);
+  BackgroundMusic(platform::ResourceLibrary library, MusicOutput* output);
   // Start music: writes the tune file when it is missing (and the library
   // has the tune), closes the player, and plays the tune when `on`.
   void start(bool on, int number);
@@ -37,7 +37,6 @@ class BackgroundMusic {
   bool playing() const { return playing_; }
 
  private:
-  std::filesystem::path programDir_;
   platform::ResourceLibrary library_;
   MusicOutput* output_;
   bool playing_ = false;

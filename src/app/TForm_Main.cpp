@@ -95,8 +95,8 @@ TForm_Main::TForm_Main(AppEnvironment environment, QWidget* parent)
     systemMusic_ = quorvel::ui::systemMusicOutput();
     environment_.music = systemMusic_.get();
   }
-  MediaPlayer_BG = std::make_unique<quorvel::ui::BackgroundMusic>(
-      environment_.programDir, environment_.library, environment_.music);
+  MediaPlayer_BG =
+      std::make_unique<quorvel::ui::BackgroundMusic>(environment_.library, environment_.music);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

@@ -47,9 +47,11 @@ class ModalGuard : public QObject {
 
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  // The tests never see or touch the user's own settings.
+  // The tests never see or touch the user's own settings or cached tunes.
   QTemporaryDir config;
   setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
+  QTemporaryDir cache;
+  setenv("XDG_CACHE_HOME", cache.path().toLocal8Bit().constData(), 1);
   QApplication app(argc, argv);
   quorvel::ui::installFontSubstitutions();
   new ModalGuard(&app);

@@ -9,6 +9,7 @@
 #include <QStatusTipEvent>
 #include <QTime>
 
+#include "app/Music.h"
 #include "app/TForm_Main.h"
 #include "app/TForm_Set.h"
 #include "platform/Registry.h"
@@ -174,21 +175,25 @@ class SettingsTest : public ::testing::Test {
 
   testsupport::TempDir config;
   testsupport::ScopedEnv configHome{"XDG_CONFIG_HOME", config.path().string()};
-  testsupport::TempDir programDir;
+  testsupport::TempDir cache;
+  testsupport::ScopedEnv cacheHome{"XDG_CACHE_HOME", cache.path().string()};
+  testsupport::TempDir programDir;  // writable, as a build tree or a root's /usr/bin is
+  const std::filesystem::path tunes = cache.path() / "quorvel";
   RecordingMusic music;
   platform::Registry registry;
   std::unique_ptr<Tutor> tutor;
 };
 
-TEST_F(SettingsTest, FirstStartWritesTuneOneBesideTheProgramAndPlaysIt) {
+TEST_F(SettingsTest, FirstStartWritesTuneOneToTheCacheNotBesideTheProgramAndPlaysIt) {
   const std::filesystem::path library = builtLibrary();
   if (library.empty()) GTEST_SKIP() << "the resource library was not built";
   start(library);
   EXPECT_EQ(registry.readInt(kKey, "musicplay"), 1);
   EXPECT_EQ(registry.readInt(kKey, "musicNo"), 1);
   EXPECT_EQ(registry.readInt(kKey, "MaxSize"), 0);
-  const std::filesystem::path tune = programDir / "music1.mid";
+  const std::filesystem::path tune = tunes / "music1.mid";
   ASSERT_TRUE(std::filesystem::exists(tune));
+  EXPECT_TRUE(std::filesystem::is_empty(programDir.path()));
   EXPECT_EQ(testsupport::readFile(tune).value_or(std::string()).substr(0, 4), "MThd");
   ASSERT_EQ(music.played.size(), 1u);
   EXPECT_EQ(music.played[0], tune);
@@ -201,9 +206,17 @@ TEST_F(SettingsTest, FirstStartWritesTuneOneBesideTheProgramAndPlaysIt) {
 
 TEST_F(SettingsTest, WithoutLibraryNoTuneIsWrittenOrPlayed) {
   start({});
-  EXPECT_FALSE(std::filesystem::exists(programDir / "music1.mid"));
+  EXPECT_FALSE(std::filesystem::exists(tunes / "music1.mid"));
   EXPECT_TRUE(music.played.empty());
   EXPECT_FALSE(tutor->main().MediaPlayer_BG->playing());
+}
+
+TEST(TuneFile, RelativeCacheHomeIsIgnoredForTheOneUnderHome) {
+  // A relative one would put the tunes under the working directory.
+  testsupport::TempDir home;
+  testsupport::ScopedEnv homeEnv("HOME", home.path().string());
+  testsupport::ScopedEnv cacheEnv("XDG_CACHE_HOME", "relative/cache");
+  EXPECT_EQ(ui::tuneFile(3), home.path() / ".cache" / "quorvel" / "music3.mid");
 }
 
 TEST_F(SettingsTest, StoredTuneNumberOutOfRangeIsTheSameTuneInWindowAndDialog) {
@@ -221,7 +234,7 @@ TEST_F(SettingsTest, StoredTuneNumberOutOfRangeIsTheSameTuneInWindowAndDialog) {
     start(library);
     EXPECT_EQ(tutor->main().FMusicNo, c.plays) << c.stored;
     ASSERT_EQ(music.played.size(), 1u) << c.stored;
-    EXPECT_EQ(music.played[0], programDir / ("music" + std::to_string(c.plays) + ".mid"));
+    EXPECT_EQ(music.played[0], tunes / ("music" + std::to_string(c.plays) + ".mid"));
     // OK without touching anything keeps the tune that plays.
     runDialog([](TForm_Set& set) { QTest::mouseClick(set.RzLabel_Ok, Qt::LeftButton); });
     EXPECT_EQ(tutor->main().FMusicNo, c.plays) << c.stored;
@@ -254,7 +267,7 @@ TEST_F(SettingsTest, MusicOffStopsAtOnceAndKeepsTheTuneNumber) {
   });
   EXPECT_EQ(tutor->main().FMusicNo, 2);
   ASSERT_EQ(music.played.size(), 2u);
-  EXPECT_EQ(music.played[1], programDir / "music2.mid");
+  EXPECT_EQ(music.played[1], tunes / "music2.mid");
   EXPECT_EQ(registry.readInt(kKey, "musicNo"), 2);
 }
 
