@@ -89,6 +89,15 @@ void BM_FrameSetUpWithBuiltLibrary(benchmark::State& state) {
     return;
   }
   RecordingHost host;
+  {
+    // A set-up that found nothing would time a failure, not a set-up.
+    PracticeFrame frame(FrameServices{&host, nullptr, nullptr, nullptr}, makePracticeKind);
+    frame.setUp(platform::ResourceLibrary(lib));
+    if (!frame.data().basePresent || !frame.canStartKind(pkAllchar)) {
+      state.SkipWithError("the built library did not set the frame up");
+      return;
+    }
+  }
   for (auto _ : state) {
     PracticeFrame frame(FrameServices{&host, nullptr, nullptr, nullptr}, makePracticeKind);
     frame.setUp(platform::ResourceLibrary(lib));

@@ -73,12 +73,6 @@ TForm_About::TForm_About(const quorvel::platform::ResourceLibrary& library, QWid
   RzLabel_Os = fact("RzLabel_Os", 206, 30);
   RzLabel_memory = fact("RzLabel_memory", 240, 30);
   RzLabel_Ip = fact("RzLabel_Ip", 274, 16);
-  RzLabel_Os->setText(QStringLiteral("系统名称：") +
-                      withNewlines(QString::fromStdString(quorvel::platform::osDescription())));
-  RzLabel_memory->setText(QStringLiteral("系统可用物理内存：\n") +
-                          memoryText(quorvel::platform::physicalMemoryBytes(), QLocale()));
-  RzLabel_Ip->setText(QStringLiteral("当前IP地址是：") +
-                      QString::fromStdString(quorvel::platform::ipAddress()));
   const QRect closePlace(300, 290, 64, 28);
   const FaceButton close = makeFaceButton(this, QStringLiteral("关闭"), "RzBmpButton_closeFace",
                                           "RzBmpButton_close", closePlace, closePlace);
@@ -117,6 +111,15 @@ void TForm_About::placeOnShow() {
 
 void TForm_About::showEvent(QShowEvent* event) {
   useCaptionColours();
+  // Looked up at each showing, not at start-up: resolving the host name can
+  // wait on the network, and the facts may have changed since.
+  using quorvel::ui::withNewlines;
+  RzLabel_Os->setText(QStringLiteral("系统名称：") +
+                      withNewlines(QString::fromStdString(quorvel::platform::osDescription())));
+  RzLabel_memory->setText(QStringLiteral("系统可用物理内存：\n") +
+                          memoryText(quorvel::platform::physicalMemoryBytes(), QLocale()));
+  RzLabel_Ip->setText(QStringLiteral("当前IP地址是：") +
+                      QString::fromStdString(quorvel::platform::ipAddress()));
   // Every showing makes sure the settings key exists.
   quorvel::platform::Registry registry;
   quorvel::ui::ensureSettingsKey(registry);

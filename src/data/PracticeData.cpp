@@ -199,7 +199,9 @@ PracticeData loadPracticeData(const platform::ResourceLibrary& library) {
     data.problems.push_back(std::move(problem));
   };
 
-  if (!library.available()) {
+  // One open for the whole set-up: each open reads the library's directory again.
+  const platform::ResourceLibrary::Batch batch(library);
+  if (!batch.available()) {
     platform::logProblem(library.file().empty()
                              ? std::string("no resource library found: the drills have no data")
                              : library.file().string() +
@@ -207,7 +209,7 @@ PracticeData loadPracticeData(const platform::ResourceLibrary& library) {
     return data;
   }
 
-  const platform::ResourceData base = library.read("chardata", "base");
+  const platform::ResourceData base = batch.read("chardata", "base");
   if (base.ok()) {
     if (auto fault = checkBaseTable(base.bytes)) {
       reject("base", *fault);
@@ -222,7 +224,7 @@ PracticeData loadPracticeData(const platform::ResourceLibrary& library) {
   // Each item is read on its own: one that is missing or damaged leaves only
   // itself absent, and the rest of set-up goes on.
   for (int i = 0; i < kRootCount; ++i) {
-    const platform::ResourceData bmp = library.read("RCDATA", "root" + std::to_string(i + 1));
+    const platform::ResourceData bmp = batch.read("RCDATA", "root" + std::to_string(i + 1));
     if (!bmp.ok()) continue;
     auto picture = platform::decodeBmp(bmp.bytes);
     // The root image list holds 16 x 16 images; another size would not fit its slot.
@@ -235,7 +237,7 @@ PracticeData loadPracticeData(const platform::ResourceLibrary& library) {
     if (!hasDrillTable(kind)) continue;
     const KindInfo& info = kindInfo(kind);
     DrillTable& table = data.tables[static_cast<std::size_t>(kind)];
-    const platform::ResourceData raw = library.read("chardata", info.resource);
+    const platform::ResourceData raw = batch.read("chardata", info.resource);
     if (!raw.ok()) {
       if (raw.status == platform::ResourceStatus::ReadError)
         reject(info.resource, "damaged in the library");

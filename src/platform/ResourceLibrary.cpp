@@ -91,8 +91,23 @@ ResourceLibrary ResourceLibrary::locate(const std::filesystem::path& programDir)
 bool ResourceLibrary::available() const { return openArchive(file_) != nullptr; }
 
 ResourceData ResourceLibrary::read(std::string_view type, std::string_view name) const {
+  return Batch(*this).read(type, name);
+}
+
+struct ResourceLibrary::Batch::Open {
+  Archive archive;
+};
+
+ResourceLibrary::Batch::Batch(const ResourceLibrary& library)
+    : open_(std::make_unique<Open>(Open{openArchive(library.file())})) {}
+
+ResourceLibrary::Batch::~Batch() = default;
+
+bool ResourceLibrary::Batch::available() const { return open_->archive != nullptr; }
+
+ResourceData ResourceLibrary::Batch::read(std::string_view type, std::string_view name) const {
   ResourceData result;
-  const Archive archive = openArchive(file_);
+  const Archive& archive = open_->archive;
   if (!archive) {
     result.status = ResourceStatus::LibraryMissing;
     return result;

@@ -2,8 +2,11 @@
 // The resource library deRizizoz.dll: a zip archive of data entries named
 // "TYPE/NAME" (chardata/base, RCDATA/root1, TIPDATA/intro, JPEG/Bgjpg,
 // MIDI/music1). Opening it never runs code. It is opened and closed around
-// every read, so a library replaced on disk is seen at the next read.
+// every read, or around a batch of reads (opening the archive reads its whole
+// directory, far dearer than one entry), and never held open in between, so a
+// library replaced on disk is seen at the next read or batch.
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,8 +55,29 @@ class ResourceLibrary {
   // Names match without regard to case.
   ResourceData read(std::string_view type, std::string_view name) const;
 
+  class Batch;
+
  private:
   std::filesystem::path file_;
+};
+
+// Many reads from one open of the library, closed when the batch ends. Keep a
+// batch for one task (a set-up, a window's pictures), not between tasks.
+class ResourceLibrary::Batch {
+ public:
+  explicit Batch(const ResourceLibrary& library);
+  ~Batch();
+  Batch(const Batch&) = delete;
+  Batch& operator=(const Batch&) = delete;
+
+  // Did the library open?
+  bool available() const;
+  // As ResourceLibrary::read, from the library as it was when the batch began.
+  ResourceData read(std::string_view type, std::string_view name) const;
+
+ private:
+  struct Open;
+  std::unique_ptr<Open> open_;
 };
 
 }  // namespace quorvel::platform

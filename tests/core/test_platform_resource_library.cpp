@@ -117,6 +117,64 @@ TEST(ResourceLibrary, EveryReadSeesTheLibraryAsItIsOnDiskNow) {
   EXPECT_EQ(library.read("TIPDATA", "intro").status, ResourceStatus::LibraryMissing);
 }
 
+TEST(ResourceLibraryBatch, ReadsWhatSingleReadsRead) {
+  TempDir dir;
+  const auto file = dir / "deRizizoz.dll";
+  const std::string text = bigText();
+  ASSERT_TRUE(testsupport::writeLibrary(file, {{"chardata/base", "a \xB0\xA1\r"},
+                                               {"RCDATA/root1", "BMbytes", false},
+                                               {"TIPDATA/intro", text},
+                                               {"JPEG/Bgjpg", ""}}));
+  const ResourceLibrary library(file);
+  const ResourceLibrary::Batch batch(library);
+  EXPECT_TRUE(batch.available());
+  const std::pair<const char*, const char*> names[] = {
+      {"chardata", "base"}, {"RCDATA", "ROOT1"}, {"tipdata", "intro"},
+      {"JPEG", "bgjpg"},    {"JPEG", "nothing"}, {"MIDI", "base"}};
+  for (const auto& [type, name] : names) {
+    const auto single = library.read(type, name);
+    const auto batched = batch.read(type, name);
+    EXPECT_EQ(batched.status, single.status) << type << "/" << name;
+    EXPECT_EQ(batched.bytes, single.bytes) << type << "/" << name;
+  }
+  EXPECT_EQ(batch.read("TIPDATA", "intro").bytes, text);
+  EXPECT_EQ(batch.read("MIDI", "base").status, ResourceStatus::ResourceMissing);
+}
+
+TEST(ResourceLibraryBatch, MissingOrDamagedLibraryReadsAsMissing) {
+  TempDir dir;
+  const ResourceLibrary::Batch none{ResourceLibrary()};
+  EXPECT_FALSE(none.available());
+  EXPECT_EQ(none.read("chardata", "base").status, ResourceStatus::LibraryMissing);
+
+  const auto junk = dir / "junk.dll";
+  ASSERT_TRUE(testsupport::writeFile(junk, "not a zip archive"));
+  const ResourceLibrary::Batch damaged{ResourceLibrary(junk)};
+  EXPECT_FALSE(damaged.available());
+  EXPECT_EQ(damaged.read("chardata", "base").status, ResourceStatus::LibraryMissing);
+}
+
+TEST(ResourceLibraryBatch, ALibraryReplacedBetweenBatchesIsSeenByTheNext) {
+  TempDir dir;
+  const auto file = dir / "deRizizoz.dll";
+  ASSERT_TRUE(testsupport::writeLibrary(file, {{"TIPDATA/intro", "old"}}));
+  const ResourceLibrary library(file);
+  {
+    const ResourceLibrary::Batch batch(library);
+    EXPECT_EQ(batch.read("TIPDATA", "intro").bytes, "old");
+  }
+  ASSERT_TRUE(testsupport::writeLibrary(file, {{"TIPDATA/intro", "new"}, {"TIPDATA/more", "x"}}));
+  {
+    const ResourceLibrary::Batch batch(library);
+    EXPECT_EQ(batch.read("TIPDATA", "intro").bytes, "new");
+    EXPECT_EQ(batch.read("TIPDATA", "more").bytes, "x");
+  }
+  std::filesystem::remove(file);
+  const ResourceLibrary::Batch gone(library);
+  EXPECT_FALSE(gone.available());
+  EXPECT_EQ(gone.read("TIPDATA", "intro").status, ResourceStatus::LibraryMissing);
+}
+
 TEST(ResourceLibrarySearch, LooksBesideTheProgramThenShareThenXdgDataDirs) {
   TempDir root;
   const auto prefix = root.path() / "prefix";

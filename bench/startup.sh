@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# Time from launch until a program's main window is mapped (visible and at
+# least 600 px wide, so a splash does not count), each start on its own fresh
+# Xvfb display with a fresh HOME. The tutor, a bare Qt window built beside it
+# and, when installed, Klavaro run interleaved, so a busy machine slows all
+# alike; prints each program's median and the tutor's ratio to the others.
+#
+#   bench/startup.sh [BUILD_DIR] [RUNS]      (default build-s, 5)
+#   TUTOR=/path/to/quorvel bench/startup.sh   times another tutor build
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-s}
+runs=${2:-5}
+tutor=${TUTOR:-$build/quorvel}
+bare=${BARE:-$build/quorvel_bare_window}
+for tool in Xvfb xdotool; do
+  command -v "$tool" >/dev/null || { echo "startup.sh needs $tool" >&2; exit 1; }
+done
+[[ -x $tutor ]] || { echo "no tutor at $tutor" >&2; exit 1; }
+[[ -x $bare ]] || { echo "no bare window at $bare (build with -DQUORVEL_BENCH=ON)" >&2; exit 1; }
+
+programs=(tutor bare)
+declare -A command=([tutor]=$tutor [bare]=$bare)
+# The width that tells the main window from a splash; Klavaro's main menu is
+# 420 px wide and it shows nothing before it.
+declare -A min_width=([tutor]=600 [bare]=600)
+if command -v klavaro >/dev/null; then
+  programs+=(klavaro)
+  command[klavaro]=$(command -v klavaro)
+  min_width[klavaro]=400
+fi
+
+work=$(mktemp -d)
+server=""
+cleanup() {
+  [[ -n $server ]] && kill "$server" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Milliseconds until a visible window at least min_width wide exists on $DISPLAY.
+time_one() {
+  local program=$1 home start now app id width root
+  root=$(($(xwininfo -root | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')))
+  home=$(mktemp -d "$work/home.XXXX")
+  start=$(date +%s%N)
+  HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache \
+    XDG_DATA_HOME=$home/.local/share "${command[$program]}" >/dev/null 2>&1 &
+  app=$!
+  while true; do
+    for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+      ((id == root)) && continue
+      width=$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+      if [[ -n $width && $width -ge ${min_width[$program]} ]]; then
+        now=$(date +%s%N)
+        kill "$app" 2>/dev/null || true
+        wait "$app" 2>/dev/null || true
+        echo $(((now - start) / 1000000))
+        return
+      fi
+    done
+    if ! kill -0 "$app" 2>/dev/null; then
+      echo "$program exited before its window showed" >&2
+      echo -1
+      return
+    fi
+    if (($(date +%s%N) - start > 20000000000)); then
+      kill "$app" 2>/dev/null || true
+      echo "$program showed no window in 20 s" >&2
+      echo -1
+      return
+    fi
+    sleep 0.002
+  done
+}
+
+median() { sort -n | awk '{v[NR]=$1} END {print (NR%2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
+
+declare -A times
+display=91
+for ((run = 1; run <= runs; run++)); do
+  for program in "${programs[@]}"; do
+    # A fresh display each start, cycling :91 to :95.
+    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    server=$!
+    export DISPLAY=":$display"
+    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.02; done
+    ms=$(time_one "$program")
+    times[$program]+="$ms "
+    echo "run $run $program: $ms ms"
+    kill "$server" 2>/dev/null || true
+    wait "$server" 2>/dev/null || true
+    server=""
+    display=$((display == 95 ? 91 : display + 1))
+  done
+done
+
+echo "--- median of $runs, ms to the main window mapped ($(nproc) cores)"
+declare -A med
+for program in "${programs[@]}"; do
+  med[$program]=$(tr ' ' '\n' <<<"${times[$program]}" | grep -v '^$' | median)
+  echo "$program: ${med[$program]}  (runs: ${times[$program]})"
+done
+awk -v t="${med[tutor]}" -v b="${med[bare]}" 'BEGIN {printf "tutor / bare: %.2f\n", t / b}'
+if [[ -n ${med[klavaro]:-} ]]; then
+  awk -v t="${med[tutor]}" -v k="${med[klavaro]}" 'BEGIN {printf "tutor / klavaro: %.2f\n", t / k}'
+fi
