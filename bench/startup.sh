@@ -98,7 +98,10 @@ done
 echo "--- median of $runs, ms to the main window mapped ($(nproc) cores)"
 declare -A med
 for program in "${programs[@]}"; do
-  med[$program]=$(tr ' ' '\n' <<<"${times[$program]}" | grep -v '^$' | median)
+  # A failed start (-1) is left out of the median and counted.
+  med[$program]=$(tr ' ' '\n' <<<"${times[$program]}" | grep -v '^$' | grep -v '^-' | median)
+  failed=$(tr ' ' '\n' <<<"${times[$program]}" | grep -c '^-' || true)
+  ((failed == 0)) || echo "$program: $failed failed start(s) left out of the median"
   echo "$program: ${med[$program]}  (runs: ${times[$program]})"
 done
 awk -v t="${med[tutor]}" -v b="${med[bare]}" 'BEGIN {printf "tutor / bare: %.2f\n", t / b}'
