@@ -111,7 +111,8 @@ TEST_F(LibraryContent, RootPicturesAreDistinctBlackOnWhiteSixteenPixelBitmaps) {
     EXPECT_GE(ink, 3) << name << " is (nearly) empty";
     EXPECT_LE(ink, 140) << name << " is mostly black: probably a missing-glyph box";
     // Identical pictures mean the font drew a placeholder for several roots.
-    EXPECT_TRUE(seen.insert(std::string(image->rgb.begin(), image->rgb.end())).second) << name << " looks exactly like an earlier root";
+    EXPECT_TRUE(seen.insert(std::string(image->rgb.begin(), image->rgb.end())).second)
+        << name << " looks exactly like an earlier root";
   }
 }
 
@@ -128,7 +129,8 @@ TEST_F(LibraryContent, KeyPicturesAreDistinctKeyCaps) {
     EXPECT_EQ(image->width, image->height) << name;
     if (k == 'a') width = image->width;
     EXPECT_EQ(image->width, width) << "all key pictures share one size";
-    EXPECT_TRUE(seen.insert(std::string(image->rgb.begin(), image->rgb.end())).second) << name << " looks exactly like an earlier key";
+    EXPECT_TRUE(seen.insert(std::string(image->rgb.begin(), image->rgb.end())).second)
+        << name << " looks exactly like an earlier key";
   }
   // Resource names match without regard to case.
   EXPECT_TRUE(library().read("RCDATA", "KEY_Q").ok());

@@ -128,9 +128,9 @@ TEST(ResourceLibraryBatch, ReadsWhatSingleReadsRead) {
   const ResourceLibrary library(file);
   const ResourceLibrary::Batch batch(library);
   EXPECT_TRUE(batch.available());
-  const std::pair<const char*, const char*> names[] = {
-      {"chardata", "base"}, {"RCDATA", "ROOT1"}, {"tipdata", "intro"},
-      {"JPEG", "bgjpg"},    {"JPEG", "nothing"}, {"MIDI", "base"}};
+  const std::pair<const char*, const char*> names[] = {{"chardata", "base"}, {"RCDATA", "ROOT1"},
+                                                       {"tipdata", "intro"}, {"JPEG", "bgjpg"},
+                                                       {"JPEG", "nothing"},  {"MIDI", "base"}};
   for (const auto& [type, name] : names) {
     const auto single = library.read(type, name);
     const auto batched = batch.read(type, name);
