@@ -10,6 +10,11 @@
 #include <fluidsynth.h>
 
 #include <QLoggingCategory>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
 #endif
 
 namespace quorvel::ui {
@@ -48,34 +53,78 @@ bool soundDevicePresent() {
   return false;
 }
 
+// Loading the soundfont takes tens of milliseconds or more, so it happens on
+// a thread of its own, never on the interface thread: the window shows while
+// the font loads. Every FluidSynth object is made, used and deleted on that
+// thread only; the interface thread just posts requests to it.
 class FluidSynthOutput : public MusicOutput {
  public:
-  ~FluidSynthOutput() override { close(); }
+  FluidSynthOutput() : worker_([this] { run(); }) {}
+  ~FluidSynthOutput() override {
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      jobs_.clear();  // a tune still waiting to start is not worth starting now
+      jobs_.push_back([this] { closeHere(); });
+      quit_ = true;
+    }
+    wake_.notify_one();
+    worker_.join();
+  }
+  // True when there is a device to play on; a soundfont or tune that then
+  // fails to load closes the player without a word, as any sound error does.
   bool playLooped(const std::filesystem::path& midiFile) override {
-    close();
-    if (!soundDevicePresent()) return false;
+    if (!soundDevicePresent()) {
+      close();
+      return false;
+    }
+    post([this, midiFile] { playHere(midiFile); });
+    return true;
+  }
+  void close() override {
+    post([this] { closeHere(); });
+  }
+
+ private:
+  void post(std::function<void()> job) {
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      jobs_.push_back(std::move(job));
+    }
+    wake_.notify_one();
+  }
+  void run() {
+    while (true) {
+      std::function<void()> job;
+      {
+        std::unique_lock<std::mutex> lock(mutex_);
+        wake_.wait(lock, [this] { return quit_ || !jobs_.empty(); });
+        if (jobs_.empty()) return;
+        job = std::move(jobs_.front());
+        jobs_.pop_front();
+      }
+      job();
+    }
+  }
+  void playHere(const std::filesystem::path& midiFile) {
+    closeHere();
     settings_ = new_fluid_settings();
-    if (!settings_) return false;
+    if (!settings_) return;
     synth_ = new_fluid_synth(settings_);
     // The sound device first: without one the soundfont is not worth loading.
     driver_ = synth_ ? new_fluid_audio_driver(settings_, synth_) : nullptr;
     if (!driver_ || fluid_synth_sfload(synth_, soundFont().c_str(), 1) == FLUID_FAILED) {
-      close();
-      return false;
+      closeHere();
+      return;
     }
     player_ = new_fluid_player(synth_);
     if (!player_ || fluid_player_add(player_, midiFile.c_str()) != FLUID_OK) {
-      close();
-      return false;
+      closeHere();
+      return;
     }
     fluid_player_set_loop(player_, -1);
-    if (fluid_player_play(player_) != FLUID_OK) {
-      close();
-      return false;
-    }
-    return true;
+    if (fluid_player_play(player_) != FLUID_OK) closeHere();
   }
-  void close() override {
+  void closeHere() {
     if (player_) {
       fluid_player_stop(player_);
       delete_fluid_player(player_);
@@ -89,11 +138,17 @@ class FluidSynthOutput : public MusicOutput {
     settings_ = nullptr;
   }
 
- private:
+  // Touched on the worker thread only.
   fluid_settings_t* settings_ = nullptr;
   fluid_synth_t* synth_ = nullptr;
   fluid_audio_driver_t* driver_ = nullptr;
   fluid_player_t* player_ = nullptr;
+
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<std::function<void()>> jobs_;
+  bool quit_ = false;
+  std::thread worker_;  // last: it starts once everything above is made
 };
 #endif
 
