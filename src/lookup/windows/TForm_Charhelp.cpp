@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "lookup/windows/TForm_detailhelp.h"
+#include "platform/Jpeg.h"
 #include "ui/QtSupport.h"
 
 namespace quorvel::ui {
@@ -18,16 +19,26 @@ std::string trimmed(const std::string& s) {
   return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 QString upper(const std::string& code) { return QString::fromLatin1(code.c_str()).toUpper(); }
+
+QImage keyPicture(const platform::ResourceLibrary::Batch& batch, char letter) {
+  const platform::ResourceData data = batch.read("RCDATA", std::string("key_") + letter);
+  if (!data.ok()) return {};
+  if (auto bmp = platform::decodeBmp(data.bytes)) return toQImage(*bmp);
+  if (auto jpeg = platform::decodeJpeg(data.bytes)) return toQImage(*jpeg);
+  return {};
+}
 }  // namespace
 
 void showCodeKeys(const platform::ResourceLibrary& library, const std::string& code,
                   const std::array<QLabel*, 4>& pictures) {
   const std::string f = trimmed(code);
   if (f.size() == 3) pictures[3]->clear();
+  // The code's key pictures come from one open of the library.
+  const platform::ResourceLibrary::Batch batch(library);
   for (int i = static_cast<int>(std::min<std::size_t>(f.size(), 4)) - 1; i >= 0; --i) {
     const char letter =
         static_cast<char>(std::tolower(static_cast<unsigned char>(f[static_cast<std::size_t>(i)])));
-    const QImage picture = libraryPicture(library, "RCDATA", std::string("key_") + letter);
+    const QImage picture = keyPicture(batch, letter);
     pictures[static_cast<std::size_t>(i)]->setPixmap(QPixmap::fromImage(picture));
     if (picture.isNull())
       pictures[static_cast<std::size_t>(i)]->setText(upper(std::string(1, letter)));
