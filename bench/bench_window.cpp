@@ -1,0 +1,124 @@
+// One key press through the real main window: the key event, the frame's
+// logic and the repaint of what changed, until the paint is finished. The
+// logic alone is timed in bench_practice.cpp; this adds the drawing.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDebug>
+#include <QEvent>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/StartUp.h"
+#include "practice/PracticeFrame.h"
+#include "practice/windows/TFrame_Veduzir.h"
+
+namespace {
+
+using namespace quorvel;
+
+class SilentMusic : public ui::MusicOutput {
+ public:
+  bool playLooped(const std::filesystem::path&) override { return false; }
+  void close() override {}
+};
+
+// Counts paint events anywhere in the program.
+class PaintCounter : public QObject {
+ public:
+  int paints = 0;
+  bool trace = false;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      ++paints;
+      if (trace) qInfo() << "paint" << watched->objectName();
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+// Presses a key on the main window and processes events until a paint has
+// run; painting is synchronous, so it is finished when processing returns.
+bool pressAndPaint(QWidget& window, Qt::Key key, PaintCounter& counter) {
+  const int before = counter.paints;
+  QTest::keyClick(&window, key);
+  for (int tries = 0; counter.paints == before && tries < 1000; ++tries)
+    QApplication::processEvents();
+  return counter.paints != before;
+}
+
+void BM_KeyToRepaintedFrame(benchmark::State& state) {
+  const std::filesystem::path lib = QUORVEL_BUILT_LIBRARY;
+  if (!std::filesystem::exists(lib)) {
+    state.SkipWithError("built resource library not found");
+    return;
+  }
+  SilentMusic music;
+  AppEnvironment environment;
+  environment.programDir = lib.parent_path();
+  environment.library = platform::ResourceLibrary(lib);
+  environment.screenWidth = 1280;
+  environment.music = &music;
+  Tutor tutor(std::move(environment));
+  TForm_Main& window = tutor.main();
+  window.show();
+  QApplication::processEvents();
+  window.frame()->logic().selectKind(pkAllchar);
+  QApplication::processEvents();
+  if (!window.frame()->logic().practising()) {
+    state.SkipWithError("the all-characters drill did not start");
+    return;
+  }
+  PaintCounter counter;
+  qApp->installEventFilter(&counter);
+  // The letter must reach the frame: the code line shows it.
+  auto* code = window.findChild<QLabel*>(QStringLiteral("RzLabel_keyplace"));
+  pressAndPaint(window, Qt::Key_D, counter);
+  const bool shown = code && code->text().toLower() == QStringLiteral("d");
+  pressAndPaint(window, Qt::Key_Backspace, counter);
+  if (!shown || !code->text().isEmpty()) {
+    state.SkipWithError("the code letter did not reach the frame");
+    qApp->removeEventFilter(&counter);
+    return;
+  }
+  if (std::getenv("QUORVEL_BENCH_TRACE")) {
+    counter.trace = true;
+    pressAndPaint(window, Qt::Key_D, counter);
+    pressAndPaint(window, Qt::Key_Backspace, counter);
+    counter.trace = false;
+  }
+  // A code letter shows its candidates; Backspace clears them again.
+  for (auto _ : state) {
+    if (!pressAndPaint(window, Qt::Key_D, counter) ||
+        !pressAndPaint(window, Qt::Key_Backspace, counter)) {
+      state.SkipWithError("a key press caused no repaint");
+      break;
+    }
+  }
+  qApp->removeEventFilter(&counter);
+  state.SetItemsProcessed(state.iterations() * 2);
+  state.SetLabel("two keys per iteration");
+}
+BENCHMARK(BM_KeyToRepaintedFrame)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // The learner's own settings and tunes are never touched.
+  QTemporaryDir config;
+  setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
+  QTemporaryDir cache;
+  setenv("XDG_CACHE_HOME", cache.path().toLocal8Bit().constData(), 1);
+  QApplication app(argc, argv);
+  prepareApplication(app);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
