@@ -88,26 +88,10 @@ ResourceLibrary ResourceLibrary::locate(const std::filesystem::path& programDir)
   return ResourceLibrary(std::move(file));
 }
 
-bool ResourceLibrary::available() const { return openArchive(file_) != nullptr; }
+namespace {
 
-ResourceData ResourceLibrary::read(std::string_view type, std::string_view name) const {
-  return Batch(*this).read(type, name);
-}
-
-struct ResourceLibrary::Batch::Open {
-  Archive archive;
-};
-
-ResourceLibrary::Batch::Batch(const ResourceLibrary& library)
-    : open_(std::make_unique<Open>(Open{openArchive(library.file())})) {}
-
-ResourceLibrary::Batch::~Batch() = default;
-
-bool ResourceLibrary::Batch::available() const { return open_->archive != nullptr; }
-
-ResourceData ResourceLibrary::Batch::read(std::string_view type, std::string_view name) const {
+ResourceData readEntry(const Archive& archive, std::string_view type, std::string_view name) {
   ResourceData result;
-  const Archive& archive = open_->archive;
   if (!archive) {
     result.status = ResourceStatus::LibraryMissing;
     return result;
@@ -149,6 +133,43 @@ ResourceData ResourceLibrary::Batch::read(std::string_view type, std::string_vie
   result.status = ResourceStatus::Ok;
   result.bytes = std::move(bytes);
   return result;
+}
+
+}  // namespace
+
+bool ResourceLibrary::available() const {
+  if (const Batch* batch = activeBatch()) return batch->available();
+  return openArchive(file_) != nullptr;
+}
+
+ResourceData ResourceLibrary::read(std::string_view type, std::string_view name) const {
+  if (const Batch* batch = activeBatch()) return batch->read(type, name);
+  return readEntry(openArchive(file_), type, name);
+}
+
+struct ResourceLibrary::Batch::Open {
+  Archive archive;
+};
+
+ResourceLibrary::Batch::Batch(const ResourceLibrary& library)
+    : outer_(library.activeBatch()), shared_(library.shared_) {
+  if (outer_) return;
+  open_ = std::make_unique<Open>(Open{openArchive(library.file())});
+  if (shared_) shared_->active = this;
+}
+
+ResourceLibrary::Batch::~Batch() {
+  if (shared_ && shared_->active == this) shared_->active = nullptr;
+}
+
+bool ResourceLibrary::Batch::available() const {
+  if (outer_) return outer_->available();
+  return open_->archive != nullptr;
+}
+
+ResourceData ResourceLibrary::Batch::read(std::string_view type, std::string_view name) const {
+  if (outer_) return outer_->read(type, name);
+  return readEntry(open_->archive, type, name);
 }
 
 }  // namespace quorvel::platform

@@ -53,16 +53,28 @@ class ResourceLibrary {
   bool available() const;
   // type: "chardata", "TIPDATA", "JPEG", "MIDI", "RCDATA" (numeric type 10).
   // Names match without regard to case.
+  // While a batch of this library or of a copy of it is in force, reads and
+  // available() go through that batch's open.
   ResourceData read(std::string_view type, std::string_view name) const;
 
   class Batch;
 
  private:
+  // Which batch is in force, shared by the copies of one library, so the
+  // windows built during start-up read through the start-up's batch.
+  struct Shared {
+    const Batch* active = nullptr;
+  };
+  const Batch* activeBatch() const { return shared_ ? shared_->active : nullptr; }
+
   std::filesystem::path file_;
+  std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
 };
 
 // Many reads from one open of the library, closed when the batch ends. Keep a
-// batch for one task (a set-up, a window's pictures), not between tasks.
+// batch for one task (a set-up, a window's pictures, the start-up), not
+// between tasks. A batch begun while another of the same library is in force
+// reads through that one. Batches belong to the interface thread.
 class ResourceLibrary::Batch {
  public:
   explicit Batch(const ResourceLibrary& library);
@@ -77,7 +89,9 @@ class ResourceLibrary::Batch {
 
  private:
   struct Open;
-  std::unique_ptr<Open> open_;
+  std::unique_ptr<Open> open_;      // null when reading through an outer batch
+  const Batch* outer_ = nullptr;    // the batch in force when this one began
+  std::shared_ptr<Shared> shared_;  // where this batch is marked in force
 };
 
 }  // namespace quorvel::platform

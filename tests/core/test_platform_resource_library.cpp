@@ -175,6 +175,30 @@ TEST(ResourceLibraryBatch, ALibraryReplacedBetweenBatchesIsSeenByTheNext) {
   EXPECT_EQ(gone.read("TIPDATA", "intro").status, ResourceStatus::LibraryMissing);
 }
 
+TEST(ResourceLibraryBatch, ReadsOfTheLibraryAndItsCopiesGoThroughTheBatchInForce) {
+  TempDir dir;
+  const auto file = dir / "deRizizoz.dll";
+  ASSERT_TRUE(testsupport::writeLibrary(file, {{"TIPDATA/intro", "old"}}));
+  const ResourceLibrary library(file);
+  const ResourceLibrary copy = library;
+  {
+    const ResourceLibrary::Batch batch(library);
+    // Replaced on disk while the batch is open: every read still comes from
+    // the batch's open, the one it began with.
+    ASSERT_TRUE(testsupport::writeLibrary(file, {{"TIPDATA/intro", "new"}}));
+    EXPECT_EQ(library.read("TIPDATA", "intro").bytes, "old");
+    EXPECT_EQ(copy.read("TIPDATA", "intro").bytes, "old");
+    const ResourceLibrary::Batch inner(copy);
+    EXPECT_EQ(inner.read("TIPDATA", "intro").bytes, "old");
+    // Another library of the same file is not part of it.
+    EXPECT_EQ(ResourceLibrary(file).read("TIPDATA", "intro").bytes, "new");
+  }
+  EXPECT_EQ(library.read("TIPDATA", "intro").bytes, "new");
+  EXPECT_EQ(copy.read("TIPDATA", "intro").bytes, "new");
+  std::filesystem::remove(file);
+  EXPECT_FALSE(copy.available());
+}
+
 TEST(ResourceLibrarySearch, LooksBesideTheProgramThenShareThenXdgDataDirs) {
   TempDir root;
   const auto prefix = root.path() / "prefix";
