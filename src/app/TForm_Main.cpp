@@ -207,6 +207,8 @@ TForm_Main::~TForm_Main() {
 void TForm_Main::FormCreate() {
   // Problems with the settings store met while the windows set up are said below.
   quorvel::platform::Registry::takeLatestProblem();
+  // Every read of the set-up and of the windows built here shares one open.
+  const quorvel::platform::ResourceLibrary::Batch startUp(environment_.library);
   toolbarTexture_ = quorvel::ui::libraryJpeg(environment_.library, "Bgjpg");
   Frame_Veduzir1->setUp(environment_.library, environment_.locks);
   createWindows(windows_, this, environment_.library, environment_.programDir,

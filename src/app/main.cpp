@@ -10,16 +10,21 @@ int main(int argc, char* argv[]) {
   prepareApplication(app);
   AppEnvironment environment = defaultEnvironment();
 
-  auto splash = std::make_unique<TForm_Flash>(environment.library);
-  splash->show();
-  splash->repaint();
-  QApplication::processEvents();
-
-  Tutor tutor(std::move(environment), [&splash] {
+  std::unique_ptr<Tutor> tutor;
+  {
+    // The splash and the tutor's set-up read the library through one open,
+    // closed before the main window shows.
+    const quorvel::platform::ResourceLibrary::Batch startUp(environment.library);
+    auto splash = std::make_unique<TForm_Flash>(environment.library);
+    splash->show();
     splash->repaint();
     QApplication::processEvents();
-  });
-  splash.reset();
-  tutor.main().showStartUp();
+
+    tutor = std::make_unique<Tutor>(std::move(environment), [&splash] {
+      splash->repaint();
+      QApplication::processEvents();
+    });
+  }
+  tutor->main().showStartUp();
   return QApplication::exec();
 }
