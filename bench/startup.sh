@@ -7,6 +7,7 @@
 #
 #   bench/startup.sh [BUILD_DIR] [RUNS]      (default build-s, 5)
 #   TUTOR=/path/to/quorvel bench/startup.sh   times another tutor build
+#   BEFORE=/path/to/quorvel bench/startup.sh  adds an earlier tutor to the run
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-s}
@@ -24,6 +25,11 @@ declare -A command=([tutor]=$tutor [bare]=$bare)
 # The width that tells the main window from a splash; Klavaro's main menu is
 # 420 px wide and it shows nothing before it.
 declare -A min_width=([tutor]=600 [bare]=600)
+if [[ -n ${BEFORE:-} ]]; then
+  programs+=(before)
+  command[before]=$BEFORE
+  min_width[before]=600
+fi
 if command -v klavaro >/dev/null; then
   programs+=(klavaro)
   command[klavaro]=$(command -v klavaro)
