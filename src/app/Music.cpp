@@ -7,6 +7,7 @@
 #include "platform/SafeFile.h"
 
 #ifdef QUORVEL_HAVE_FLUIDSYNTH
+#include <dlfcn.h>
 #include <fluidsynth.h>
 
 #include <QLoggingCategory>
@@ -15,6 +16,7 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+#include <type_traits>
 #endif
 
 namespace quorvel::ui {
@@ -35,6 +37,66 @@ Q_LOGGING_CATEGORY(lcMusic, "quorvel.music", QtInfoMsg)
 
 void fluidLog(int level, const char* message, void*) {
   qCDebug(lcMusic) << "fluidsynth" << level << message;
+}
+
+// FluidSynth, with the sixty-odd libraries it needs (SDL, PulseAudio, JACK,
+// GLib...), is loaded when the first tune is played, on the music thread:
+// linked to the program, the dynamic linker would load them all before the
+// first window. Null when it is not installed.
+struct FluidApi {
+  decltype(&::new_fluid_settings) newSettings = nullptr;
+  decltype(&::new_fluid_synth) newSynth = nullptr;
+  decltype(&::new_fluid_audio_driver) newAudioDriver = nullptr;
+  decltype(&::fluid_synth_sfload) sfload = nullptr;
+  decltype(&::new_fluid_player) newPlayer = nullptr;
+  decltype(&::fluid_player_add) playerAdd = nullptr;
+  decltype(&::fluid_player_set_loop) playerSetLoop = nullptr;
+  decltype(&::fluid_player_play) playerPlay = nullptr;
+  decltype(&::fluid_player_stop) playerStop = nullptr;
+  decltype(&::delete_fluid_player) deletePlayer = nullptr;
+  decltype(&::delete_fluid_audio_driver) deleteAudioDriver = nullptr;
+  decltype(&::delete_fluid_synth) deleteSynth = nullptr;
+  decltype(&::delete_fluid_settings) deleteSettings = nullptr;
+  decltype(&::fluid_set_log_function) setLogFunction = nullptr;
+};
+
+const FluidApi* loadFluidApi() {
+  void* library = dlopen("libfluidsynth.so.3", RTLD_NOW | RTLD_LOCAL);
+  if (!library) library = dlopen("libfluidsynth.so", RTLD_NOW | RTLD_LOCAL);
+  if (!library) return nullptr;
+  static FluidApi api;
+  bool complete = true;
+  const auto load = [&](auto& function, const char* name) {
+    function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(library, name));
+    complete = complete && function != nullptr;
+  };
+  load(api.newSettings, "new_fluid_settings");
+  load(api.newSynth, "new_fluid_synth");
+  load(api.newAudioDriver, "new_fluid_audio_driver");
+  load(api.sfload, "fluid_synth_sfload");
+  load(api.newPlayer, "new_fluid_player");
+  load(api.playerAdd, "fluid_player_add");
+  load(api.playerSetLoop, "fluid_player_set_loop");
+  load(api.playerPlay, "fluid_player_play");
+  load(api.playerStop, "fluid_player_stop");
+  load(api.deletePlayer, "delete_fluid_player");
+  load(api.deleteAudioDriver, "delete_fluid_audio_driver");
+  load(api.deleteSynth, "delete_fluid_synth");
+  load(api.deleteSettings, "delete_fluid_settings");
+  load(api.setLogFunction, "fluid_set_log_function");
+  if (!complete) return nullptr;
+  // FluidSynth's messages (a missing sound device above all) go to the
+  // tutor's music log, silent unless QT_LOGGING_RULES="quorvel.music.debug=true".
+  // A null function would not do: FluidSynth puts its own printer back then.
+  for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
+    api.setLogFunction(level, fluidLog, nullptr);
+  return &api;
+}
+
+// Loaded once, by whichever music thread comes first.
+const FluidApi* fluidApi() {
+  static const FluidApi* const api = loadFluidApi();
+  return api;
 }
 
 // Is there anything to play on: a sound server's socket or a sound card?
@@ -107,31 +169,34 @@ class FluidSynthOutput : public MusicOutput {
   }
   void playHere(const std::filesystem::path& midiFile) {
     closeHere();
-    settings_ = new_fluid_settings();
+    api_ = fluidApi();
+    if (!api_) return;
+    settings_ = api_->newSettings();
     if (!settings_) return;
-    synth_ = new_fluid_synth(settings_);
+    synth_ = api_->newSynth(settings_);
     // The sound device first: without one the soundfont is not worth loading.
-    driver_ = synth_ ? new_fluid_audio_driver(settings_, synth_) : nullptr;
-    if (!driver_ || fluid_synth_sfload(synth_, soundFont().c_str(), 1) == FLUID_FAILED) {
+    driver_ = synth_ ? api_->newAudioDriver(settings_, synth_) : nullptr;
+    if (!driver_ || api_->sfload(synth_, soundFont().c_str(), 1) == FLUID_FAILED) {
       closeHere();
       return;
     }
-    player_ = new_fluid_player(synth_);
-    if (!player_ || fluid_player_add(player_, midiFile.c_str()) != FLUID_OK) {
+    player_ = api_->newPlayer(synth_);
+    if (!player_ || api_->playerAdd(player_, midiFile.c_str()) != FLUID_OK) {
       closeHere();
       return;
     }
-    fluid_player_set_loop(player_, -1);
-    if (fluid_player_play(player_) != FLUID_OK) closeHere();
+    api_->playerSetLoop(player_, -1);
+    if (api_->playerPlay(player_) != FLUID_OK) closeHere();
   }
   void closeHere() {
+    if (!api_) return;  // nothing was made
     if (player_) {
-      fluid_player_stop(player_);
-      delete_fluid_player(player_);
+      api_->playerStop(player_);
+      api_->deletePlayer(player_);
     }
-    if (driver_) delete_fluid_audio_driver(driver_);
-    if (synth_) delete_fluid_synth(synth_);
-    if (settings_) delete_fluid_settings(settings_);
+    if (driver_) api_->deleteAudioDriver(driver_);
+    if (synth_) api_->deleteSynth(synth_);
+    if (settings_) api_->deleteSettings(settings_);
     player_ = nullptr;
     driver_ = nullptr;
     synth_ = nullptr;
@@ -139,6 +204,7 @@ class FluidSynthOutput : public MusicOutput {
   }
 
   // Touched on the worker thread only.
+  const FluidApi* api_ = nullptr;
   fluid_settings_t* settings_ = nullptr;
   fluid_synth_t* synth_ = nullptr;
   fluid_audio_driver_t* driver_ = nullptr;
@@ -172,11 +238,6 @@ std::filesystem::path cacheDir() {
 
 std::unique_ptr<MusicOutput> systemMusicOutput() {
 #ifdef QUORVEL_HAVE_FLUIDSYNTH
-  // FluidSynth's messages (a missing sound device above all) go to the
-  // tutor's music log, silent unless QT_LOGGING_RULES="quorvel.music.debug=true".
-  // A null function would not do: FluidSynth puts its own printer back then.
-  for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
-    fluid_set_log_function(level, fluidLog, nullptr);
   return std::make_unique<FluidSynthOutput>();
 #else
   return std::make_unique<SilentOutput>();
