@@ -14,9 +14,9 @@
 
 TForm_About::TForm_About(const quorvel::platform::ResourceLibrary& library, QWidget* parent)
     : FormBase(parent, "Form_About", QStringLiteral("关于"), QSize(374, 329),
-               Qt::Dialog | Qt::FramelessWindowHint) {
+               Qt::Dialog | Qt::FramelessWindowHint),
+      library_(library) {
   using namespace quorvel::ui;
-  texture_ = libraryJpeg(library, "Bgjpg");
   RzPanel_About = this;
   RzBackground_About = this;
   LblTitle = new ShadowLabel(this);
@@ -111,6 +111,7 @@ void TForm_About::placeOnShow() {
 
 void TForm_About::showEvent(QShowEvent* event) {
   useCaptionColours();
+  if (texture_.isNull()) texture_ = quorvel::ui::libraryJpeg(library_, "Bgjpg");
   // Looked up at each showing, not at start-up: resolving the host name can
   // wait on the network, and the facts may have changed since.
   using quorvel::ui::withNewlines;

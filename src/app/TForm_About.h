@@ -38,5 +38,6 @@ class TForm_About : public quorvel::ui::FormBase {
 
  private:
   void useCaptionColours();
-  QImage texture_;
+  quorvel::platform::ResourceLibrary library_;
+  QImage texture_;  // decoded at the first showing
 };

@@ -6,7 +6,8 @@
 #include "ui/QtSupport.h"
 
 TForm_RootTip::TForm_RootTip(const quorvel::platform::ResourceLibrary& library, QWidget* parent)
-    : FormBase(parent, "Form_RootTip", QStringLiteral("字根学习提示"), QSize(428, 384)) {
+    : FormBase(parent, "Form_RootTip", QStringLiteral("字根学习提示"), QSize(428, 384)),
+      library_(library) {
   RzMemo_Tip = new QTextEdit(this);
   RzMemo_Tip->setObjectName(QStringLiteral("RzMemo_Tip"));
   RzMemo_Tip->setReadOnly(true);
@@ -24,13 +25,21 @@ TForm_RootTip::TForm_RootTip(const quorvel::platform::ResourceLibrary& library, 
   Image_Root->setObjectName(QStringLiteral("Image_Root"));
   Image_Root->setScaledContents(true);
   Image_Root->setGeometry(6, 188, 417, 193);
-  const QImage picture = quorvel::ui::libraryJpeg(library, "rootbut");
-  if (!picture.isNull()) Image_Root->setPixmap(QPixmap::fromImage(picture));
   auto* dragger = new quorvel::ui::WindowDragger(this);
   dragger->watch(this);
   dragger->watch(Image_Root);
   dragger->watch(RzLabel_preview);
   setFocusProxy(RzMemo_Tip);
+}
+
+void TForm_RootTip::showEvent(QShowEvent* event) {
+  // The picture is decoded when the tip is first shown, not at start-up,
+  // which most sessions never show it in.
+  if (Image_Root->pixmap().isNull()) {
+    const QImage picture = quorvel::ui::libraryJpeg(library_, "rootbut");
+    if (!picture.isNull()) Image_Root->setPixmap(QPixmap::fromImage(picture));
+  }
+  FormBase::showEvent(event);
 }
 
 void TForm_RootTip::showRootTip() {

@@ -16,4 +16,10 @@ class TForm_RootTip : public quorvel::ui::FormBase {
   QLabel* RzLabel_preview = nullptr;
   quorvel::ui::LinkLabel* RzLabel_Close = nullptr;
   QLabel* Image_Root = nullptr;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  quorvel::platform::ResourceLibrary library_;
 };
