@@ -51,7 +51,7 @@ time_one() {
   home=$(mktemp -d "$work/home.XXXX")
   start=$(date +%s%N)
   HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache \
-    XDG_DATA_HOME=$home/.local/share "${command[$program]}" >/dev/null 2>&1 &
+    XDG_DATA_HOME=$home/.local/share "${command[$program]}" >/dev/null 2>"$home/stderr" &
   app=$!
   while true; do
     for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
@@ -66,7 +66,8 @@ time_one() {
       fi
     done
     if ! kill -0 "$app" 2>/dev/null; then
-      echo "$program exited before its window showed" >&2
+      echo "$program exited before its window showed:" >&2
+      tail -3 "$home/stderr" >&2
       echo -1
       return
     fi
@@ -86,11 +87,25 @@ declare -A times
 display=91
 for ((run = 1; run <= runs; run++)); do
   for program in "${programs[@]}"; do
-    # A fresh display each start, cycling :91 to :95.
-    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    server=$!
+    # A fresh display each start, cycling :91 to :95; a server that does
+    # not answer is replaced before the program is started on it. -noreset:
+    # the probe disconnecting must not make the server reset under the program.
     export DISPLAY=":$display"
-    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.02; done
+    for _ in 1 2 3; do
+      Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >>"$work/xvfb.log" 2>&1 &
+      server=$!
+      up=0
+      for _ in $(seq 100); do
+        if xdpyinfo >/dev/null 2>&1; then up=1; break; fi
+        kill -0 "$server" 2>/dev/null || break
+        sleep 0.02
+      done
+      ((up)) && break
+      kill "$server" 2>/dev/null || true
+      wait "$server" 2>/dev/null || true
+      server=""
+      sleep 0.2
+    done
     ms=$(time_one "$program")
     times[$program]+="$ms "
     echo "run $run $program: $ms ms"
