@@ -103,31 +103,42 @@ BlinkLabel* makeHeading(QWidget* parent, const char* name, const QRect& geometry
   return label;
 }
 
+CodeHintForm::CodeHintForm(const platform::ResourceLibrary& library, QWidget* parent,
+                           const char* objectName, const QString& caption, QSize client)
+    : FormBase(parent, objectName, caption, client), library_(library) {}
+
+void CodeHintForm::addLinks(const QRect& query, const QRect& close) {
+  RzLabel_query = new LinkLabel(this, "RzLabel_query", QStringLiteral("查询其它"), query);
+  RzLabel_Close = new LinkLabel(this, "RzLabel_Close", QStringLiteral("关闭"), close);
+  connect(RzLabel_Close, &LinkLabel::clicked, this, &QDialog::accept);
+  connect(RzLabel_query, &LinkLabel::clicked, this, &CodeHintForm::RzLabel_queryClick);
+}
+
+void CodeHintForm::keyPressEvent(QKeyEvent* event) {
+  event->accept();
+  accept();
+}
+
+void CodeHintForm::RzLabel_queryClick() {
+  accept();
+  if (lookup_) lookup_->showLookup();
+}
+
 }  // namespace quorvel::ui
 
 TForm_Charhelp::TForm_Charhelp(const quorvel::platform::ResourceLibrary& library, QWidget* parent)
-    : FormBase(parent, "Form_Charhelp", QStringLiteral("汉字编码提示"), QSize(366, 155)),
-      library_(library) {
+    : CodeHintForm(library, parent, "Form_Charhelp", QStringLiteral("汉字编码提示"),
+                   QSize(366, 155)) {
   using namespace quorvel::ui;
   setUpCharCodeLabels(this, {QPoint(40, 8), QRect(8, 70, 90, 16), QRect(98, 70, 90, 16),
                              QRect(188, 70, 96, 16), QRect(284, 70, 80, 16)});
   RzLabel_Char = makeHeading(this, "RzLabel_Char", QRect(10, 120, 180, 22));
-  RzLabel_query =
-      new LinkLabel(this, "RzLabel_query", QStringLiteral("查询其它"), QRect(228, 124, 68, 20));
-  RzLabel_Close =
-      new LinkLabel(this, "RzLabel_Close", QStringLiteral("关闭"), QRect(302, 124, 56, 20));
-  connect(RzLabel_Close, &LinkLabel::clicked, this, &QDialog::accept);
-  connect(RzLabel_query, &LinkLabel::clicked, this, &TForm_Charhelp::RzLabel_queryClick);
+  addLinks(QRect(228, 124, 68, 20), QRect(302, 124, 56, 20));
   auto* dragger = new WindowDragger(this);
   for (QWidget* w : std::initializer_list<QWidget*>{
            this, RzLabel_Char, Image_Key1, Image_Key2, Image_Key3, Image_Key4, RzLabel_oneChar,
            RzLabel_twoChar, RzLabel_threeChar, RzLabel_allChar})
     dragger->watch(w);
-}
-
-void TForm_Charhelp::keyPressEvent(QKeyEvent* event) {
-  event->accept();
-  accept();
 }
 
 void TForm_Charhelp::fill(const quorvel::TCharCodes& codes) {
@@ -139,9 +150,4 @@ void TForm_Charhelp::fill(const quorvel::TCharCodes& codes) {
 void TForm_Charhelp::showCharHint(const quorvel::TCharCodes& codes) {
   fill(codes);
   exec();
-}
-
-void TForm_Charhelp::RzLabel_queryClick() {
-  accept();
-  if (lookup_) lookup_->showLookup();
 }

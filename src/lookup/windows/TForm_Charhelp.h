@@ -51,27 +51,41 @@ std::array<QLabel*, 4> makeKeyPictures(QWidget* parent, const char* prefix, int 
 BlinkLabel* makeHeading(QWidget* parent, const char* name, const QRect& geometry);
 QLabel* makeCodeLabel(QWidget* parent, const char* name, int x, int y, int w);
 
+// What both code hint windows are: a modal form with the character part, the
+// "查询其它" and "关闭" links, closed by any key.
+class CodeHintForm : public FormBase, public CharCodeFields {
+  Q_OBJECT
+ public:
+  // "查询其它" closes the hint and opens this lookup window.
+  void setLookupWindow(TForm_detailhelp* lookup) { lookup_ = lookup; }
+
+  LinkLabel* RzLabel_query = nullptr;
+  LinkLabel* RzLabel_Close = nullptr;
+
+ protected:
+  CodeHintForm(const platform::ResourceLibrary& library, QWidget* parent, const char* objectName,
+               const QString& caption, QSize client);
+  // The two links, at the window's places for them.
+  void addLinks(const QRect& query, const QRect& close);
+  // FormKeyDown: any key closes the hint.
+  void keyPressEvent(QKeyEvent* event) override;
+
+  platform::ResourceLibrary library_;
+
+ private:
+  void RzLabel_queryClick();
+  TForm_detailhelp* lookup_ = nullptr;
+};
+
 }  // namespace quorvel::ui
 
-class TForm_Charhelp : public quorvel::ui::FormBase, public quorvel::ui::CharCodeFields {
+class TForm_Charhelp : public quorvel::ui::CodeHintForm {
   Q_OBJECT
  public:
   TForm_Charhelp(const quorvel::platform::ResourceLibrary& library, QWidget* parent = nullptr);
-  void setLookupWindow(TForm_detailhelp* lookup) { lookup_ = lookup; }
   // Fills the window without showing it.
   void fill(const quorvel::TCharCodes& codes);
   void showCharHint(const quorvel::TCharCodes& codes);
 
   quorvel::ui::BlinkLabel* RzLabel_Char = nullptr;
-  quorvel::ui::LinkLabel* RzLabel_query = nullptr;
-  quorvel::ui::LinkLabel* RzLabel_Close = nullptr;
-
- protected:
-  // FormKeyDown: any key closes the hint.
-  void keyPressEvent(QKeyEvent* event) override;
-
- private:
-  void RzLabel_queryClick();
-  quorvel::platform::ResourceLibrary library_;
-  TForm_detailhelp* lookup_ = nullptr;
 };

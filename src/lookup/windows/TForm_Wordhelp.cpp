@@ -9,8 +9,8 @@
 #include "ui/QtSupport.h"
 
 TForm_Wordhelp::TForm_Wordhelp(const quorvel::platform::ResourceLibrary& library, QWidget* parent)
-    : FormBase(parent, "Form_Wordhelp", QStringLiteral("词组编码提示"), QSize(366, 290)),
-      library_(library) {
+    : CodeHintForm(library, parent, "Form_Wordhelp", QStringLiteral("词组编码提示"),
+                   QSize(366, 290)) {
   using namespace quorvel::ui;
   RzBorder_Word = new QGroupBox(this);
   RzBorder_Word->setObjectName(QStringLiteral("RzBorder_Word"));
@@ -26,15 +26,7 @@ TForm_Wordhelp::TForm_Wordhelp(const quorvel::platform::ResourceLibrary& library
   setUpCharCodeLabels(RzBorder_Char, {QPoint(36, 8), QRect(8, 82, 110, 16), QRect(118, 82, 110, 16),
                                       QRect(228, 82, 120, 16), QRect(8, 62, 200, 16)});
   RzLabel_Char = makeHeading(RzBorder_Char, "RzLabel_Char", QRect(8, 106, 200, 22));
-  RzLabel_query =
-      new LinkLabel(this, "RzLabel_query", QStringLiteral("查询其它"), QRect(228, 263, 68, 20));
-  RzLabel_Close =
-      new LinkLabel(this, "RzLabel_Close", QStringLiteral("关闭"), QRect(302, 263, 56, 20));
-  connect(RzLabel_Close, &LinkLabel::clicked, this, &QDialog::accept);
-  connect(RzLabel_query, &LinkLabel::clicked, this, [this] {
-    accept();
-    if (lookup_) lookup_->showLookup();
-  });
+  addLinks(QRect(228, 263, 68, 20), QRect(302, 263, 56, 20));
   auto* dragger = new WindowDragger(this);
   for (QWidget* w : std::initializer_list<QWidget*>{
            this, RzBorder_Word, RzBorder_Char, RzLabel_Word, RzLabel_wordchar, RzLabel_Char,
@@ -42,11 +34,6 @@ TForm_Wordhelp::TForm_Wordhelp(const quorvel::platform::ResourceLibrary& library
            Image_Key3, Image_Key4, RzLabel_oneChar, RzLabel_twoChar, RzLabel_threeChar,
            RzLabel_allChar})
     dragger->watch(w);
-}
-
-void TForm_Wordhelp::keyPressEvent(QKeyEvent* event) {
-  event->accept();
-  accept();
 }
 
 void TForm_Wordhelp::fill(const quorvel::TCharCodes& codes, const quorvel::TWordCode& word) {

@@ -3,11 +3,10 @@
 
 class QGroupBox;
 
-class TForm_Wordhelp : public quorvel::ui::FormBase, public quorvel::ui::CharCodeFields {
+class TForm_Wordhelp : public quorvel::ui::CodeHintForm {
   Q_OBJECT
  public:
   TForm_Wordhelp(const quorvel::platform::ResourceLibrary& library, QWidget* parent = nullptr);
-  void setLookupWindow(TForm_detailhelp* lookup) { lookup_ = lookup; }
   void fill(const quorvel::TCharCodes& codes, const quorvel::TWordCode& word);
   void showWordHint(const quorvel::TCharCodes& codes, const quorvel::TWordCode& word);
 
@@ -17,15 +16,7 @@ class TForm_Wordhelp : public quorvel::ui::FormBase, public quorvel::ui::CharCod
   QLabel* RzLabel_wordchar = nullptr;
   QGroupBox* RzBorder_Char = nullptr;
   quorvel::ui::BlinkLabel* RzLabel_Char = nullptr;
-  quorvel::ui::LinkLabel* RzLabel_query = nullptr;
-  quorvel::ui::LinkLabel* RzLabel_Close = nullptr;
-
- protected:
-  // FormKeyDown: any key closes the hint.
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  quorvel::platform::ResourceLibrary library_;
-  TForm_detailhelp* lookup_ = nullptr;
   std::array<QLabel*, 4> wordKeys_{};
 };
