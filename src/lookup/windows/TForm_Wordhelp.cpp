@@ -1,11 +1,9 @@
 #include "lookup/windows/TForm_Wordhelp.h"
 
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <tuple>
 
-#include "lookup/windows/TForm_detailhelp.h"
 #include "ui/QtSupport.h"
 
 TForm_Wordhelp::TForm_Wordhelp(const quorvel::platform::ResourceLibrary& library, QWidget* parent)
