@@ -18,16 +18,22 @@ std::string bigText() {
   return s;
 }
 
+// A library of one entry of each kind the tutor reads: a table, a stored
+// (uncompressed) picture, a long text and an empty picture.
+bool writeSampleLibrary(const std::filesystem::path& file, const std::string& text) {
+  return testsupport::writeLibrary(file, {{"chardata/base", "a \xB0\xA1\r"},
+                                          {"RCDATA/root1", "BMbytes", false},
+                                          {"TIPDATA/intro", text},
+                                          {"JPEG/Bgjpg", ""}});
+}
+
 }  // namespace
 
 TEST(ResourceLibrary, ReadsEntriesByTypeAndNameWithoutRegardToCase) {
   TempDir dir;
   const auto file = dir / "deRizizoz.dll";
   const std::string text = bigText();
-  ASSERT_TRUE(testsupport::writeLibrary(file, {{"chardata/base", "a \xB0\xA1\r"},
-                                               {"RCDATA/root1", "BMbytes", false},
-                                               {"TIPDATA/intro", text},
-                                               {"JPEG/Bgjpg", ""}}));
+  ASSERT_TRUE(writeSampleLibrary(file, text));
   const ResourceLibrary library(file);
   EXPECT_TRUE(library.available());
 
@@ -121,10 +127,7 @@ TEST(ResourceLibraryBatch, ReadsWhatSingleReadsRead) {
   TempDir dir;
   const auto file = dir / "deRizizoz.dll";
   const std::string text = bigText();
-  ASSERT_TRUE(testsupport::writeLibrary(file, {{"chardata/base", "a \xB0\xA1\r"},
-                                               {"RCDATA/root1", "BMbytes", false},
-                                               {"TIPDATA/intro", text},
-                                               {"JPEG/Bgjpg", ""}}));
+  ASSERT_TRUE(writeSampleLibrary(file, text));
   const ResourceLibrary library(file);
   const ResourceLibrary::Batch batch(library);
   EXPECT_TRUE(batch.available());
