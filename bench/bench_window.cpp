@@ -7,7 +7,6 @@
 #include <QDebug>
 #include <QEvent>
 #include <QLabel>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +14,7 @@
 #include "app/StartUp.h"
 #include "practice/PracticeFrame.h"
 #include "practice/windows/TFrame_Veduzir.h"
+#include "support/IsolatedDirs.h"
 
 namespace {
 
@@ -109,12 +109,7 @@ BENCHMARK(BM_KeyToRepaintedFrame)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  // The learner's own settings and tunes are never touched.
-  QTemporaryDir config;
-  setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
-  QTemporaryDir cache;
-  setenv("XDG_CACHE_HOME", cache.path().toLocal8Bit().constData(), 1);
+  const quorvel::testsupport::IsolatedDirs dirs;
   QApplication app(argc, argv);
   prepareApplication(app);
   benchmark::Initialize(&argc, argv);

@@ -5,11 +5,10 @@
 
 #include <QApplication>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
-#include <cstdlib>
 
+#include "support/IsolatedDirs.h"
 #include "ui/QtSupport.h"
 
 namespace {
@@ -46,12 +45,7 @@ class ModalGuard : public QObject {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  // The tests never see or touch the user's own settings or cached tunes.
-  QTemporaryDir config;
-  setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
-  QTemporaryDir cache;
-  setenv("XDG_CACHE_HOME", cache.path().toLocal8Bit().constData(), 1);
+  const quorvel::testsupport::IsolatedDirs dirs;
   QApplication app(argc, argv);
   quorvel::ui::installFontSubstitutions();
   new ModalGuard(&app);
