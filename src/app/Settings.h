@@ -12,9 +12,8 @@ inline constexpr const char* kSettingsKey = "SOFTWARE\\Marrowby\\Quorvel";
 // defaults in force.
 inline bool ensureSettingsKey(platform::Registry& registry) {
   if (registry.keyExists(kSettingsKey)) return true;
-  return registry.createKey(kSettingsKey) && registry.writeInt(kSettingsKey, "musicplay", 1) &&
-         registry.writeInt(kSettingsKey, "musicNo", 1) &&
-         registry.writeInt(kSettingsKey, "MaxSize", 0);
+  // One save: each save waits for the disk, and a first start should not wait four times.
+  return registry.createKey(kSettingsKey, {{"musicplay", 1}, {"musicNo", 1}, {"MaxSize", 0}});
 }
 
 }  // namespace quorvel::ui

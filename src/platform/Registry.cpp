@@ -316,13 +316,22 @@ bool Registry::keyExists(std::string_view key) const {
   return next != store_.keys.end() && next->first.compare(0, prefix.size(), prefix) == 0;
 }
 
-bool Registry::createKey(std::string_view key) {
+bool Registry::createKey(std::string_view key) { return createKey(key, {}); }
+
+bool Registry::createKey(std::string_view key,
+                         std::initializer_list<std::pair<std::string_view, std::int32_t>> values) {
   if (!validKeyPath(key)) return false;
   load();
   const std::string id = lower(key);
   if (store_.keys.count(id) != 0) return true;
-  store_.keys[id];
+  auto& created = store_.keys[id];
   store_.keyNames[id] = std::string(key);
+  for (const auto& [name, value] : values) {
+    SettingsValue& v = created[lower(name)];
+    v.name = std::string(name);
+    v.text = std::to_string(value);
+    v.isString = false;
+  }
   return save();
 }
 

@@ -12,6 +12,7 @@
 // on defaults and saves nothing. problem() tells the learner what happened.
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
@@ -45,6 +46,10 @@ class Registry {
   bool keyExists(std::string_view key) const;
   // Creates the key (empty) and saves; false when the store cannot be written.
   bool createKey(std::string_view key);
+  // Creates the key holding these whole-number values, all in one save, so
+  // the store never holds the key without them; false as createKey.
+  bool createKey(std::string_view key,
+                 std::initializer_list<std::pair<std::string_view, std::int32_t>> values);
   std::optional<std::int32_t> readInt(std::string_view key, std::string_view name) const;
   std::optional<std::string> readString(std::string_view key, std::string_view name) const;
   // Writes and saves at once; false when the key does not exist or the save fails.

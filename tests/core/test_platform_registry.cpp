@@ -80,6 +80,18 @@ TEST(Registry, NamesMatchWithoutRegardToCase) {
   EXPECT_FALSE(reg.createKey(""));
 }
 
+TEST(Registry, AKeyCreatedWithValuesHoldsThemAndAnExistingKeyIsLeftAlone) {
+  TempDir dir;
+  Registry reg(dir / "r.conf");
+  ASSERT_TRUE(reg.createKey(kKey, {{"musicplay", 1}, {"MusicNo", 3}}));
+  Registry reader(dir / "r.conf");
+  EXPECT_EQ(reader.readInt(kKey, "musicplay"), 1);
+  EXPECT_EQ(reader.readInt(kKey, "musicno"), 3);
+  ASSERT_TRUE(reg.createKey(kKey, {{"musicNo", 4}, {"MaxSize", 1}}));
+  EXPECT_EQ(reader.readInt(kKey, "musicNo"), 3);
+  EXPECT_EQ(reader.readInt(kKey, "MaxSize"), std::nullopt);
+}
+
 TEST(Registry, TwoObjectsOnOneStoreSeeEachOthersWrites) {
   TempDir dir;
   Registry window(dir / "r.conf");
