@@ -164,6 +164,11 @@ class SettingsTest : public ::testing::Test {
     AppEnvironment environment = environmentWith(library, programDir.path());
     environment.music = &music;
     tutor = std::make_unique<Tutor>(std::move(environment));
+    // The music starts once the main window has shown. A missing library is
+    // said in a message box then, which is not what these tests look at.
+    ModalAnswer libraryProblem;
+    tutor->main().showStartUp();
+    QTest::qWait(0);
   }
   TForm_Set& dialog() { return *tutor->windows().settings; }
   // Opens the dialog by Ctrl+S and lets `answer` work it.

@@ -56,6 +56,11 @@ void Archive::write(const std::filesystem::path& file) const {
       zip_source_free(source);
       fail("cannot add " + name);
     }
+    // Stored, not deflated: the tutor reads most of the library before its
+    // window shows, and copying is faster than inflating; the package that
+    // carries the library compresses it anyway.
+    if (zip_set_file_compression(zip, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0) < 0)
+      fail("cannot store " + name);
     if (zip_file_set_mtime(zip, static_cast<zip_uint64_t>(index), stamp, 0) < 0)
       fail("cannot stamp " + name);
   }
