@@ -33,7 +33,6 @@ TForm_About::TForm_About(const quorvel::platform::ResourceLibrary& library, QWid
   Image_Mylogo = new QLabel(this);
   Image_Mylogo->setObjectName(QStringLiteral("Image_Mylogo"));
   Image_Mylogo->setGeometry(34, 10, 32, 32);
-  Image_Mylogo->setPixmap(quorvel::glyphs::programIcon(32));
   RzLabel_Title = new QLabel(QStringLiteral("Quorvel"), this);
   RzLabel_Title->setObjectName(QStringLiteral("RzLabel_Title"));
   RzLabel_Title->setFont(songFont(24));
@@ -53,7 +52,6 @@ TForm_About::TForm_About(const quorvel::platform::ResourceLibrary& library, QWid
   Image_Logo->setObjectName(QStringLiteral("Image_Logo"));
   Image_Logo->setGeometry(248, 10, 114, 136);
   Image_Logo->setScaledContents(true);
-  Image_Logo->setPixmap(quorvel::glyphs::programIcon(136));
   Bevel1 = new QFrame(this);
   Bevel1->setObjectName(QStringLiteral("Bevel1"));
   Bevel1->setFrameStyle(QFrame::HLine | QFrame::Sunken);
@@ -112,6 +110,11 @@ void TForm_About::placeOnShow() {
 void TForm_About::showEvent(QShowEvent* event) {
   useCaptionColours();
   if (texture_.isNull()) texture_ = quorvel::ui::libraryJpeg(library_, "Bgjpg");
+  // Pictures are drawn when first needed, not while the tutor starts.
+  if (Image_Logo->pixmap().isNull()) {
+    Image_Mylogo->setPixmap(quorvel::glyphs::programIcon(32));
+    Image_Logo->setPixmap(quorvel::glyphs::programIcon(136));
+  }
   // Looked up at each showing, not at start-up: resolving the host name can
   // wait on the network, and the facts may have changed since.
   using quorvel::ui::withNewlines;

@@ -11,6 +11,9 @@ TForm_Flash::TForm_Flash(const quorvel::platform::ResourceLibrary& library, QWid
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   setObjectName(QStringLiteral("Form_Flash"));
   setFixedSize(269, 160);
+  // The splash paints its texts; a screen reader reads them from here.
+  setAccessibleName(QStringLiteral("Quorvel 奎沃"));
+  setAccessibleDescription(QStringLiteral("岚川形音输入法版本 Version:1.2"));
   texture_ = quorvel::ui::libraryJpeg(library, "Bgjpg");
   icon_ = quorvel::glyphs::programIcon(48);
   if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -18,7 +21,19 @@ TForm_Flash::TForm_Flash(const quorvel::platform::ResourceLibrary& library, QWid
 }
 
 void TForm_Flash::paintEvent(QPaintEvent*) {
-  QPainter p(this);
+  // Start-up repaints the splash after each window it creates; the picture
+  // never changes, so it is drawn once and copied after that.
+  const qreal ratio = devicePixelRatioF();
+  if (drawn_.isNull() || drawn_.devicePixelRatio() != ratio) {
+    drawn_ = QPixmap(size() * ratio);
+    drawn_.setDevicePixelRatio(ratio);
+    QPainter p(&drawn_);
+    draw(p);
+  }
+  QPainter(this).drawPixmap(0, 0, drawn_);
+}
+
+void TForm_Flash::draw(QPainter& p) {
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
   if (!texture_.isNull())

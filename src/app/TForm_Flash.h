@@ -1,6 +1,9 @@
 #pragma once
 // The splash window shown while the windows are created.
+#include <QPixmap>
 #include <QWidget>
+
+class QPainter;
 
 #include "platform/ResourceLibrary.h"
 
@@ -15,6 +18,9 @@ class TForm_Flash : public QWidget {
   void paintEvent(QPaintEvent*) override;
 
  private:
+  void draw(QPainter& p);
+
   QImage texture_;
   QPixmap icon_;
+  QPixmap drawn_;
 };

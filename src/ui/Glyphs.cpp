@@ -1,5 +1,6 @@
 #include "ui/Glyphs.h"
 
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <QtMath>
@@ -142,6 +143,9 @@ QPixmap find() {
 }
 
 QPixmap programIcon(int size) {
+  // Asked for by several windows at start-up, some at the same size.
+  static QHash<int, QPixmap> drawn;
+  if (const auto found = drawn.constFind(size); found != drawn.constEnd()) return *found;
   // A key cap carrying 奎, the first character of the tutor's name.
   QPixmap pixmap = blank(size);
   QPainter p(&pixmap);
@@ -160,6 +164,8 @@ QPixmap programIcon(int size) {
   p.setFont(f);
   p.setPen(QColor(0xB7, 0x2B, 0x91));
   p.drawText(QRectF(0, 0, s, s * 0.9), Qt::AlignCenter, QStringLiteral("奎"));
+  p.end();
+  drawn.insert(size, pixmap);
   return pixmap;
 }
 
