@@ -8,16 +8,27 @@
 #   bench/startup.sh [BUILD_DIR] [RUNS]      (default build-s, 5)
 #   TUTOR=/path/to/quorvel bench/startup.sh   times another tutor build
 #   BEFORE=/path/to/quorvel bench/startup.sh  adds an earlier tutor to the run
+#   PROFILE=1 bench/startup.sh                 also prints where the tutor's time goes:
+#                                              the median of each start-up step, in ms
+#                                              from launch and in CPU ms
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-s}
 runs=${2:-5}
 tutor=${TUTOR:-$build/quorvel}
 bare=${BARE:-$build/quorvel_bare_window}
-for tool in Xvfb xdotool; do
+wait_mapped=${WAIT_MAPPED:-$build/quorvel_wait_mapped}
+for tool in Xvfb xdpyinfo; do
   command -v "$tool" >/dev/null || { echo "startup.sh needs $tool" >&2; exit 1; }
 done
 [[ -x $tutor ]] || { echo "no tutor at $tutor" >&2; exit 1; }
+[[ -x $wait_mapped ]] || { echo "no $wait_mapped (build with -DQUORVEL_BENCH=ON)" >&2; exit 1; }
+# A tutor without its resource library starts faster than a real one: refuse.
+tutor_dir=$(dirname "$tutor")
+if [[ ! -f $tutor_dir/deRizizoz.dll && ! -f $tutor_dir/../share/quorvel/deRizizoz.dll ]]; then
+  echo "no resource library beside $tutor: build it first (cmake --build $build)" >&2
+  exit 1
+fi
 [[ -x $bare ]] || { echo "no bare window at $bare (build with -DQUORVEL_BENCH=ON)" >&2; exit 1; }
 
 programs=(tutor bare)
@@ -46,39 +57,35 @@ trap cleanup EXIT
 
 # Milliseconds until a visible window at least min_width wide exists on $DISPLAY.
 time_one() {
-  local program=$1 home start now app id width root
-  root=$(($(xwininfo -root | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')))
+  local program=$1 home start mapped app watcher
   home=$(mktemp -d "$work/home.XXXX")
+  # The watcher listens before the program starts and reports the map itself.
+  coproc WATCH { exec "$wait_mapped" "${min_width[$program]}" 20000; }
+  watcher=$WATCH_PID
+  read -r -u "${WATCH[0]}" _ || { echo "$program: the map watcher did not start" >&2; echo -1; return; }
   start=$(date +%s%N)
   HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache \
-    XDG_DATA_HOME=$home/.local/share "${command[$program]}" >/dev/null 2>"$home/stderr" &
+    XDG_DATA_HOME=$home/.local/share QUORVEL_TRACE_STARTUP=${PROFILE:+1} \
+    "${command[$program]}" >/dev/null 2>"$home/stderr" &
   app=$!
-  while true; do
-    for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
-      ((id == root)) && continue
-      width=$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
-      if [[ -n $width && $width -ge ${min_width[$program]} ]]; then
-        now=$(date +%s%N)
-        kill "$app" 2>/dev/null || true
-        wait "$app" 2>/dev/null || true
-        echo $(((now - start) / 1000000))
-        return
-      fi
-    done
-    if ! kill -0 "$app" 2>/dev/null; then
-      echo "$program exited before its window showed:" >&2
-      tail -3 "$home/stderr" >&2
-      echo -1
-      return
-    fi
-    if (($(date +%s%N) - start > 20000000000)); then
-      kill "$app" 2>/dev/null || true
-      echo "$program showed no window in 20 s" >&2
-      echo -1
-      return
-    fi
-    sleep 0.002
-  done
+  mapped=""
+  read -r -u "${WATCH[0]}" mapped || true
+  wait "$watcher" 2>/dev/null || true
+  kill "$app" 2>/dev/null || true
+  wait "$app" 2>/dev/null || true
+  if [[ -z $mapped ]]; then
+    echo "$program showed no window in 20 s:" >&2
+    tail -3 "$home/stderr" >&2
+    echo -1
+    return
+  fi
+  if [[ $program == tutor && -n ${PROFILE:-} ]]; then
+    awk -v s="$start" '$1 == "quorvel-trace" {
+        step = $4; for (i = 5; i <= NF; i++) step = step " " $i
+        printf "%s\t%.1f\t%.1f\n", step, ($2 - s) / 1e6, $3 / 1e6 }' \
+      "$home/stderr" >"$work/profile.$(date +%s%N)"
+  fi
+  echo $(((mapped - start) / 1000000))
 }
 
 median() { sort -n | awk '{v[NR]=$1} END {print (NR%2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
@@ -128,4 +135,17 @@ done
 awk -v t="${med[tutor]}" -v b="${med[bare]}" 'BEGIN {printf "tutor / bare: %.2f\n", t / b}'
 if [[ -n ${med[klavaro]:-} ]]; then
   awk -v t="${med[tutor]}" -v k="${med[klavaro]}" 'BEGIN {printf "tutor / klavaro: %.2f\n", t / k}'
+fi
+if [[ -n ${PROFILE:-} ]]; then
+  echo "--- tutor's start-up steps, median of $runs: ms from launch, CPU ms"
+  cat "$work"/profile.* | awk -F '\t' '
+    !($1 in seen) { seen[$1] = 1; order[++n] = $1 }
+    { at[$1] = at[$1] " " $2; cpu[$1] = cpu[$1] " " $3 }
+    function median(list,   v, k, i, j, t) {
+      k = split(list, v, " ")
+      for (i = 2; i <= k; i++) for (j = i; j > 1 && v[j - 1] + 0 > v[j] + 0; j--) {
+        t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
+      return (k % 2) ? v[(k + 1) / 2] : (v[k / 2] + v[k / 2 + 1]) / 2
+    }
+    END { for (i = 1; i <= n; i++) printf "%8.1f %8.1f  %s\n", median(at[order[i]]), median(cpu[order[i]]), order[i] }'
 fi

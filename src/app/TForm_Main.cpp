@@ -21,6 +21,7 @@
 #include "app/TutorHost.h"
 #include "lookup/windows/TForm_rootMap.h"
 #include "platform/Registry.h"
+#include "platform/StartupTrace.h"
 #include "platform/qt/KeyMapping.h"
 #include "platform/qt/LockKeysX11.h"
 #include "practice/PracticeFrame.h"
@@ -191,6 +192,7 @@ TForm_Main::TForm_Main(AppEnvironment environment, QWidget* parent)
   statusTimer_->start();
   statusTimer();
 
+  quorvel::platform::traceStartup("main window built");
   FormCreate();
 }
 
@@ -211,15 +213,16 @@ void TForm_Main::FormCreate() {
   const quorvel::platform::ResourceLibrary::Batch startUp(environment_.library);
   toolbarTexture_ = quorvel::ui::libraryJpeg(environment_.library, "Bgjpg");
   Frame_Veduzir1->setUp(environment_.library, environment_.locks);
+  quorvel::platform::traceStartup("frame set up");
   createWindows(windows_, this, environment_.library, environment_.programDir,
                 Frame_Veduzir1->logic().data(), environment_.afterEachWindow);
+  quorvel::platform::traceStartup("windows created");
   host_ = std::make_unique<TutorHost>(*Frame_Veduzir1, windows_);
   Frame_Veduzir1->logic().setHost(host_.get());
   if (windows_.rootMap) Frame_Veduzir1->setRootMapPicture(windows_.rootMap->picture());
   connect(Frame_Veduzir1, &TFrame_Veduzir::maximiseToggleRequested, this,
           &TForm_Main::toggleMaximised);
   readSettings();
-  MediaPlayer_BG->start(FMusicOn, FMusicNo);
   int screenWidth = environment_.screenWidth;
   if (screenWidth <= 0 && screen()) screenWidth = screen()->geometry().width();
   startMaximised_ = FMaxSize || (screenWidth > 0 && screenWidth < 700);
@@ -227,6 +230,7 @@ void TForm_Main::FormCreate() {
   // The hint handler: status tips of every control reach event() below.
   ApplicationHint(QString());
   qApp->installEventFilter(this);
+  quorvel::platform::traceStartup("settings read");
 }
 
 void TForm_Main::readSettings() {
@@ -266,15 +270,19 @@ void TForm_Main::showStartUp() {
     show();
   }
   Frame_Veduzir1->setFocus();
+  // The music starts once the window is up: a first start writes the tune
+  // file to disk, which the learner should not wait for.
+  QTimer::singleShot(0, this, [this] { MediaPlayer_BG->start(FMusicOn, FMusicNo); });
   // Without its library the tutor still runs, but the empty toolbar and
   // introduction would not say why; it says so once, over the shown window.
-  const QString problem = libraryProblem();
-  if (!problem.isEmpty())
-    QTimer::singleShot(0, this, [this, problem] {
-      quorvel::ui::messageBox(this, QMessageBox::Warning, QStringLiteral("提示"), problem,
-                              "MessageBox_Library");
-      Frame_Veduzir1->setFocus();
-    });
+  // Checking opens the library, so that too waits until the window is up.
+  QTimer::singleShot(0, this, [this] {
+    const QString problem = libraryProblem();
+    if (problem.isEmpty()) return;
+    quorvel::ui::messageBox(this, QMessageBox::Warning, QStringLiteral("提示"), problem,
+                            "MessageBox_Library");
+    Frame_Veduzir1->setFocus();
+  });
 }
 
 QString TForm_Main::libraryProblem() const {
@@ -342,6 +350,11 @@ void TForm_Main::ApplicationHint(const QString& hint) {
 QString TForm_Main::statusText() const { return RzStatusPane_statue->text(); }
 
 bool TForm_Main::event(QEvent* event) {
+  if (event->type() == QEvent::Paint && !painted_) {
+    painted_ = true;
+    quorvel::platform::traceStartup("main window first painted");
+    if (quorvel::platform::startupTraceQuits()) QTimer::singleShot(0, qApp, &QApplication::quit);
+  }
   if (event->type() == QEvent::StatusTip) {
     ApplicationHint(static_cast<QStatusTipEvent*>(event)->tip());
     return true;

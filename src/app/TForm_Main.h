@@ -113,6 +113,7 @@ class TForm_Main : public QWidget {
   QImage toolbarTexture_;
   QTimer* statusTimer_ = nullptr;
   bool startMaximised_ = false;
+  bool painted_ = false;  // the first paint is a start-up mark
   bool forwarding_ = false;
   QString currentHint_;
   QPoint normalPlace_;  // where the normal window was before it was maximised

@@ -4,11 +4,17 @@
 
 #include "app/StartUp.h"
 #include "app/TForm_Flash.h"
+#include "platform/StartupTrace.h"
 
 int main(int argc, char* argv[]) {
+  using quorvel::platform::traceStartup;
+  traceStartup("main");
   QApplication app(argc, argv);
+  traceStartup("application");
   prepareApplication(app);
+  traceStartup("fonts, style, translations");
   AppEnvironment environment = defaultEnvironment();
+  traceStartup("library found");
 
   std::unique_ptr<Tutor> tutor;
   {
@@ -19,6 +25,7 @@ int main(int argc, char* argv[]) {
     splash->show();
     splash->repaint();
     QApplication::processEvents();
+    traceStartup("splash shown");
 
     tutor = std::make_unique<Tutor>(std::move(environment), [&splash] {
       splash->repaint();
@@ -26,5 +33,6 @@ int main(int argc, char* argv[]) {
     });
   }
   tutor->main().showStartUp();
+  traceStartup("main window shown");
   return QApplication::exec();
 }
