@@ -219,7 +219,8 @@ void TForm_Main::FormCreate() {
   quorvel::platform::traceStartup("windows created");
   host_ = std::make_unique<TutorHost>(*Frame_Veduzir1, windows_);
   Frame_Veduzir1->logic().setHost(host_.get());
-  if (windows_.rootMap) Frame_Veduzir1->setRootMapPicture(windows_.rootMap->picture());
+  if (TForm_rootMap* map = windows_.rootMap)
+    Frame_Veduzir1->setRootMapPicture(map->pictureSize(), [map] { return map->picture(); });
   connect(Frame_Veduzir1, &TFrame_Veduzir::maximiseToggleRequested, this,
           &TForm_Main::toggleMaximised);
   readSettings();

@@ -33,8 +33,9 @@ void ignoreOutput(j_common_ptr) {}
 
 // Only plain pointers cross the setjmp and no C++ object lives in this frame,
 // so the jump back skips no destructor.
+// With headerOnly, only the size is read into `out`.
 bool decodeInto(jpeg_decompress_struct* cinfo, ErrorManager* errors, const unsigned char* data,
-                unsigned long size, RgbImage* out) {
+                unsigned long size, RgbImage* out, bool headerOnly = false) {
   cinfo->err = jpeg_std_error(&errors->base);
   errors->base.error_exit = jumpOnError;
   errors->base.emit_message = ignoreMessage;
@@ -48,6 +49,13 @@ bool decodeInto(jpeg_decompress_struct* cinfo, ErrorManager* errors, const unsig
   if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK) {
     jpeg_destroy_decompress(cinfo);
     return false;
+  }
+  if (headerOnly) {
+    const long long pixels = static_cast<long long>(cinfo->image_width) * cinfo->image_height;
+    out->width = static_cast<int>(cinfo->image_width);
+    out->height = static_cast<int>(cinfo->image_height);
+    jpeg_destroy_decompress(cinfo);
+    return pixels > 0 && pixels <= kMaxPixels;
   }
   cinfo->out_color_space = JCS_RGB;
   jpeg_start_decompress(cinfo);
@@ -116,6 +124,18 @@ std::optional<RgbImage> decodeJpeg(std::string_view bytes) {
     return std::nullopt;
   }
   return image;
+}
+
+std::optional<std::pair<int, int>> jpegSize(std::string_view bytes) {
+  if (bytes.empty()) return std::nullopt;
+  jpeg_decompress_struct cinfo{};
+  ErrorManager errors{};
+  RgbImage image;
+  if (!decodeInto(&cinfo, &errors, reinterpret_cast<const unsigned char*>(bytes.data()),
+                  static_cast<unsigned long>(bytes.size()), &image, true)) {
+    return std::nullopt;
+  }
+  return std::make_pair(image.width, image.height);
 }
 
 std::optional<RgbImage> decodeBmp(std::string_view bytes) {

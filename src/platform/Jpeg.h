@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quorvel::platform {
@@ -15,6 +16,8 @@ struct RgbImage {
 };
 
 std::optional<RgbImage> decodeJpeg(std::string_view bytes);
+// Width and height from the header alone, far cheaper than decoding.
+std::optional<std::pair<int, int>> jpegSize(std::string_view bytes);
 // A .bmp file with its file header: 1, 4, 8, 24 or 32 bits per pixel, uncompressed.
 std::optional<RgbImage> decodeBmp(std::string_view bytes);
 

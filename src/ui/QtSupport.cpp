@@ -47,12 +47,14 @@ QImage toQImage(const platform::RgbImage& image) {
   return out.copy();  // detach from the vector
 }
 
+QImage jpegImage(std::string_view bytes) {
+  const auto decoded = platform::decodeJpeg(bytes);
+  return decoded ? toQImage(*decoded) : QImage();
+}
+
 QImage libraryJpeg(const platform::ResourceLibrary& library, std::string_view name) {
   const platform::ResourceData data = library.read("JPEG", name);
-  if (!data.ok()) return {};
-  const auto decoded = platform::decodeJpeg(data.bytes);
-  if (!decoded) return {};
-  return toQImage(*decoded);
+  return data.ok() ? jpegImage(data.bytes) : QImage();
 }
 
 QImage libraryPicture(const platform::ResourceLibrary& library, std::string_view type,

@@ -37,6 +37,8 @@ QFont songFont(int pixelSize, bool bold = false);
 void installFontSubstitutions();
 
 QImage toQImage(const platform::RgbImage& image);
+// A JPEG picture from its bytes; a null image when they do not decode.
+QImage jpegImage(std::string_view bytes);
 // A JPEG picture of the resource library; a null image when the library, the
 // entry or the picture is missing or broken.
 QImage libraryJpeg(const platform::ResourceLibrary& library, std::string_view name);

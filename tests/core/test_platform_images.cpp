@@ -68,6 +68,7 @@ TEST(Jpeg, DecodesIntoRgbRows) {
   EXPECT_EQ(image->width, 32);
   EXPECT_EQ(image->height, 16);
   ASSERT_EQ(image->rgb.size(), 32u * 16u * 3u);
+  EXPECT_EQ(platform::jpegSize(makeJpeg(32, 16)), std::make_pair(32, 16)) << "the header alone";
   const auto left = pixel(*image, 2, 8);
   const auto right = pixel(*image, 29, 8);
   EXPECT_GT(left[0], 200);
@@ -85,6 +86,8 @@ TEST(Jpeg, CorruptPicturesFailInsteadOfEndingTheProgram) {
   for (std::size_t i = 2; i < 200 && i < broken.size(); ++i)
     broken[i] = static_cast<char>(0xFF - i);
   EXPECT_FALSE(decodeJpeg(broken).has_value());
+  for (const std::string& bad : {std::string(), std::string("not a jpeg"), good.substr(0, 20)})
+    EXPECT_FALSE(platform::jpegSize(bad).has_value());
   // A picture cut off in its data decodes as far as it goes or fails; it
   // never ends the program. Every cut is tried.
   for (std::size_t cut = 0; cut < good.size(); cut += 7) {

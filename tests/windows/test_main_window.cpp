@@ -448,13 +448,23 @@ TEST_F(MainWindowTest, RootTableWindowSizesItselfToItsPicture) {
   if (library.empty()) GTEST_SKIP() << "the resource library was not built";
   build(library, library.parent_path());
   TForm_rootMap* rootMap = tutor->windows().rootMap;
-  ASSERT_FALSE(rootMap->picture().isNull());
   EXPECT_EQ(rootMap->Image_Map->size(), rootMap->size());
   // F4 on a frame of the normal width shows the separate window, F4 again closes it.
   tutor->main().show();
   QTest::keyClick(&tutor->main(), Qt::Key_F4);
   EXPECT_TRUE(rootMap->isVisible());
+  ASSERT_FALSE(rootMap->Image_Map->pixmap().isNull()) << "decoded when first shown";
+  EXPECT_EQ(rootMap->Image_Map->pixmap().size(), rootMap->pictureSize());
   QTest::keyClick(&tutor->main(), Qt::Key_F4);
+  EXPECT_FALSE(rootMap->isVisible());
+  // A wide frame shows the same picture under the grid instead.
+  tutor->main().toggleMaximised();
+  QTest::qWait(0);
+  QLabel* inFrame = named<QLabel>(&tutor->main(), "Image_Map");
+  ASSERT_NE(inFrame, nullptr);
+  QTest::keyClick(&tutor->main(), Qt::Key_F4);
+  EXPECT_TRUE(inFrame->isVisibleTo(&tutor->main()));
+  EXPECT_EQ(inFrame->pixmap().size(), rootMap->pictureSize());
   EXPECT_FALSE(rootMap->isVisible());
 }
 

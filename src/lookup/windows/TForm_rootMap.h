@@ -1,7 +1,9 @@
 #pragma once
 // The root table: a borderless picture of the whole keyboard with its roots,
 // always on top, opened and closed by F4 and the "字根表" button.
+#include <QPixmap>
 #include <QWidget>
+#include <string>
 
 #include "platform/ResourceLibrary.h"
 
@@ -15,12 +17,20 @@ class TForm_rootMap : public QWidget {
   Q_OBJECT
  public:
   TForm_rootMap(const quorvel::platform::ResourceLibrary& library, QWidget* parent = nullptr);
-  QPixmap picture() const { return picture_; }
+  // The picture is read with the others at start-up but decoded only when
+  // first asked for: most runs never show it. Null when it cannot be read.
+  QPixmap picture();
+  QSize pictureSize() const { return pictureSize_; }
 
   QLabel* Image_Map = nullptr;
   quorvel::ui::LinkLabel* RzLabel_Close = nullptr;
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void RzLabel_CloseClick() { close(); }
+  std::string jpeg_;
+  QSize pictureSize_;
   QPixmap picture_;
 };

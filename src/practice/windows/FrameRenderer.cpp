@@ -15,9 +15,9 @@
 
 using quorvel::ui::fromGbk;
 
-void FrameRenderer::setMapPicture(const QPixmap& picture) {
-  mapPicture_ = picture;
-  if (!mapPicture_.isNull()) w_.map->setPixmap(mapPicture_);
+void FrameRenderer::setMapPicture(QSize size, std::function<QPixmap()> picture) {
+  mapSize_ = picture ? size : QSize();
+  mapPicture_ = std::move(picture);
   firstRender_ = true;
 }
 
@@ -81,7 +81,15 @@ void FrameRenderer::render(const quorvel::FrameView& view) {
     applySplitter();
   }
   if (all || view.imageMapVisible != shown_.imageMapVisible) {
-    const bool wanted = view.imageMapVisible && !mapPicture_.isNull();
+    bool wanted = view.imageMapVisible && hasMapPicture();
+    if (wanted && w_.map->pixmap().isNull()) {
+      const QPixmap picture = mapPicture_();
+      if (picture.isNull())
+        mapSize_ = QSize();  // its data does not decode: the map stays hidden
+      else
+        w_.map->setPixmap(picture);
+      wanted = hasMapPicture();
+    }
     if (w_.map->isVisible() != wanted) w_.map->setVisible(wanted);
   }
   shown_.imageMapVisible = view.imageMapVisible;

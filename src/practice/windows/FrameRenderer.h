@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "practice/FrameView.h"
 
@@ -41,14 +42,16 @@ class FrameRenderer {
   void render(const quorvel::FrameView& view);
   // Splits the text splitter as the last view asked (also after a resize).
   void applySplitter();
-  void setMapPicture(const QPixmap& picture);
-  bool hasMapPicture() const { return !mapPicture_.isNull(); }
-  const QPixmap& mapPicture() const { return mapPicture_; }
+  // The root-table picture: its size, and where to get it the first time it shows.
+  void setMapPicture(QSize size, std::function<QPixmap()> picture);
+  bool hasMapPicture() const { return !mapSize_.isEmpty(); }
+  QSize mapSize() const { return mapSize_; }
 
  private:
   FrameWidgets w_;
   quorvel::FrameView shown_;
   bool firstRender_ = true;
   std::uint64_t shownRevision_ = ~std::uint64_t{0};
-  QPixmap mapPicture_;
+  QSize mapSize_;
+  std::function<QPixmap()> mapPicture_;
 };

@@ -377,8 +377,8 @@ QLabel* TFrame_Veduzir::cellLabel(int index) const {
              : nullptr;
 }
 
-void TFrame_Veduzir::setRootMapPicture(const QPixmap& picture) {
-  renderer_->setMapPicture(picture);
+void TFrame_Veduzir::setRootMapPicture(QSize size, std::function<QPixmap()> picture) {
+  renderer_->setMapPicture(size, std::move(picture));
   QResizeEvent resize(Panel_SpeedInfo->size(), Panel_SpeedInfo->size());
   eventFilter(Panel_SpeedInfo, &resize);
   render();
@@ -411,10 +411,9 @@ bool TFrame_Veduzir::eventFilter(QObject* watched, QEvent* event) {
     layoutPageInfoBar();
   } else if (watched == Panel_SpeedInfo && event->type() == QEvent::Resize) {
     // The root-table picture sits right of the key help, as tall as the panel allows.
-    if (!renderer_->mapPicture().isNull()) {
+    if (renderer_->hasMapPicture()) {
       const int h = Panel_SpeedInfo->height() - 4;
-      const int w =
-          renderer_->mapPicture().width() * h / std::max(1, renderer_->mapPicture().height());
+      const int w = renderer_->mapSize().width() * h / std::max(1, renderer_->mapSize().height());
       Image_Map->setGeometry(Panel_SpeedInfo->width() - w - 4, 2, w, h);
     }
   } else if (watched == RzLabel_Seltext && event->type() == QEvent::MouseButtonDblClick) {

@@ -6,6 +6,7 @@
 // parts; tests find them by object name.
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -45,7 +46,8 @@ class TFrame_Veduzir : public QWidget, public quorvel::FrameHost {
   void setUp(const quorvel::platform::ResourceLibrary& library,
              const quorvel::platform::LockKeys* locks);
   // The root table picture shown under the grid in a wide frame.
-  void setRootMapPicture(const QPixmap& picture);
+  // The root-table picture shown in a tall frame, fetched when first shown.
+  void setRootMapPicture(QSize size, std::function<QPixmap()> picture);
   // Frame tear-down: the logic frees what it loaded.
   void tearDown();
 
