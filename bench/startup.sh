@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Time from launch until a program's main window is mapped (visible and at
 # least 600 px wide, so a splash does not count), each start on its own fresh
-# Xvfb display with a fresh HOME. The tutor, a bare Qt window built beside it
+# Xvfb display with a fresh HOME and its own session bus. The tutor, a bare Qt window built beside it
 # and, when installed, Klavaro run interleaved, so a busy machine slows all
 # alike; prints each program's median and the tutor's ratio to the others.
 #
@@ -18,7 +18,7 @@ runs=${2:-5}
 tutor=${TUTOR:-$build/quorvel}
 bare=${BARE:-$build/quorvel_bare_window}
 wait_mapped=${WAIT_MAPPED:-$build/quorvel_wait_mapped}
-for tool in Xvfb xdpyinfo; do
+for tool in Xvfb xdpyinfo dbus-daemon; do
   command -v "$tool" >/dev/null || { echo "startup.sh needs $tool" >&2; exit 1; }
 done
 [[ -x $tutor ]] || { echo "no tutor at $tutor" >&2; exit 1; }
@@ -59,12 +59,16 @@ trap cleanup EXIT
 time_one() {
   local program=$1 home start mapped app watcher
   home=$(mktemp -d "$work/home.XXXX")
+  # A desktop session has its message bus running before any program starts;
+  # without one, each program would spend its start launching a bus of its own.
+  local bus
+  bus=$(dbus-daemon --session --fork --nosyslog --print-address=1 --print-pid=1 | tr '\n' ' ')
   # The watcher listens before the program starts and reports the map itself.
   coproc WATCH { exec "$wait_mapped" "${min_width[$program]}" 20000; }
   watcher=$WATCH_PID
   read -r -u "${WATCH[0]}" _ || { echo "$program: the map watcher did not start" >&2; echo -1; return; }
   start=$(date +%s%N)
-  HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache \
+  DBUS_SESSION_BUS_ADDRESS=${bus%% *} HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache \
     XDG_DATA_HOME=$home/.local/share QUORVEL_TRACE_STARTUP=${PROFILE:+1} \
     "${command[$program]}" >/dev/null 2>"$home/stderr" &
   app=$!
@@ -73,6 +77,7 @@ time_one() {
   wait "$watcher" 2>/dev/null || true
   kill "$app" 2>/dev/null || true
   wait "$app" 2>/dev/null || true
+  kill "${bus#* }" 2>/dev/null || true
   if [[ -z $mapped ]]; then
     echo "$program showed no window in 20 s:" >&2
     tail -3 "$home/stderr" >&2
