@@ -23,6 +23,7 @@
 #include "Midi.h"
 #include "Pictures.h"
 #include "Roots.h"
+#include "Splits.h"
 #include "TextSources.h"
 #include "data/PracticeData.h"
 #include "platform/Gbk.h"
@@ -328,6 +329,16 @@ int run(int argc, char** argv) {
     roots = parseRoots(readFile(rootsFile), rootsFile.string());
   } else {
     warn(rootsFile.string() + " is missing: no root pictures, root table or root text");
+  }
+
+  // The splits of the characters, for the hints; each root with its key.
+  if (fs::path splitsFile = res / "method" / "splits.tsv"; !fs::exists(splitsFile)) {
+    warn(splitsFile.string() + " is missing: the hints show no splits");
+  } else if (roots.empty()) {
+    warn("no root table: the splits are left out");
+  } else {
+    std::string splits = convertSplits(readFile(splitsFile), splitsFile.string(), roots);
+    archive.add("chardata", "splits", std::move(splits));
   }
 
   // Key names ("A<TAB>入"), for the root text.
