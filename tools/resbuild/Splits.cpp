@@ -70,7 +70,8 @@ std::string convertSplits(std::string_view utf8, const std::string& origin,
     std::vector<std::string> f;
     std::istringstream fields(line);
     for (std::string field; std::getline(fields, field, '\t');) f.push_back(field);
-    if (f.size() != 5)
+    // Columns added after these are not the tutor's concern.
+    if (f.size() < 5)
       throw SourceError(at + ": expected character, roots, sound, strokes and full code");
     const auto character = quorvel::gbk::fromUtf8Strict(f[0]);
     if (!character || character->size() != 2)
