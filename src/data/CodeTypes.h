@@ -11,6 +11,7 @@ struct TCharCodes {
   std::string ThreeCode;  // level-3 short code, at most 3
   std::string AllCode;    // full code as stored (4 bytes, may end in a blank)
   std::string Text;       // the character itself
+  std::string Split;      // its roots and their keys as the hints show them, empty if unknown
 };
 
 struct TWordCode {

@@ -76,6 +76,74 @@ std::optional<std::string> checkLines(std::string_view raw, std::string_view lin
 
 }  // namespace
 
+namespace {
+
+// GBK double-byte characters only: no ASCII byte (blank, tab, letter) inside.
+bool isGbkText(std::string_view text) {
+  if (text.empty() || text.size() % 2 != 0) return false;
+  for (std::size_t i = 0; i < text.size(); i += 2) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const auto trail = static_cast<unsigned char>(text[i + 1]);
+    if (lead < 0x81 || lead > 0xFE || trail < 0x40 || trail > 0xFE || trail == 0x7F) return false;
+  }
+  return true;
+}
+
+bool isUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
+
+std::vector<std::string_view> cutAt(std::string_view s, char separator) {
+  std::vector<std::string_view> parts;
+  for (std::size_t start = 0;;) {
+    const std::size_t end = s.find(separator, start);
+    parts.push_back(s.substr(start, end == std::string_view::npos ? end : end - start));
+    if (end == std::string_view::npos) return parts;
+    start = end + 1;
+  }
+}
+
+// "礻Z 土T": roots (or strokes) each followed by its key letter.
+std::optional<std::string> readParts(std::string_view field, std::vector<SplitPart>& parts) {
+  for (std::string_view token : cutAt(field, ' ')) {
+    if (token.size() < 3 || !isUpperLetter(token.back()) ||
+        !isGbkText(token.substr(0, token.size() - 1)))
+      return "\"" + std::string(token) + "\" is not a root followed by its key letter";
+    parts.push_back({std::string(token.substr(0, token.size() - 1)), token.back()});
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+CharSplits parseCharSplits(std::string_view raw, std::string* fault) {
+  CharSplits splits;
+  auto problem = checkLines(raw, "\r\n", [&](std::string_view line) -> std::optional<std::string> {
+    const std::vector<std::string_view> fields = cutAt(line, '\t');
+    if (fields.size() != 4) return "expected character, roots, sound and strokes between tabs";
+    if (fields[0].size() != 2 || !isGbkText(fields[0]))
+      return "the character is not one GBK character";
+    CharSplit split;
+    if (auto bad = readParts(fields[1], split.roots)) return bad;
+    if (fields[2].size() != 1 || !isUpperLetter(fields[2][0]))
+      return "the sound is not one upper-case letter";
+    split.sound = fields[2][0];
+    if (fields[3] != "-") {
+      if (auto bad = readParts(fields[3], split.strokes)) return bad;
+    }
+    // Only a character that is one root is coded by its first and last strokes.
+    if (split.roots.size() == 1 ? split.strokes.size() != 2 : !split.strokes.empty())
+      return split.roots.size() == 1 ? "a one-root character needs its first and last stroke"
+                                     : "strokes are given only for a one-root character";
+    if (!splits.emplace(std::string(fields[0]), std::move(split)).second)
+      return "the character is split a second time";
+    return std::nullopt;
+  });
+  if (problem) {
+    if (fault) *fault = std::move(*problem);
+    return {};
+  }
+  return splits;
+}
+
 char rootKey(int rootIndex) {
   if (rootIndex < 0 || rootIndex >= kRootCount) return 0;
   for (int key = 0; key < 26; ++key) {
@@ -259,6 +327,18 @@ PracticeData loadPracticeData(const platform::ResourceLibrary& library) {
     if (info.recordBytes == 0) data.wordm = splitWordm(records, info.records);
     table.records = std::move(records);
     table.present = true;
+  }
+
+  // The splits only add to the hints: without them the hints show the codes alone.
+  const platform::ResourceData splits = batch.read("chardata", "splits");
+  if (splits.ok()) {
+    std::string fault;
+    data.splits = parseCharSplits(splits.bytes, &fault);
+    if (!fault.empty()) reject("splits", fault);
+  } else if (splits.status == platform::ResourceStatus::ReadError) {
+    reject("splits", "damaged in the library");
+  } else {
+    platform::logProblem("chardata/splits: not in the library: the hints show no splits");
   }
   return data;
 }

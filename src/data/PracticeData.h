@@ -1,6 +1,7 @@
 #pragma once
 // Practice data read from the resource library once, at frame set-up.
 #include <array>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,13 +49,36 @@ std::optional<std::string> checkDrillTable(int kind, std::string_view raw);
 // grouped by the first letter of their code, a to z.
 std::optional<std::string> checkBaseTable(std::string_view raw);
 
+// The split of a character into its roots, as the "splits" entry gives it.
+// Texts are GBK; a root GBK cannot write is given by its name in brackets.
+struct SplitPart {
+  std::string text;  // the root (or stroke)
+  char key = 0;      // 'A'..'Z'
+};
+struct CharSplit {
+  std::vector<SplitPart> roots;    // in writing order, at least one
+  char sound = 0;                  // 'A'..'Z'
+  std::vector<SplitPart> strokes;  // first and last stroke of a one-root character, else none
+};
+using CharSplits = std::map<std::string, CharSplit>;  // by character (two GBK bytes)
+
+// Reads the "splits" entry: one line per character, ending with CR LF,
+//   character TAB roots TAB sound TAB strokes
+// the roots in writing order separated by single blanks, each its text and
+// the upper-case letter of its key ("礻Z 土T"); the upper-case sound letter;
+// for a one-root character its first and last stroke in the same form
+// ("丨S 一H"), else "-". The whole entry or nothing: on the first fault the
+// result is empty and `fault` says where.
+CharSplits parseCharSplits(std::string_view raw, std::string* fault);
+
 // One drill table of kinds 2 to 15, as loaded.
 struct DrillTable {
   bool present = false;  // false when the resource could not be read or is too short
   std::string records;   // normalised bytes
 };
 
-// What frame set-up loads, in this order: "base", root pictures, the 14 tables.
+// What frame set-up loads, in this order: "base", root pictures, the 14
+// tables, the splits.
 struct PracticeData {
   BaseSegments base;
   bool basePresent = false;
@@ -62,6 +86,7 @@ struct PracticeData {
   std::array<DrillTable, kKindCount>
       tables;                     // indexed by practice kind; kinds with a drill table used
   std::vector<WordmEntry> wordm;  // kind 15 split into entries
+  CharSplits splits;              // empty when the library holds none (or a damaged one)
   // Why a table or the dictionary present in the library was not taken;
   // also written to the program's log.
   std::vector<std::string> problems;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "data/PracticeKinds.h"
+#include "platform/Gbk.h"
 
 namespace quorvel {
 
@@ -104,6 +105,41 @@ void appendMatching(std::string& out, const PracticeData& data, int kind, const 
 
 }  // namespace
 
+std::string SplitText(const CharSplit& split) {
+  const std::vector<SplitPart>& roots = split.roots;
+  if (roots.empty()) return {};
+  static const std::string head = gbk::fromUtf8("拆分："), arrow = gbk::fromUtf8(" → "),
+                           sound = gbk::fromUtf8("，音 "), open = gbk::fromUtf8("（"),
+                           close = gbk::fromUtf8("）"), first = gbk::fromUtf8("，首笔 "),
+                           last = gbk::fromUtf8(" 末笔 ");
+  // The code takes the first, second and last root; those between are skipped.
+  std::string text = head, keys;
+  auto key = [&keys](const SplitPart& part) {
+    if (!keys.empty()) keys += ' ';
+    keys += part.key;
+  };
+  if (roots.size() <= 3) {
+    for (std::size_t i = 0; i < roots.size(); ++i) {
+      text += (i ? " " : "") + roots[i].text;
+      key(roots[i]);
+    }
+  } else {
+    text += roots[0].text + " " + roots[1].text + open;
+    // Run together, so that even fifteen roots fit on one line of the windows.
+    for (std::size_t i = 2; i + 1 < roots.size(); ++i) text += roots[i].text;
+    text += close + roots.back().text;
+    key(roots[0]);
+    key(roots[1]);
+    key(roots.back());
+  }
+  if (roots.size() == 1 && split.strokes.size() == 2) {
+    text += first + split.strokes[0].text + last + split.strokes[1].text;
+    key(split.strokes[0]);
+    key(split.strokes[1]);
+  }
+  return text + arrow + keys + sound + split.sound;
+}
+
 TCharCodes LookupCharCodes(const PracticeData& data, std::string_view character) {
   TCharCodes codes;
   codes.Text = std::string(character.substr(0, 4));
@@ -112,6 +148,8 @@ TCharCodes LookupCharCodes(const PracticeData& data, std::string_view character)
   codes.TwoCode = codeIn(data, pkTwochar, character);
   codes.ThreeCode = codeIn(data, pkThreechar, character);
   codes.AllCode = codeIn(data, pkAllchar, character);
+  if (auto it = data.splits.find(std::string(character)); it != data.splits.end())
+    codes.Split = SplitText(it->second);
   return codes;
 }
 

@@ -26,6 +26,7 @@
 #include <fluidsynth.h>
 #endif
 
+#include "data/PracticeData.h"
 #include "platform/Gbk.h"
 #include "platform/Jpeg.h"
 #include "platform/ResourceLibrary.h"
@@ -520,6 +521,32 @@ TEST_F(LibraryContent, CodeExamplesInTheTextsAgreeWithTheTables) {
   EXPECT_GE(examples, 20);
 }
 
+TEST_F(LibraryContent, EveryFullCodeIsSpelledByTheSplitTheHintsShow) {
+  std::string fault;
+  const auto splits = quorvel::parseCharSplits(readEntry("chardata", "splits"), &fault);
+  ASSERT_EQ(fault, "");
+  std::istringstream allchar(readEntry("chardata", "allchar"));
+  int checked = 0;
+  for (std::string line; std::getline(allchar, line); ++checked) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::string character = line.substr(0, 2), code = lower(line.substr(2));
+    const auto split = splits.find(character);
+    ASSERT_NE(split, splits.end()) << quorvel::gbk::toUtf8(character) << " has no split";
+    // First, second and last root, or a one-root character's root and its
+    // first and last stroke; then the sound.
+    const auto& roots = split->second.roots;
+    std::string keys(1, roots[0].key);
+    if (roots.size() == 1) {
+      for (const auto& stroke : split->second.strokes) keys += stroke.key;
+    } else {
+      keys += roots[1].key;
+      if (roots.size() > 2) keys += roots.back().key;
+    }
+    EXPECT_EQ(lower(keys + split->second.sound), code) << quorvel::gbk::toUtf8(character);
+  }
+  EXPECT_GE(checked, 6727);
+}
+
 TEST_F(LibraryContent, RootsNamedInTheRootTextLieOnTheirKeys) {
   const auto roots = sourceRoots();
   ASSERT_EQ(roots.size(), 176u);
@@ -748,6 +775,57 @@ TEST_F(Builder, RefusesATableInAFormTheTutorWouldNotTake) {
     EXPECT_NE(r.messages.find("refuse it"), std::string::npos) << r.messages;
     EXPECT_NE(r.messages.find("line 2"), std::string::npos) << r.messages;
     EXPECT_FALSE(fs::exists(dir_ / "lib.dll")) << file;
+  }
+}
+
+TEST_F(Builder, WritesSplitsWithTheirKeysAndTakesHandDrawnRootPictures) {
+  fs::create_directories(dir_ / "res/method");
+  fs::create_directories(dir_ / "res/pictures");
+  write("method/roots.tsv", readSource("resources/method/roots.tsv"));
+  // Roots run together or separated by blanks; 𠂉 has no GBK form.
+  write("method/splits.tsv",
+        "# character\troots\tsound\tstrokes\tcode\n社\t礻土\ts\t-\tzts\n"
+        "矮\t𠂉 大 禾 女\ta\t-\tadna\n长\t长\tc\t丿丶\tcpdc\n");
+  std::string art = "# notes\n日\n";
+  for (int y = 0; y < 16; ++y) art += std::string(16, y == 3 ? '#' : '.') + "\n";
+  art += "\n酉\n";  // not a root: not used
+  for (int y = 0; y < 16; ++y) art += std::string(16, '#') + "\n";
+  write("pictures/root_art.txt", art);
+  const BuildResult r = runBuilder(dir_ / "res", dir_ / "lib.dll");
+  ASSERT_EQ(r.status, 0) << r.messages;
+  ResourceLibrary built(dir_ / "lib.dll");
+  auto splits = built.read("chardata", "splits");
+  ASSERT_TRUE(splits.ok());
+  EXPECT_EQ(quorvel::gbk::toUtf8(splits.bytes),
+            "社\t礻Z 土T\tS\t-\r\n矮\t（撇横头）A 大D 禾H 女N\tA\t-\r\n长\t长C\tC\t丿P 丶D\r\n");
+  const auto roots = sourceRoots();
+  const auto ri = std::find_if(roots.begin(), roots.end(), [](auto& r) { return r.glyph == "日"; });
+  const std::string name = "root" + std::to_string(ri - roots.begin() + 1);
+  auto picture = quorvel::platform::decodeBmp(built.read("RCDATA", name).bytes);
+  ASSERT_TRUE(picture) << name;
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x)
+      ASSERT_EQ(pixel(*picture, x, y), y == 3 ? 0x000000u : 0xFFFFFFu) << x << "," << y;
+}
+
+TEST_F(Builder, RefusesASplitOrARootPictureItCannotUse) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"method/splits.tsv", "社\t礻土\ts\t-\tzts\n会\t人二厶\th\t-\tidyx\n"},
+      {"method/splits.tsv", "社\t礻土\ts\t-\tzts\n会\t人二厶龘\th\t-\tidyh\n"},
+      {"method/splits.tsv", "社\t礻土\ts\t-\tzts\n长\t长\tc\t-\tcpdc\n"},
+      {"pictures/root_art.txt", "# notes\n日\n................\n....#######\n"},
+  };
+  for (const auto& [file, text] : cases) {
+    SetUp();
+    fs::create_directories(dir_ / "res/method");
+    fs::create_directories(dir_ / "res/pictures");
+    write("method/roots.tsv", readSource("resources/method/roots.tsv"));
+    write(file, text);
+    const BuildResult r = runBuilder(dir_ / "res", dir_ / "lib.dll");
+    EXPECT_NE(r.status, 0) << text;
+    EXPECT_NE(r.messages.find(fs::path(file).filename().string() + ":"), std::string::npos)
+        << r.messages;
+    EXPECT_FALSE(fs::exists(dir_ / "lib.dll")) << text;
   }
 }
 

@@ -1,5 +1,6 @@
 // Drill tables and the lookup dictionary come out of the library as bytes:
-// the checks, both normalisation rules and the splits must take anything.
+// the checks, both normalisation rules, the cutting of the word table and
+// the dictionary, and the reader of the splits must take anything.
 #include <cstdlib>
 
 #include "FuzzInput.h"
@@ -29,5 +30,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& s : segments) total += s.size();
   if (total > raw.size()) std::abort();  // segments are cut from the data, never made up
   checkBaseTable(raw);
+
+  // The splits are all or nothing, and every split read has roots and keys.
+  std::string fault;
+  for (const auto& [character, split] : parseCharSplits(raw, &fault)) {
+    if (!fault.empty() || character.size() != 2 || split.roots.empty()) std::abort();
+    for (const SplitPart& part : split.roots)
+      if (part.key < 'A' || part.key > 'Z' || part.text.empty()) std::abort();
+  }
   return 0;
 }

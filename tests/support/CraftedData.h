@@ -110,6 +110,12 @@ inline PracticeData craftedData() {
   words(13, 3, 3383);
   words(14, 4, 3559);
   setWordm(data, std::vector<int>(296, 2));
+  // The splits of hz(300) (code aaaa, four roots) and hz(303) (one root);
+  // the other characters have none.
+  data.splits = parseCharSplits(hz(300) + "\t" + hz(10) + "A " + hz(11) + "A " + hz(12) + "Q " +
+                                    hz(13) + "A\tA\t-\r\n" + hz(303) + "\t" + hz(14) + "A\tD\t" +
+                                    hz(15) + "A " + hz(16) + "D\r\n",
+                                nullptr);
   return data;
 }
 

@@ -53,6 +53,23 @@ TEST_F(LookupWindowTest, CharacterShowsEachCodeLevel) {
   EXPECT_EQ(window.RzLabel_allChar->text(), QStringLiteral("全码：AAAA"));
 }
 
+TEST_F(LookupWindowTest, CharacterShowsItsSplitWhenTheLibraryHasOne) {
+  lookUpText(u(hz(300)));
+  EXPECT_EQ(window.RzLabel_split->text(),
+            QStringLiteral("拆分：") + u(hz(10)) + " " + u(hz(11)) + QStringLiteral("（") +
+                u(hz(12)) + QStringLiteral("）") + u(hz(13)) + QStringLiteral(" → A A A，音 A"));
+  // A character without a split, a word and a failed search leave the line empty.
+  lookUpText(u(hz(301)));
+  EXPECT_EQ(window.RzLabel_allChar->text(), QStringLiteral("全码：AAAB"));
+  EXPECT_EQ(window.RzLabel_split->text(), QString());
+  lookUpText(u(hz(300)));
+  lookUpText(u(word(2, 3)));
+  EXPECT_EQ(window.RzLabel_split->text(), QString());
+  lookUpText(u(hz(300)));
+  lookUpText(QStringLiteral("ab"));
+  EXPECT_EQ(window.RzLabel_split->text(), QString());
+}
+
 TEST_F(LookupWindowTest, CharacterWithoutFullCodeAndLatinTextFindNothing) {
   // A character in the level-1 table only: without a full code the result is "无".
   data.tables[5].records = hz(300) + "aaaa";
@@ -124,6 +141,11 @@ TEST(CodeHintWindowTest, CharacterAndWordHintsFillTheirLabelsAndKeys) {
   EXPECT_EQ(charhelp.Image_Key1->pixmap().toImage().pixelColor(5, 5), ui::rgb(0x102030 + 'z'));
   EXPECT_EQ(charhelp.Image_Key3->pixmap().toImage().pixelColor(5, 5), ui::rgb(0x102030 + 's'));
   EXPECT_TRUE(charhelp.Image_Key4->pixmap().isNull());
+  // Without a split (a library that holds none) the split line stays empty.
+  EXPECT_EQ(charhelp.RzLabel_split->text(), QString());
+  codes.Split = gbk::fromUtf8("拆分：礻 土 → Z T，音 S");
+  charhelp.fill(codes);
+  EXPECT_EQ(charhelp.RzLabel_split->text(), QStringLiteral("拆分：礻 土 → Z T，音 S"));
 
   TWordCode word;
   word.Code = "idyh";

@@ -123,6 +123,25 @@ TEST_F(PracticeFrameWindowTest, EveryCharacterAndWordKindStartsFromItsMenuItem) 
   }
 }
 
+TEST_F(PracticeFrameWindowTest, F1ShowsTheSplitOfTheCurrentCharacterWithTheKeysOfItsCode) {
+  if (library.empty()) GTEST_SKIP() << "the resource library was not built";
+  child<QAction>("MenuItem_allchar_all")->trigger();
+  ASSERT_TRUE(frame->logic().practising());
+  QString split, code;
+  ModalAnswer answer([&](QWidget* hint) {
+    split = text(named<QLabel>(hint, "RzLabel_split"));
+    code = text(named<QLabel>(hint, "RzLabel_allChar"));
+  });
+  QTest::keyClick(&tutor->main(), Qt::Key_F1);
+  EXPECT_EQ(answer.seen(), QStringLiteral("Form_Charhelp"));
+  // "拆分：氵 几 口 → V U K，音 Y" spells the full code "全码：VUKY".
+  ASSERT_TRUE(split.startsWith(QStringLiteral("拆分："))) << split.toStdString();
+  const QString keys = split.section(QStringLiteral("→"), 1).remove(QStringLiteral("，音"));
+  EXPECT_EQ(keys.simplified().remove(QLatin1Char(' ')),
+            code.section(QStringLiteral("："), 1).trimmed())
+      << split.toStdString();
+}
+
 TEST_F(PracticeFrameWindowTest, MenusHoldTheirItemsWithTags) {
   auto* charMenu = child<QMenu>("PopupMenu_Char");
   ASSERT_NE(charMenu, nullptr);

@@ -115,4 +115,36 @@ std::vector<RootGroup> parseRootGroups(std::string_view utf8, const std::string&
   return groups;
 }
 
+RootArt parseRootArt(std::string_view utf8, const std::string& origin) {
+  constexpr int kSize = 16;
+  RootArt art;
+  const std::vector<std::string> lines = splitOn(utf8, '\n');
+  for (std::size_t n = 0; n < lines.size();) {
+    std::string root = lines[n];
+    if (!root.empty() && root.back() == '\r') root.pop_back();
+    const std::string at = origin + ":" + std::to_string(n + 1);
+    ++n;
+    if (root.empty() || root[0] == '#') continue;
+    if (root.find_first_of(" \t") != std::string::npos)
+      throw SourceError(at + ": expected a root alone on its line, got \"" + root + "\"");
+    Pixels picture;
+    picture.width = picture.height = kSize;
+    picture.rgb.assign(kSize * kSize, 0xFFFFFF);
+    // The rows follow the root's line directly; a row may start with '#'.
+    for (int y = 0; y < kSize; ++y, ++n) {
+      std::string row = n < lines.size() ? lines[n] : std::string();
+      if (!row.empty() && row.back() == '\r') row.pop_back();
+      if (row.size() != kSize || row.find_first_not_of("#.") != std::string::npos)
+        throw SourceError(origin + ":" + std::to_string(n + 1) + ": row " + std::to_string(y + 1) +
+                          " of the picture of \"" + root + "\" must be 16 cells of '#' and '.'");
+      for (int x = 0; x < kSize; ++x)
+        if (row[static_cast<std::size_t>(x)] == '#')
+          picture.rgb[static_cast<std::size_t>(y * kSize + x)] = 0x000000;
+    }
+    if (!art.emplace(root, std::move(picture)).second)
+      throw SourceError(at + ": a second picture of \"" + root + "\"");
+  }
+  return art;
+}
+
 }  // namespace resbuild

@@ -3,9 +3,12 @@
 // groups of look-alike roots for the grouped-roots picture.
 #include <array>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "Bmp.h"
 
 namespace resbuild {
 
@@ -43,5 +46,12 @@ std::vector<RootGroup> parseRootGroups(std::string_view utf8, const std::string&
 
 // The key of a root glyph, or 0 when the table does not hold it.
 char keyOfGlyph(const std::vector<Root>& roots, std::string_view glyph);
+
+// Root pictures drawn by hand, by root: used in place of the font's drawing.
+using RootArt = std::map<std::string, Pixels>;
+// Reads pictures: a line holding the root alone, then 16 rows of 16 cells,
+// '#' ink and '.' paper. Empty lines and lines starting with '#' between
+// pictures are notes. Throws SourceError naming the line of a fault.
+RootArt parseRootArt(std::string_view utf8, const std::string& origin);
 
 }  // namespace resbuild

@@ -23,6 +23,7 @@
 #include "Midi.h"
 #include "Pictures.h"
 #include "Roots.h"
+#include "Splits.h"
 #include "TextSources.h"
 #include "data/PracticeData.h"
 #include "platform/Gbk.h"
@@ -330,6 +331,16 @@ int run(int argc, char** argv) {
     warn(rootsFile.string() + " is missing: no root pictures, root table or root text");
   }
 
+  // The splits of the characters, for the hints; each root with its key.
+  if (fs::path splitsFile = res / "method" / "splits.tsv"; !fs::exists(splitsFile)) {
+    warn(splitsFile.string() + " is missing: the hints show no splits");
+  } else if (roots.empty()) {
+    warn("no root table: the splits are left out");
+  } else {
+    std::string splits = convertSplits(readFile(splitsFile), splitsFile.string(), roots);
+    archive.add("chardata", "splits", std::move(splits));
+  }
+
   // Key names ("A<TAB>入"), for the root text.
   std::map<char, std::string> keyNames;
   if (fs::path names = res / "method" / "key_names.tsv"; fs::exists(names)) {
@@ -368,10 +379,17 @@ int run(int argc, char** argv) {
   QGuiApplication app(qtArgc, qtArgv);
   for (const auto& missing : missingGlyphs(roots))
     warn("no installed CJK font has a glyph for the root \"" + missing + "\"");
+  // Roots the fonts draw poorly at this size have hand-drawn pictures.
+  RootArt art;
+  if (fs::path artFile = res / "pictures" / "root_art.txt"; fs::exists(artFile))
+    art = parseRootArt(readFile(artFile), artFile.string());
+  std::string drawnByHand;
   QImage rootSheet(16 * 16, 16 * 11, QImage::Format_RGB32);
   rootSheet.fill(Qt::white);
   for (const auto& r : roots) {
-    Pixels bitmap = drawRootBitmap(r);
+    const auto handDrawn = art.find(r.glyph);
+    if (handDrawn != art.end()) drawnByHand += " " + r.glyph;
+    const Pixels bitmap = handDrawn != art.end() ? handDrawn->second : drawRootBitmap(r);
     archive.add("RCDATA", "root" + std::to_string(r.number), encodeBmp24(bitmap));
     QImage small = toQImage(bitmap);
     for (int y = 0; y < 16; ++y)
@@ -380,6 +398,8 @@ int run(int argc, char** argv) {
                            small.pixel(x, y));
   }
   if (!roots.empty()) preview(o, "roots", rootSheet, 4);
+  if (!drawnByHand.empty())
+    std::cout << "resbuild: root pictures drawn by hand:" << drawnByHand << "\n";
   QImage keySheet(32 * 13, 64, QImage::Format_RGB32);
   for (char k = 'a'; k <= 'z'; ++k) {
     Pixels bitmap = drawKeyBitmap(k);

@@ -54,6 +54,8 @@ void CharCodeLabels::fill(const platform::ResourceLibrary& library, const TCharC
   twoChar->setText(shortCode("二级简码：%1", codes.TwoCode));
   threeChar->setText(shortCode("三级简码：%1", codes.ThreeCode));
   allChar->setText(QStringLiteral("全码：%1").arg(upper(codes.AllCode)));
+  // Without splits in the library the line stays empty.
+  if (split) split->setText(fromGbk(codes.Split));
 }
 
 QLabel* makeKeyPicture(QWidget* parent, const char* name, int x, int y) {
@@ -93,6 +95,12 @@ void CharCodeFields::setUpCharCodeLabels(QWidget* parent, const CharCodePlaces& 
   codeLabels_.twoChar = RzLabel_twoChar = level("RzLabel_twoChar", places.twoChar);
   codeLabels_.threeChar = RzLabel_threeChar = level("RzLabel_threeChar", places.threeChar);
   codeLabels_.allChar = RzLabel_allChar = level("RzLabel_allChar", places.allChar);
+  if (places.split.isEmpty()) return;
+  // A long split (up to some fifteen roots) wraps onto a second line.
+  codeLabels_.split = RzLabel_split = level("RzLabel_split", places.split);
+  RzLabel_split->setGeometry(places.split);
+  RzLabel_split->setWordWrap(true);
+  RzLabel_split->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
 BlinkLabel* makeHeading(QWidget* parent, const char* name, const QRect& geometry) {
@@ -130,14 +138,15 @@ TForm_Charhelp::TForm_Charhelp(const quorvel::platform::ResourceLibrary& library
     : CodeHintForm(library, parent, "Form_Charhelp", QStringLiteral("汉字编码提示"),
                    QSize(366, 155)) {
   using namespace quorvel::ui;
-  setUpCharCodeLabels(this, {QPoint(40, 8), QRect(8, 70, 90, 16), QRect(98, 70, 90, 16),
-                             QRect(188, 70, 96, 16), QRect(284, 70, 80, 16)});
+  setUpCharCodeLabels(
+      this, {QPoint(40, 8), QRect(8, 70, 90, 16), QRect(98, 70, 90, 16), QRect(188, 70, 96, 16),
+             QRect(284, 70, 80, 16), QRect(8, 90, 350, 30)});
   RzLabel_Char = makeHeading(this, "RzLabel_Char", QRect(10, 120, 180, 22));
   addLinks(QRect(228, 124, 68, 20), QRect(302, 124, 56, 20));
   auto* dragger = new WindowDragger(this);
   for (QWidget* w : std::initializer_list<QWidget*>{
            this, RzLabel_Char, Image_Key1, Image_Key2, Image_Key3, Image_Key4, RzLabel_oneChar,
-           RzLabel_twoChar, RzLabel_threeChar, RzLabel_allChar})
+           RzLabel_twoChar, RzLabel_threeChar, RzLabel_allChar, RzLabel_split})
     dragger->watch(w);
 }
 

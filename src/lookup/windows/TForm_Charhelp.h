@@ -24,12 +24,14 @@ struct CharCodeLabels {
   QLabel* twoChar = nullptr;
   QLabel* threeChar = nullptr;
   QLabel* allChar = nullptr;
+  QLabel* split = nullptr;  // the character's roots and keys; none in the word hint
   void fill(const platform::ResourceLibrary& library, const TCharCodes& codes) const;
 };
 // Where a window puts the four key pictures and the four code-level labels.
 struct CharCodePlaces {
   QPoint keys;  // the first key picture; the others follow 80 pixels apart
   QRect oneChar, twoChar, threeChar, allChar;
+  QRect split;  // empty: the window shows no split
 };
 // The character part's named controls, for the windows that show it: the
 // key pictures Image_Key1 to Image_Key4 and the code-level labels.
@@ -38,6 +40,7 @@ class CharCodeFields {
   QLabel *Image_Key1 = nullptr, *Image_Key2 = nullptr, *Image_Key3 = nullptr, *Image_Key4 = nullptr;
   QLabel *RzLabel_oneChar = nullptr, *RzLabel_twoChar = nullptr, *RzLabel_threeChar = nullptr,
          *RzLabel_allChar = nullptr;
+  QLabel* RzLabel_split = nullptr;
 
  protected:
   void setUpCharCodeLabels(QWidget* parent, const CharCodePlaces& places);

@@ -44,8 +44,9 @@ TForm_detailhelp::TForm_detailhelp(const quorvel::platform::ResourceLibrary& lib
   RzLabel_Char->setObjectName(QStringLiteral("RzLabel_Char"));
   RzLabel_Char->setFont(songFont(12, true));
   RzLabel_Char->setGeometry(8, 34, 340, 16);
-  setUpCharCodeLabels(RzPanel1, {QPoint(40, 54), QRect(8, 126, 110, 16), QRect(118, 126, 110, 16),
-                                 QRect(228, 126, 124, 16), QRect(8, 146, 200, 16)});
+  setUpCharCodeLabels(RzPanel1,
+                      {QPoint(40, 54), QRect(8, 126, 110, 16), QRect(118, 126, 110, 16),
+                       QRect(228, 126, 124, 16), QRect(8, 146, 200, 16), QRect(8, 96, 342, 30)});
 
   RzPanel2 = panel(this, "RzPanel2", QRect(4, 178, 358, 159));
   caption(RzPanel2, QStringLiteral("编码查询："), 8, 10);
@@ -82,8 +83,9 @@ TForm_detailhelp::TForm_detailhelp(const quorvel::platform::ResourceLibrary& lib
   dragger->watch(this);
   dragger->watch(RzPanel1);
   dragger->watch(RzPanel2);
-  for (QLabel* label : {RzLabel_Char, Image_Key1, Image_Key2, Image_Key3, Image_Key4,
-                        RzLabel_oneChar, RzLabel_twoChar, RzLabel_threeChar, RzLabel_allChar})
+  for (QLabel* label :
+       {RzLabel_Char, Image_Key1, Image_Key2, Image_Key3, Image_Key4, RzLabel_oneChar,
+        RzLabel_twoChar, RzLabel_threeChar, RzLabel_allChar, RzLabel_split})
     dragger->watch(label);
 }
 
@@ -93,6 +95,7 @@ void TForm_detailhelp::showNoCodes() {
   RzLabel_twoChar->setText(QStringLiteral("二级简码：无"));
   RzLabel_threeChar->setText(QStringLiteral("三级简码：无"));
   RzLabel_allChar->setText(QStringLiteral("全码：无"));
+  RzLabel_split->clear();
 }
 
 void TForm_detailhelp::showCharResult(const quorvel::TCharCodes& codes) {
