@@ -1,6 +1,7 @@
 #include "data/PracticeData.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "platform/Log.h"
@@ -91,25 +92,34 @@ bool isGbkText(std::string_view text) {
 
 bool isUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
 
-std::vector<std::string_view> cutAt(std::string_view s, char separator) {
-  std::vector<std::string_view> parts;
+// Cuts `s` at each separator into `out`; returns how many fields there are
+// (more than out.size() when the rest did not fit). Start-up reads thousands
+// of lines this way, so nothing is allocated.
+template <std::size_t N>
+std::size_t cutAt(std::string_view s, char separator, std::array<std::string_view, N>& out) {
+  std::size_t count = 0;
   for (std::size_t start = 0;;) {
     const std::size_t end = s.find(separator, start);
-    parts.push_back(s.substr(start, end == std::string_view::npos ? end : end - start));
-    if (end == std::string_view::npos) return parts;
+    if (count < N) out[count] = s.substr(start, end == std::string_view::npos ? end : end - start);
+    ++count;
+    if (end == std::string_view::npos) return count;
     start = end + 1;
   }
 }
 
 // "礻Z 土T": roots (or strokes) each followed by its key letter.
 std::optional<std::string> readParts(std::string_view field, std::vector<SplitPart>& parts) {
-  for (std::string_view token : cutAt(field, ' ')) {
+  for (std::size_t start = 0;;) {
+    const std::size_t end = field.find(' ', start);
+    const std::string_view token =
+        field.substr(start, end == std::string_view::npos ? end : end - start);
     if (token.size() < 3 || !isUpperLetter(token.back()) ||
         !isGbkText(token.substr(0, token.size() - 1)))
       return "\"" + std::string(token) + "\" is not a root followed by its key letter";
     parts.push_back({std::string(token.substr(0, token.size() - 1)), token.back()});
+    if (end == std::string_view::npos) return std::nullopt;
+    start = end + 1;
   }
-  return std::nullopt;
 }
 
 }  // namespace
@@ -117,8 +127,9 @@ std::optional<std::string> readParts(std::string_view field, std::vector<SplitPa
 CharSplits parseCharSplits(std::string_view raw, std::string* fault) {
   CharSplits splits;
   auto problem = checkLines(raw, "\r\n", [&](std::string_view line) -> std::optional<std::string> {
-    const std::vector<std::string_view> fields = cutAt(line, '\t');
-    if (fields.size() != 4) return "expected character, roots, sound and strokes between tabs";
+    std::array<std::string_view, 4> fields;
+    if (cutAt(line, '\t', fields) != fields.size())
+      return "expected character, roots, sound and strokes between tabs";
     if (fields[0].size() != 2 || !isGbkText(fields[0]))
       return "the character is not one GBK character";
     CharSplit split;
