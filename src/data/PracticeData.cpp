@@ -107,8 +107,11 @@ std::size_t cutAt(std::string_view s, char separator, std::array<std::string_vie
   }
 }
 
-// "礻Z 土T": roots (or strokes) each followed by its key letter.
-std::optional<std::string> readParts(std::string_view field, std::vector<SplitPart>& parts) {
+// "礻Z 土T": roots (or strokes) each followed by its key letter; counted,
+// and kept in `parts` when given.
+std::optional<std::string> readParts(std::string_view field, std::vector<SplitPart>* parts,
+                                     std::size_t& count) {
+  count = 0;
   for (std::size_t start = 0;;) {
     const std::size_t end = field.find(' ', start);
     const std::string_view token =
@@ -116,43 +119,81 @@ std::optional<std::string> readParts(std::string_view field, std::vector<SplitPa
     if (token.size() < 3 || !isUpperLetter(token.back()) ||
         !isGbkText(token.substr(0, token.size() - 1)))
       return "\"" + std::string(token) + "\" is not a root followed by its key letter";
-    parts.push_back({std::string(token.substr(0, token.size() - 1)), token.back()});
+    if (parts) parts->push_back({std::string(token.substr(0, token.size() - 1)), token.back()});
+    ++count;
     if (end == std::string_view::npos) return std::nullopt;
     start = end + 1;
   }
+}
+
+// One line of the splits: checked, and read into `split` when given.
+std::optional<std::string> readSplitLine(std::string_view line, CharSplit* split) {
+  std::array<std::string_view, 4> fields;
+  if (cutAt(line, '\t', fields) != fields.size())
+    return "expected character, roots, sound and strokes between tabs";
+  if (fields[0].size() != 2 || !isGbkText(fields[0]))
+    return "the character is not one GBK character";
+  std::size_t roots = 0, strokes = 0;
+  if (auto bad = readParts(fields[1], split ? &split->roots : nullptr, roots)) return bad;
+  if (fields[2].size() != 1 || !isUpperLetter(fields[2][0]))
+    return "the sound is not one upper-case letter";
+  if (split) split->sound = fields[2][0];
+  if (fields[3] != "-") {
+    if (auto bad = readParts(fields[3], split ? &split->strokes : nullptr, strokes)) return bad;
+  }
+  // Only a character that is one root is coded by its first and last strokes.
+  if (roots == 1 ? strokes != 2 : strokes != 0)
+    return roots == 1 ? "a one-root character needs its first and last stroke"
+                      : "strokes are given only for a one-root character";
+  return std::nullopt;
+}
+
+std::uint16_t gbkPair(std::string_view character) {
+  return static_cast<std::uint16_t>(static_cast<unsigned char>(character[0]) << 8 |
+                                    static_cast<unsigned char>(character[1]));
 }
 
 }  // namespace
 
 CharSplits parseCharSplits(std::string_view raw, std::string* fault) {
   CharSplits splits;
+  std::vector<bool> seen(0x10000);
+  std::size_t lineStart = 0;
   auto problem = checkLines(raw, "\r\n", [&](std::string_view line) -> std::optional<std::string> {
-    std::array<std::string_view, 4> fields;
-    if (cutAt(line, '\t', fields) != fields.size())
-      return "expected character, roots, sound and strokes between tabs";
-    if (fields[0].size() != 2 || !isGbkText(fields[0]))
-      return "the character is not one GBK character";
-    CharSplit split;
-    if (auto bad = readParts(fields[1], split.roots)) return bad;
-    if (fields[2].size() != 1 || !isUpperLetter(fields[2][0]))
-      return "the sound is not one upper-case letter";
-    split.sound = fields[2][0];
-    if (fields[3] != "-") {
-      if (auto bad = readParts(fields[3], split.strokes)) return bad;
-    }
-    // Only a character that is one root is coded by its first and last strokes.
-    if (split.roots.size() == 1 ? split.strokes.size() != 2 : !split.strokes.empty())
-      return split.roots.size() == 1 ? "a one-root character needs its first and last stroke"
-                                     : "strokes are given only for a one-root character";
-    if (!splits.emplace(std::string(fields[0]), std::move(split)).second)
-      return "the character is split a second time";
+    if (auto bad = readSplitLine(line, nullptr)) return bad;
+    const std::uint16_t character = gbkPair(line);
+    if (seen[character]) return "the character is split a second time";
+    seen[character] = true;
+    splits.lines_.emplace_back(character, static_cast<std::uint32_t>(lineStart));
+    lineStart += line.size() + 2;
     return std::nullopt;
   });
   if (problem) {
     if (fault) *fault = std::move(*problem);
     return {};
   }
+  splits.raw_ = std::string(raw);
+  std::sort(splits.lines_.begin(), splits.lines_.end());
   return splits;
+}
+
+std::optional<CharSplit> CharSplits::find(std::string_view character) const {
+  if (character.size() != 2) return std::nullopt;
+  const std::uint16_t wanted = gbkPair(character);
+  const auto at = std::lower_bound(lines_.begin(), lines_.end(), std::make_pair(wanted, 0u));
+  if (at == lines_.end() || at->first != wanted) return std::nullopt;
+  const std::string_view rest = std::string_view(raw_).substr(at->second);
+  CharSplit split;
+  readSplitLine(rest.substr(0, rest.find('\r')), &split);  // checked when read
+  return split;
+}
+
+void CharSplits::forEach(
+    const std::function<void(std::string_view, const CharSplit&)>& visit) const {
+  for (const auto& [character, start] : lines_) {
+    const std::string_view text = std::string_view(raw_).substr(start, 2);
+    if (const auto split = find(text)) visit(text, *split);
+  }
 }
 
 char rootKey(int rootIndex) {

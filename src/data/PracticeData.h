@@ -1,10 +1,13 @@
 #pragma once
 // Practice data read from the resource library once, at frame set-up.
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "data/PracticeKinds.h"
@@ -60,7 +63,23 @@ struct CharSplit {
   char sound = 0;                  // 'A'..'Z'
   std::vector<SplitPart> strokes;  // first and last stroke of a one-root character, else none
 };
-using CharSplits = std::map<std::string, CharSplit>;  // by character (two GBK bytes)
+// The splits of all characters, checked whole when read and kept as read: a
+// character's split is taken from its line when asked for, so start-up does
+// not build thousands of splits the learner may never look at.
+class CharSplits {
+ public:
+  // The split of one character (two GBK bytes), if the entry holds it.
+  std::optional<CharSplit> find(std::string_view character) const;
+  std::size_t size() const { return lines_.size(); }
+  bool empty() const { return lines_.empty(); }
+  // Each character with its split, in GBK order.
+  void forEach(const std::function<void(std::string_view, const CharSplit&)>& visit) const;
+
+ private:
+  friend CharSplits parseCharSplits(std::string_view raw, std::string* fault);
+  std::string raw_;
+  std::vector<std::pair<std::uint16_t, std::uint32_t>> lines_;  // character, where its line starts
+};
 
 // Reads the "splits" entry: one line per character, ending with CR LF,
 //   character TAB roots TAB sound TAB strokes

@@ -148,8 +148,7 @@ TCharCodes LookupCharCodes(const PracticeData& data, std::string_view character)
   codes.TwoCode = codeIn(data, pkTwochar, character);
   codes.ThreeCode = codeIn(data, pkThreechar, character);
   codes.AllCode = codeIn(data, pkAllchar, character);
-  if (auto it = data.splits.find(std::string(character)); it != data.splits.end())
-    codes.Split = SplitText(it->second);
+  if (const auto split = data.splits.find(character)) codes.Split = SplitText(*split);
   return codes;
 }
 

@@ -531,18 +531,18 @@ TEST_F(LibraryContent, EveryFullCodeIsSpelledByTheSplitTheHintsShow) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     const std::string character = line.substr(0, 2), code = lower(line.substr(2));
     const auto split = splits.find(character);
-    ASSERT_NE(split, splits.end()) << quorvel::gbk::toUtf8(character) << " has no split";
+    ASSERT_TRUE(split.has_value()) << quorvel::gbk::toUtf8(character) << " has no split";
     // First, second and last root, or a one-root character's root and its
     // first and last stroke; then the sound.
-    const auto& roots = split->second.roots;
+    const auto& roots = split->roots;
     std::string keys(1, roots[0].key);
     if (roots.size() == 1) {
-      for (const auto& stroke : split->second.strokes) keys += stroke.key;
+      for (const auto& stroke : split->strokes) keys += stroke.key;
     } else {
       keys += roots[1].key;
       if (roots.size() > 2) keys += roots.back().key;
     }
-    EXPECT_EQ(lower(keys + split->second.sound), code) << quorvel::gbk::toUtf8(character);
+    EXPECT_EQ(lower(keys + split->sound), code) << quorvel::gbk::toUtf8(character);
   }
   EXPECT_GE(checked, 6727);
 }

@@ -20,14 +20,17 @@ TEST(CharSplits, ReadsRootsKeysSoundAndStrokes) {
   const CharSplits splits = parseCharSplits(kShe + kChang, &fault);
   EXPECT_EQ(fault, "");
   ASSERT_EQ(splits.size(), 2u);
-  const CharSplit& she = splits.at(g("社"));
+  ASSERT_TRUE(splits.find(g("社")).has_value());
+  const CharSplit she = *splits.find(g("社"));
   ASSERT_EQ(she.roots.size(), 2u);
   EXPECT_EQ(she.roots[0].text, g("礻"));
   EXPECT_EQ(she.roots[0].key, 'Z');
   EXPECT_EQ(she.roots[1].text, g("土"));
   EXPECT_EQ(she.sound, 'S');
   EXPECT_TRUE(she.strokes.empty());
-  const CharSplit& chang = splits.at(g("长"));
+  ASSERT_TRUE(splits.find(g("长")).has_value());
+  const CharSplit chang = *splits.find(g("长"));
+  EXPECT_FALSE(splits.find(g("会")).has_value());
   ASSERT_EQ(chang.strokes.size(), 2u);
   EXPECT_EQ(chang.strokes[1].text, g("丶"));
   EXPECT_EQ(chang.strokes[1].key, 'D');
@@ -70,7 +73,8 @@ TEST(SplitText, ShowsTheRootsTheCodeTakesWithTheirKeys) {
     std::string fault;
     const CharSplits splits = parseCharSplits(line, &fault);
     ASSERT_EQ(splits.size(), 1u) << fault;
-    EXPECT_EQ(gbk::toUtf8(SplitText(splits.begin()->second)), shown);
+    ASSERT_TRUE(splits.find(line.substr(0, 2)).has_value());
+    EXPECT_EQ(gbk::toUtf8(SplitText(*splits.find(line.substr(0, 2)))), shown);
   }
 }
 

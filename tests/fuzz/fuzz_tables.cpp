@@ -33,10 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The splits are all or nothing, and every split read has roots and keys.
   std::string fault;
-  for (const auto& [character, split] : parseCharSplits(raw, &fault)) {
-    if (!fault.empty() || character.size() != 2 || split.roots.empty()) std::abort();
-    for (const SplitPart& part : split.roots)
-      if (part.key < 'A' || part.key > 'Z' || part.text.empty()) std::abort();
-  }
+  parseCharSplits(raw, &fault)
+      .forEach([&fault](std::string_view character, const CharSplit& split) {
+        if (!fault.empty() || character.size() != 2 || split.roots.empty()) std::abort();
+        for (const SplitPart& part : split.roots)
+          if (part.key < 'A' || part.key > 'Z' || part.text.empty()) std::abort();
+      });
   return 0;
 }
