@@ -9,9 +9,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace quorvel;
   const std::string_view input = fuzz::bytes(data, size);
   // A JPEG whose header reads must decode to that size or fail.
-  const auto size = platform::jpegSize(input);
+  const auto header = platform::jpegSize(input);
   if (const auto jpeg = platform::decodeJpeg(input);
-      jpeg && (!size || *size != std::make_pair(jpeg->width, jpeg->height)))
+      jpeg && (!header || *header != std::make_pair(jpeg->width, jpeg->height)))
     std::abort();
   for (const auto& image : {platform::decodeBmp(input), platform::decodeJpeg(input)}) {
     if (!image) continue;
