@@ -286,7 +286,6 @@ void HistoryStore::failed(int code, const char* what) {
   } else if (isLock(code)) {
     say(Locked, "练习记录文件 " + file_.string() +
                     " 正被另一个程序占用，这次的记录先留在内存里，下次再写入。");
-    platform::logProblem("history: " + reason);
   } else {
     say(CannotWrite, "练习记录无法写入 " + file_.string() + "：" + reason + "。练习照常进行。");
   }
