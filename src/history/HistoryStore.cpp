@@ -284,8 +284,8 @@ void HistoryStore::failed(int code, const char* what) {
   if (isDamage(code)) {
     putAside();
   } else if (isLock(code)) {
-    say(Locked, "练习记录文件 " + file_.string() +
-                    " 正被另一个程序占用，这次的记录先留在内存里，下次再写入。");
+    platform::logProblem("history: " + file_.string() + " is locked: " + reason);
+    say(Locked, "练习记录文件正被另一个程序占用：这次的记录先留在内存里，下次再写入。");
   } else {
     say(CannotWrite, "练习记录无法写入 " + file_.string() + "：" + reason + "。练习照常进行。");
   }
@@ -320,7 +320,10 @@ void HistoryStore::putAside() {
     if (std::filesystem::exists(from, ec)) std::filesystem::rename(from, to, ec);
   }
   ++putAside_;
-  say(Damaged, "练习记录文件已损坏，已改名为 " + aside.string() + " 保留；新的记录从现在开始。");
+  // The name alone fits the message pane; the log has the whole path.
+  platform::logProblem("history: " + file_.string() + " damaged, kept as " + aside.string());
+  say(Damaged, "练习记录文件已损坏，已改名为 " + aside.filename().string() +
+                   " 保留在原处；新的记录从现在开始。");
 }
 
 void HistoryStore::record(const RunRecord& run) {

@@ -69,11 +69,15 @@ void ProgressChart::setRuns(const std::vector<quorvel::history::RunRow>& runs,
   if (!accuracy.isEmpty()) chart->addSeries(accuracySeries);
 
   auto* time = new QDateTimeAxis;
-  time->setFormat(QStringLiteral("MM-dd hh:mm"));
   time->setTickCount(5);
   // One run, or runs of one minute, still get a span to be drawn in.
   const std::int64_t first = runs.front().ended;
   const std::int64_t last = std::max<std::int64_t>(runs.back().ended, first + 60);
+  // Ticks fine enough to tell apart, no finer than the span needs.
+  const std::int64_t span = last - first;
+  time->setFormat(span < 3600        ? QStringLiteral("hh:mm:ss")
+                  : span < 3 * 86400 ? QStringLiteral("MM-dd hh:mm")
+                                     : QStringLiteral("yyyy-MM-dd"));
   time->setRange(QDateTime::fromSecsSinceEpoch(first - 30),
                  QDateTime::fromSecsSinceEpoch(last + 30));
   chart->addAxis(time, Qt::AlignBottom);

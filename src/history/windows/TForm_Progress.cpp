@@ -129,7 +129,7 @@ TForm_Progress::TForm_Progress(quorvel::history::HistoryStore& store,
   triesLine->addStretch(1);
   weakLayout->addLayout(triesLine);
   auto* tables = new QHBoxLayout;
-  auto column = [&](const QString& title, QTableWidget* table, QPushButton* button) {
+  auto column = [&](const QString& title, QTableWidget* table, QPushButton* button, int stretch) {
     auto* box = new QVBoxLayout;
     auto* caption = new QLabel(title, weakPage);
     caption->setBuddy(table);
@@ -137,7 +137,7 @@ TForm_Progress::TForm_Progress(quorvel::history::HistoryStore& store,
     box->addWidget(caption);
     box->addWidget(table, 1);
     if (button) box->addWidget(button);
-    tables->addLayout(box, 1);
+    tables->addLayout(box, stretch);
   };
   const QStringList itemHeaders = {QStringLiteral("项"), QStringLiteral("错误率"),
                                    QStringLiteral("错/次"), QStringLiteral("最近出错")};
@@ -151,9 +151,9 @@ TForm_Progress::TForm_Progress(quorvel::history::HistoryStore& store,
   practiseRoots->setObjectName(QStringLiteral("Button_practiseRoots"));
   auto* practiseChars = new QPushButton(QStringLiteral("练习薄弱汉字"), weakPage);
   practiseChars->setObjectName(QStringLiteral("Button_practiseChars"));
-  column(QStringLiteral("最弱的字根"), Table_weakRoots, practiseRoots);
-  column(QStringLiteral("最弱的汉字"), Table_weakChars, practiseChars);
-  column(QStringLiteral("最常错的词组"), Table_weakWords, nullptr);
+  column(QStringLiteral("最弱的字根"), Table_weakRoots, practiseRoots, 4);
+  column(QStringLiteral("最弱的汉字"), Table_weakChars, practiseChars, 3);
+  column(QStringLiteral("最常错的词组"), Table_weakWords, nullptr, 3);
   weakLayout->addLayout(tables, 1);
   TabWidget_progress->addTab(weakPage, QStringLiteral("薄弱项"));
   connect(SpinBox_minTries, &QSpinBox::valueChanged, this, [this] { fillWeakTables(); });
@@ -169,6 +169,12 @@ TForm_Progress::TForm_Progress(quorvel::history::HistoryStore& store,
   keyboardBox->addWidget(new QLabel(QStringLiteral("字根练习中各键的正确率："), keysPage));
   heatMap_ = new KeyHeatMap(keysPage);
   keyboardBox->addWidget(heatMap_);
+  auto* legend =
+      new QLabel(QStringLiteral("绿：全对　黄：约四分之三对　红：一半或更少对　灰：还没练过。\n"
+                                "每个键的正确率算的是该键上各字根被按对的比例。"),
+                 keysPage);
+  legend->setObjectName(QStringLiteral("RzLabel_legend"));
+  keyboardBox->addWidget(legend);
   keyboardBox->addStretch(1);
   keysLayout->addLayout(keyboardBox);
   auto* confusionBox = new QVBoxLayout;
@@ -233,9 +239,9 @@ void TForm_Progress::reload() {
                               .arg(minutes % 60)
                               .arg(totals.items));
 
-  // The kinds that have runs, the one shown before kept if it still has.
-  const int shown = ComboBox_kind->currentIndex() >= 0 ? ComboBox_kind->currentData().toInt() : 0;
+  // The kinds that have runs; the chart opens on the kind practised last.
   runs_ = store_.runs();
+  const int shown = runs_.empty() ? 0 : runs_.back().kind;
   std::map<int, int> counts;
   for (const auto& run : runs_) ++counts[run.kind];
   {
@@ -276,9 +282,8 @@ void TForm_Progress::fillWeakTables() {
         icon = QIcon(QPixmap::fromImage(quorvel::ui::toQImage(*picture)));
     const char key = quorvel::rootKey(root);
     setRow(Table_weakRoots, r,
-           {QStringLiteral("字根 %1").arg(root + 1), key ? QString(QLatin1Char(key)) : QString(),
-            rateText(item), QStringLiteral("%1/%2").arg(item.misses).arg(item.tries),
-            whenText(item.lastMissed)},
+           {QString::number(root + 1), key ? QString(QLatin1Char(key)) : QString(), rateText(item),
+            QStringLiteral("%1/%2").arg(item.misses).arg(item.tries), whenText(item.lastMissed)},
            icon);
   }
   auto fill = [&](QTableWidget* table, ItemClass cls) {
