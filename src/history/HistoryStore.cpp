@@ -20,7 +20,7 @@ enum Trouble : unsigned { CannotOpen = 1, Locked = 2, Damaged = 4, Newer = 8, Ca
 
 // Runs kept in memory while the file cannot take them; beyond this the
 // oldest go, so a store that stays locked cannot eat memory.
-constexpr std::size_t kMaxWaiting = 200;
+constexpr std::size_t kMaxWaiting = 50;
 
 std::int64_t seconds(platform::TimePoint t) {
   return std::chrono::duration_cast<std::chrono::seconds>(t.time_since_epoch()).count();

@@ -303,5 +303,25 @@ TEST_F(RecordedRunTest, AFinishedRunIsRecordedOnceAndARunWithoutEntriesNotAtAll)
   EXPECT_EQ(runs[0].accuracy, 100);
 }
 
+TEST_F(RecordedRunTest, AWordCountsOnceWhenItsSeparatorIsTyped) {
+  frame.selectMenuTag(4);  // word k is word(2, k)
+  typeLetters(wordCode(0));
+  press(vk::Space);
+  typeLetters(wordCode(5));  // another word in the place of word 1
+  press(vk::Space);
+  typeLetters(wordCode(2));  // no separator yet: not counted
+  frame.tearDown();
+  const auto words = store.items(ItemClass::Word);
+  ASSERT_EQ(words.size(), 2u);
+  std::map<std::string, int> misses;
+  for (const auto& w : words) misses[w.item] = w.misses;
+  EXPECT_EQ(misses[gbk::toUtf8(word(2, 0))], 0);
+  EXPECT_EQ(misses[gbk::toUtf8(word(2, 1))], 1);
+  const auto confusions = store.confusions(5);
+  ASSERT_EQ(confusions.size(), 1u);
+  EXPECT_EQ(confusions[0].typed, gbk::toUtf8(word(2, 5)));
+  EXPECT_EQ(store.runs().at(0).items, 8) << "every entry counts in the run's score";
+}
+
 }  // namespace
 }  // namespace quorvel::testing
