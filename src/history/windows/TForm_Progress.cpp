@@ -285,6 +285,9 @@ void TForm_Progress::fillWeakTables() {
            {QString::number(root + 1), key ? QString(QLatin1Char(key)) : QString(), rateText(item),
             QStringLiteral("%1/%2").arg(item.misses).arg(item.tries), whenText(item.lastMissed)},
            icon);
+    // A screen reader cannot see the picture: it reads the root by number.
+    Table_weakRoots->item(r, 0)->setData(Qt::AccessibleTextRole,
+                                         QStringLiteral("字根 %1").arg(root + 1));
   }
   auto fill = [&](QTableWidget* table, ItemClass cls) {
     const auto items = store_.weakest(cls, minTries, kListLength);
