@@ -13,9 +13,7 @@ constexpr int kColumns = PictureGrid::Columns;
 int markIndex(int position) {
   return (2 * (position / kColumns) + 1) * kColumns + position % kColumns;
 }
-}  // namespace
 
-namespace {
 constexpr int kWeakPool = 40;
 constexpr int kMasteredPool = 60;
 constexpr int kMasteredMinTries = 2;
