@@ -494,8 +494,11 @@ std::string HistoryStore::csv(const std::function<std::string(int kind)>& kindNa
     while (m.row()) {
       std::string& list = misses[m.integer(0)];
       if (!list.empty()) list += ' ';
-      if (m.integer(1) == static_cast<int>(ItemClass::Root)) list += "字根";
-      list += m.text(2) + "→" + m.text(3);
+      std::string expected = m.text(2);
+      // Roots are numbered from 1 where the learner sees them, as their pictures are.
+      if (m.integer(1) == static_cast<int>(ItemClass::Root))
+        expected = "字根" + std::to_string(std::atoi(expected.c_str()) + 1);
+      list += expected + "→" + m.text(3);
     }
   }
   Statement s(db_,
