@@ -1,6 +1,7 @@
 // One key press through the real main window: the key event, the frame's
 // logic and the repaint of what changed, until the paint is finished. The
-// logic alone is timed in bench_practice.cpp; this adds the drawing.
+// logic alone is timed in bench_practice.cpp; this adds the drawing. And the
+// progress window opened on a history of ten thousand runs.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -11,7 +12,11 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "SampleRuns.h"
 #include "app/StartUp.h"
+#include "data/PracticeData.h"
+#include "history/HistoryStore.h"
+#include "history/windows/TForm_Progress.h"
 #include "practice/PracticeFrame.h"
 #include "practice/windows/TFrame_Veduzir.h"
 #include "support/IsolatedDirs.h"
@@ -105,6 +110,56 @@ void BM_KeyToRepaintedFrame(benchmark::State& state) {
   state.SetLabel("two keys per iteration");
 }
 BENCHMARK(BM_KeyToRepaintedFrame)->Unit(benchmark::kMillisecond);
+
+// Ten thousand runs of six kinds, some days apart, in the isolated data folder.
+history::HistoryStore& filledHistory() {
+  static history::HistoryStore store(history::HistoryStore::defaultFile());
+  static bool filled = false;
+  if (!filled) {
+    filled = true;
+    store.clear();
+    const int kinds[] = {1, 2, 3, 5, 12, 16};
+    for (int i = 0; i < 10000; ++i) {
+      const int kind = kinds[i % 6];
+      const auto cls = kind == 1 ? history::ItemClass::Root : history::ItemClass::Character;
+      history::RunRecord run = bench::sampleRun(cls, 120, kind == 1 ? 176 : 3000, i);
+      run.kind = kind;
+      run.ended -= std::chrono::minutes(10000 - i);
+      run.started -= std::chrono::minutes(10000 - i);
+      store.record(run);
+    }
+  }
+  return store;
+}
+
+void BM_OpenProgressWindow(benchmark::State& state) {
+  const std::filesystem::path lib = QUORVEL_BUILT_LIBRARY;
+  const PracticeData data = std::filesystem::exists(lib)
+                                ? loadPracticeData(platform::ResourceLibrary(lib))
+                                : PracticeData{};
+  history::HistoryStore& store = filledHistory();
+  if (store.totals().runs != 10000) {
+    state.SkipWithError("the history did not take 10,000 runs");
+    return;
+  }
+  PaintCounter counter;
+  qApp->installEventFilter(&counter);
+  for (auto _ : state) {
+    // Made, filled from the file and shown until its first paint is done.
+    auto* window = new TForm_Progress(store, data);
+    const int before = counter.paints;
+    window->showProgress();
+    for (int tries = 0; counter.paints == before && tries < 1000; ++tries)
+      QApplication::processEvents();
+    state.PauseTiming();
+    delete window;
+    QApplication::processEvents();
+    state.ResumeTiming();
+  }
+  qApp->removeEventFilter(&counter);
+  state.SetLabel("10,000 runs");
+}
+BENCHMARK(BM_OpenProgressWindow)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

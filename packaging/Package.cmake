@@ -56,7 +56,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 
 set(CPACK_DEBIAN_TUTOR_PACKAGE_NAME quorvel)
-# Libraries (Qt 6 Widgets with its X11 platform, libzip, libjpeg) come from
+# Libraries (Qt 6 Widgets with its X11 platform, Qt Charts, SQLite, libzip, libjpeg) come from
 # dpkg-shlibdeps; the rest are loaded or opened by the program itself:
 # FluidSynth (loaded when the first tune plays), Qt's Chinese dialog texts, a
 # General MIDI sound font for the tunes, Chinese fonts for the practice grid,

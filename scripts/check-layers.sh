@@ -6,11 +6,11 @@ set -euo pipefail
 cd "$(dirname "$0")/../src"
 declare -A rank=(
   [platform]=0
-  [data]=1 [platform/qt]=1 [ui]=2
+  [data]=1 [history]=1 [platform/qt]=1 [ui]=2
   [practice]=2 [lookup]=2
   [drills]=3 [textpractice]=3
   [kinds]=4
-  [lookup/windows]=5 [textpractice/windows]=5
+  [lookup/windows]=5 [textpractice/windows]=5 [history/windows]=5
   [practice/windows]=6
   [app]=7
 )

@@ -45,7 +45,7 @@ done
 
 # Libraries found by dpkg-shlibdeps, and the files the program opens by path.
 depends=$(dpkg-deb -f "${tutor[0]}" Depends)
-for d in libqt6widgets6 libzip4 libjpeg62-turbo libfluidsynth3 qt6-translations-l10n \
+for d in libqt6widgets6 libqt6charts6 libsqlite3-0 libzip4 libjpeg62-turbo libfluidsynth3 qt6-translations-l10n \
   timgm6mb-soundfont fonts-noto-cjk; do
   grep -qw -- "$d" <<<"$depends" || fail "${tutor[0]} does not depend on $d: $depends"
 done

@@ -19,6 +19,8 @@
 #include "app/TForm_About.h"
 #include "app/TForm_Set.h"
 #include "app/TutorHost.h"
+#include "history/HistoryStore.h"
+#include "history/windows/TForm_Progress.h"
 #include "lookup/windows/TForm_rootMap.h"
 #include "platform/Registry.h"
 #include "platform/StartupTrace.h"
@@ -134,6 +136,9 @@ TForm_Main::TForm_Main(AppEnvironment environment, QWidget* parent)
   RzToolbarButton_about =
       makeButton("RzToolbarButton_about", QStringLiteral("关于"), QStringLiteral("关于(Alt+A)"),
                  quorvel::glyphs::Toolbar::About);
+  RzToolbarButton_progress =
+      makeButton("RzToolbarButton_progress", QStringLiteral("进度"), QStringLiteral("练习进度(F9)"),
+                 quorvel::glyphs::Toolbar::Progress);
   RzToolbarButton_exit = makeButton("RzToolbarButton_exit", QStringLiteral("退出"),
                                     QStringLiteral("退出(Alt+F4)"), quorvel::glyphs::Toolbar::Exit);
   bar->addWidget(RzToolbarButton_Set);
@@ -141,7 +146,10 @@ TForm_Main::TForm_Main(AppEnvironment environment, QWidget* parent)
   bar->addWidget(RzToolbarButton_Help);
   bar->addSpacing(5);
   bar->addWidget(RzToolbarButton_about);
-  bar->addSpacing(320);
+  bar->addSpacing(5);
+  bar->addWidget(RzToolbarButton_progress);
+  // The exit button keeps its place: 5 + 52 + 263 is the old 320.
+  bar->addSpacing(263);
   bar->addWidget(RzToolbarButton_exit);
   bar->addStretch(1);
   connect(RzToolbarButton_Set, &QToolButton::clicked, this, &TForm_Main::RzToolbarButton_SetClick);
@@ -151,6 +159,8 @@ TForm_Main::TForm_Main(AppEnvironment environment, QWidget* parent)
           &TForm_Main::RzToolbarButton_aboutClick);
   connect(RzToolbarButton_exit, &QToolButton::clicked, this,
           &TForm_Main::RzToolbarButton_exitClick);
+  connect(RzToolbarButton_progress, &QToolButton::clicked, this,
+          &TForm_Main::RzToolbarButton_progressClick);
   auto* dragger = new quorvel::ui::WindowDragger(this);
   dragger->watch(TbrMain);
   layout->addWidget(TbrMain);
@@ -200,8 +210,9 @@ TForm_Main::~TForm_Main() {
   qApp->removeEventFilter(this);
   // FormDestroy: the practice frame is torn down before its windows go.
   if (Frame_Veduzir1) {
-    Frame_Veduzir1->tearDown();
+    Frame_Veduzir1->tearDown();                // a run still going goes to the history as given up
     Frame_Veduzir1->logic().setHost(nullptr);  // the host goes before the frame
+    Frame_Veduzir1->logic().setHistory(nullptr);
   }
   MediaPlayer_BG->stop();
 }
@@ -219,6 +230,12 @@ void TForm_Main::FormCreate() {
   quorvel::platform::traceStartup("windows created");
   host_ = std::make_unique<TutorHost>(*Frame_Veduzir1, windows_);
   Frame_Veduzir1->logic().setHost(host_.get());
+  // Trouble with the history file is said in the message pane, once: the
+  // practice goes on without it.
+  history_ = std::make_unique<quorvel::history::HistoryStore>(
+      quorvel::history::HistoryStore::defaultFile(),
+      [this](const std::string& problem) { showSettingsProblem(problem); });
+  Frame_Veduzir1->logic().setHistory(history_.get());
   if (TForm_rootMap* map = windows_.rootMap)
     Frame_Veduzir1->setRootMapPicture(map->pictureSize(), [map] { return map->picture(); });
   connect(Frame_Veduzir1, &TFrame_Veduzir::maximiseToggleRequested, this,
@@ -373,6 +390,10 @@ bool TForm_Main::FormKeyDown(quorvel::vk::KeyPress key) {
     RzToolbarButton_HelpClick();
     return true;
   }
+  if (key.key == F9) {
+    RzToolbarButton_progressClick();
+    return true;
+  }
   if (key.key == 'A' && (key.modifiers & ModAlt)) {
     RzToolbarButton_aboutClick();
     return true;
@@ -436,4 +457,20 @@ void TForm_Main::RzToolbarButton_HelpClick() {
 
 void TForm_Main::RzToolbarButton_aboutClick() {
   if (windows_.about) windows_.about->exec();
+}
+
+void TForm_Main::RzToolbarButton_progressClick() {
+  if (!history_) return;
+  if (!progress_) {
+    progress_ = new TForm_Progress(*history_, Frame_Veduzir1->logic().data(), this);
+    connect(progress_, &TForm_Progress::practiseWeak, this, [this](int kind) {
+      Frame_Veduzir1->logic().selectKind(kind);
+      Frame_Veduzir1->render();
+      // Back to the keyboard: the drill, or the frame saying why it did not start.
+      activateWindow();
+      raise();
+      Frame_Veduzir1->setFocus();
+    });
+  }
+  progress_->showProgress();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The main window: toolbar, status bar and the practice frame. It previews
-// every key: Alt+F4, F8, Alt+A and Ctrl+S are its own, every other key goes
-// to the practice frame's key handler.
+// every key: Alt+F4, F8, F9, Alt+A and Ctrl+S are its own, every other key
+// goes to the practice frame's key handler.
 #include <QWidget>
 #include <filesystem>
 #include <functional>
@@ -19,7 +19,11 @@ class QTime;
 class QTimer;
 class QToolButton;
 class TFrame_Veduzir;
+class TForm_Progress;
 class TutorHost;
+namespace quorvel::history {
+class HistoryStore;
+}
 
 // Where the tutor finds its data and how it reads the keyboard's lock keys.
 struct AppEnvironment {
@@ -80,6 +84,7 @@ class TForm_Main : public QWidget {
   QToolButton* RzToolbarButton_Set = nullptr;
   QToolButton* RzToolbarButton_Help = nullptr;
   QToolButton* RzToolbarButton_about = nullptr;
+  QToolButton* RzToolbarButton_progress = nullptr;
   QToolButton* RzToolbarButton_exit = nullptr;
   QWidget* RzPanel_Text = nullptr;
   TFrame_Veduzir* Frame_Veduzir1 = nullptr;
@@ -101,6 +106,14 @@ class TForm_Main : public QWidget {
   void RzToolbarButton_HelpClick();
   void RzToolbarButton_aboutClick();
   void RzToolbarButton_exitClick() { close(); }
+
+ public:
+  // The progress window, made when first asked for (F9 or the toolbar).
+  void RzToolbarButton_progressClick();
+  TForm_Progress* progressWindow() const { return progress_; }
+  quorvel::history::HistoryStore* history() const { return history_.get(); }
+
+ private:
   void statusTimer();
   void applyNormalSize();
   void maximise();
@@ -110,6 +123,10 @@ class TForm_Main : public QWidget {
   std::unique_ptr<quorvel::ui::MusicOutput> systemMusic_;
   WindowSet windows_;
   std::unique_ptr<TutorHost> host_;
+  // The learner's history: opened when the first run ends or the progress
+  // window is first shown, so start-up does not wait for it.
+  std::unique_ptr<quorvel::history::HistoryStore> history_;
+  TForm_Progress* progress_ = nullptr;
   QImage toolbarTexture_;
   QTimer* statusTimer_ = nullptr;
   bool startMaximised_ = false;

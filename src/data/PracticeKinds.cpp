@@ -65,6 +65,13 @@ constexpr std::array<KindInfo, kKindCount> makeTable() {
   t[pkInput].enterIsLineBreak = true;
   t[pkExam] = other(pkExam, KindClass::Exam, "定时测验", TipKind::Text);
   t[pkExam].keepsExamClock = true;
+  // Two pages of characters the learner missed, typed like any character drill.
+  t[pkWeakChar] = drill(pkWeakChar, "薄弱汉字", "", 'A', 0, 0, 250, 500, C, 1);
+  t[pkWeakChar].weakItems = true;
+  t[pkWeakRoot] = other(pkWeakRoot, KindClass::RootDrill, "薄弱字根", TipKind::RootTip);
+  t[pkWeakRoot].rawKeys = true;
+  t[pkWeakRoot].showsPageInfo = false;
+  t[pkWeakRoot].weakItems = true;
   return t;
 }
 
@@ -82,6 +89,8 @@ constexpr MenuEntry kMenu[] = {
     {KindMenu::CharAll, "MenuItem_twochar_all", "二级简码", 1, pkTwochar},
     {KindMenu::CharAll, "MenuItem_threechar_all", "三级简码", 2, pkThreechar},
     {KindMenu::CharAll, "MenuItem_allchar_all", "完整编码", 3, pkAllchar},
+    {KindMenu::CharWeak, "MenuItem_weak_char", "薄弱汉字", 20, pkWeakChar},
+    {KindMenu::CharWeak, "MenuItem_weak_root", "薄弱字根", 21, pkWeakRoot},
     {KindMenu::Word, "MenuItem_word2", "二字词组", 4, pkWord2},
     {KindMenu::Word, "MenuItem_word3", "三字词组", 5, pkWord3},
     {KindMenu::Word, "MenuItem_word4", "四字词组", 6, pkWord4},

@@ -27,8 +27,11 @@ enum PracticeKindValue : std::uint8_t {
   pkCompare,
   pkInput,
   pkExam,
+  // The weak-item drills: characters and roots drawn from the learner's history.
+  pkWeakChar,
+  pkWeakRoot,
 };
-inline constexpr int kKindCount = pkExam + 1;  // 0 (none chosen) and the eighteen kinds
+inline constexpr int kKindCount = pkWeakRoot + 1;  // 0 (none chosen) and the twenty kinds
 
 // Which class serves a kind.
 enum class KindClass : std::uint8_t { None, RootDrill, CharWordDrill, Compare, Input, Exam };
@@ -57,9 +60,10 @@ struct KindInfo {
   bool enterIsLineBreak = false;  // Enter types a line break
   bool keepsExamClock = false;    // the test clock stays on show when the kind starts
   bool showsPageInfo = true;      // the page line is reset to page 1 when the kind starts
+  bool weakItems = false;         // draws its items from the learner's history, not a table
 };
 
-// The description of a kind; kinds outside 1..18 get an empty one.
+// The description of a kind; kinds outside 1..20 get an empty one.
 const KindInfo& kindInfo(int kind);
 inline bool isKind(int kind) { return kind > pkNone && kind < kKindCount; }
 // Whether the kind draws its items from a drill table.
@@ -67,7 +71,7 @@ inline bool hasDrillTable(int kind) { return kindInfo(kind).resource[0] != '\0';
 
 // The items of the selection panel's drop-down menus. One kind may appear
 // in two menus, and the test appears twice, once per mode.
-enum class KindMenu : std::uint8_t { CharPreferred, CharAll, Word, Exam };
+enum class KindMenu : std::uint8_t { CharPreferred, CharAll, CharWeak, Word, Exam };
 struct MenuEntry {
   KindMenu menu;
   const char* objectName;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "history/WeakDraw.h"
 #include "lookup/LookupServices.h"
+#include "platform/Gbk.h"
 #include "practice/FrameTexts.h"
 
 namespace quorvel {
@@ -34,6 +36,7 @@ CharWordDrill::CharWordDrill(KindContext& context, const KindInfo& info)
       pageStarts_(static_cast<std::size_t>(info.lastPage) + 2, 0) {}
 
 bool CharWordDrill::canStart() const {
+  if (info_.weakItems) return !weakPool().weak.empty();
   const PracticeData& data = ctx_.data();
   const DrillTable& table = data.tables[static_cast<std::size_t>(info_.kind)];
   if (!table.present) return false;
@@ -54,9 +57,65 @@ void CharWordDrill::start() {
   ctx_.changed();
 }
 
+std::string CharWordDrill::refusal() const {
+  return info_.weakItems ? frameTexts().noHistory : std::string();
+}
+
+namespace {
+// A character of GB2312's hanzi rows: what the character drills teach. Other
+// items of the text kinds (letters, punctuation) are left out of the drill.
+bool isHanzi(const std::string& gbkText) {
+  if (gbkText.size() != 2) return false;
+  const auto lead = static_cast<unsigned char>(gbkText[0]);
+  const auto trail = static_cast<unsigned char>(gbkText[1]);
+  return lead >= 0xB0 && lead <= 0xF7 && trail >= 0xA1 && trail <= 0xFE;
+}
+
+// How many of the weakest and of the mastered a weak run draws from.
+constexpr int kWeakPool = 60;
+constexpr int kMasteredPool = 60;
+constexpr int kMasteredMinTries = 2;
+}  // namespace
+
+CharWordDrill::WeakPool CharWordDrill::weakPool() const {
+  WeakPool pool;
+  history::HistoryStore* store = ctx_.history();
+  if (store == nullptr) return pool;
+  auto hanziOnly = [](std::vector<history::ItemStat> items) {
+    std::vector<history::ItemStat> kept;
+    for (history::ItemStat& item : items) {
+      item.item = gbk::fromUtf8(item.item);
+      if (isHanzi(item.item)) kept.push_back(std::move(item));
+    }
+    return kept;
+  };
+  pool.weak = hanziOnly(store->weakest(history::ItemClass::Character, 1, kWeakPool));
+  if (!pool.weak.empty())
+    pool.mastered =
+        hanziOnly(store->mastered(history::ItemClass::Character, kMasteredMinTries, kMasteredPool));
+  return pool;
+}
+
+void CharWordDrill::drawWeak() {
+  const WeakPool pool = weakPool();
+  const auto now =
+      std::chrono::duration_cast<std::chrono::seconds>(ctx_.clock().now().time_since_epoch())
+          .count();
+  std::size_t out = 0;
+  for (const std::string& c :
+       history::drawWeakItems(pool.weak, pool.mastered, info_.drawn, ctx_.random(), now)) {
+    sequence_[out++] = c[0];
+    sequence_[out++] = c[1];
+  }
+}
+
 void CharWordDrill::draw() {
   platform::RandomSource& random = ctx_.random();
   random.seedFromClock();
+  if (info_.weakItems) {
+    drawWeak();
+    return;
+  }
   if (info_.recordBytes == 0) {
     drawWordm();
     return;
@@ -291,6 +350,42 @@ void CharWordDrill::updateScore() {
   const int accuracy = count == 0 ? 0 : right * 100 / count;
   const int speed = static_cast<int>(static_cast<long long>(count) * 60 / seconds);
   ctx_.showSpeedAndAccuracy(speed, accuracy);
+}
+
+bool CharWordDrill::describeRun(history::RunRecord& run) const {
+  int count = 0, right = 0;
+  const bool words = info_.tip == TipKind::Word;
+  history::RunEntry word{history::ItemClass::Word, {}, {}, true};
+  for (std::size_t at = 0; at + 1 < typed_.size() && typed_[at] != '\0'; at += 2) {
+    ++count;
+    const bool ok = typed_[at] == sequence_[at] && typed_[at + 1] == sequence_[at + 1];
+    if (ok) ++right;
+    if (!words) {
+      run.entries.push_back(history::RunEntry{history::ItemClass::Character,
+                                              {sequence_[at], sequence_[at + 1]},
+                                              {typed_[at], typed_[at + 1]},
+                                              ok});
+      continue;
+    }
+    // A word counts once, when its separator was entered: right when every
+    // one of its entries was.
+    word.right = word.right && ok;
+    if (sequence_[at] == ' ' && sequence_[at + 1] == ' ') {
+      run.entries.push_back(word);
+      word = history::RunEntry{history::ItemClass::Word, {}, {}, true};
+    } else {
+      word.expected.append({sequence_[at], sequence_[at + 1]});
+      word.typed.append({typed_[at], typed_[at + 1]});
+    }
+  }
+  if (count == 0) return false;
+  run.started = startTime_;
+  run.items = count;
+  run.right = right;
+  run.speed = static_cast<int>(static_cast<long long>(count) * 60 /
+                               elapsedSeconds(startTime_, ctx_.clock().now()));
+  run.accuracy = right * 100 / count;
+  return true;
 }
 
 void CharWordDrill::codeHint() {

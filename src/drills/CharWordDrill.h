@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "data/PracticeKinds.h"
+#include "history/HistoryStore.h"
 #include "platform/Clock.h"
 #include "practice/KindContext.h"
 #include "practice/PracticeKind.h"
@@ -21,6 +22,7 @@ class CharWordDrill : public PracticeKind {
   CharWordDrill(KindContext& context, const KindInfo& info);
 
   bool canStart() const override;
+  std::string refusal() const override;
   void start() override;
   void enterItem(char b1, char b2) override;
   void deleteLast() override;
@@ -29,6 +31,7 @@ class CharWordDrill : public PracticeKind {
   bool viewIsPracticePage() const override { return viewPage_ == practicePage_; }
   void codeHint() override;
   void tick() override { updateScore(); }
+  bool describeRun(history::RunRecord& run) const override;
 
   void updateScore();
 
@@ -46,6 +49,13 @@ class CharWordDrill : public PracticeKind {
  private:
   void draw();
   void drawWordm();
+  // The weak-item drill: the characters (GBK) the learner missed and those
+  // never missed, from the history.
+  struct WeakPool {
+    std::vector<history::ItemStat> weak, mastered;
+  };
+  WeakPool weakPool() const;
+  void drawWeak();
   bool itemAt(int off) const;  // a sequence item starts at this byte offset
   std::string itemText(int off) const;
   std::string entryText(int off) const;

@@ -1,6 +1,9 @@
 #include "drills/RootDrill.h"
 
+#include <string>
+
 #include "data/PracticeData.h"
+#include "history/WeakDraw.h"
 #include "practice/FrameTexts.h"
 
 namespace quorvel {
@@ -10,17 +13,78 @@ constexpr int kColumns = PictureGrid::Columns;
 int markIndex(int position) {
   return (2 * (position / kColumns) + 1) * kColumns + position % kColumns;
 }
+
+constexpr int kWeakPool = 40;
+constexpr int kMasteredPool = 60;
+constexpr int kMasteredMinTries = 2;
+
+// Root numbers as the history keeps them; anything else is left out.
+std::vector<history::ItemStat> validRoots(std::vector<history::ItemStat> items) {
+  std::vector<history::ItemStat> kept;
+  for (history::ItemStat& item : items) {
+    if (item.item.empty() || item.item.size() > 3 ||
+        item.item.find_first_not_of("0123456789") != std::string::npos)
+      continue;
+    if (std::stoi(item.item) < kRootCount) kept.push_back(std::move(item));
+  }
+  return kept;
+}
 }  // namespace
 
 bool RootDrill::canStart() const {
   for (const auto& picture : ctx_.data().rootPictures)
     if (!picture) return false;
+  if (!weak_) return true;
+  history::HistoryStore* store = ctx_.history();
+  return store && !validRoots(store->weakest(history::ItemClass::Root, 1, kWeakPool)).empty();
+}
+
+std::string RootDrill::refusal() const { return weak_ ? frameTexts().noHistory : std::string(); }
+
+bool RootDrill::drawWeak() {
+  history::HistoryStore* store = ctx_.history();
+  if (store == nullptr) return false;
+  const auto weak = validRoots(store->weakest(history::ItemClass::Root, 1, kWeakPool));
+  const auto mastered =
+      validRoots(store->mastered(history::ItemClass::Root, kMasteredMinTries, kMasteredPool));
+  const auto now =
+      std::chrono::duration_cast<std::chrono::seconds>(ctx_.clock().now().time_since_epoch())
+          .count();
+  const auto roots = history::drawWeakItems(weak, mastered, kRootRunCells, ctx_.random(), now);
+  if (roots.size() != static_cast<std::size_t>(kRootRunCells)) return false;
+  for (std::size_t i = 0; i < roots.size(); ++i)
+    FRootCells[i] = TRootCell{std::stoi(roots[i]), 0, 0};
+  return true;
+}
+
+bool RootDrill::describeRun(history::RunRecord& run) const {
+  int count = 0, right = 0;
+  for (const TRootCell& cell : FRootCells) {
+    if (cell.entered == 0) break;
+    ++count;
+    const bool ok = cell.entered == cell.expected;
+    if (ok) ++right;
+    run.entries.push_back(history::RunEntry{history::ItemClass::Root, std::to_string(cell.root),
+                                            history::keyName(cell.entered), ok});
+  }
+  if (count == 0) return false;
+  run.started = startTime_;
+  run.items = count;
+  run.right = right;
+  run.speed = static_cast<int>(static_cast<long long>(count) * 60 /
+                               elapsedSeconds(startTime_, ctx_.clock().now()));
+  run.accuracy = right * 100 / count;
   return true;
 }
 
 void RootDrill::draw() {
   platform::RandomSource& random = ctx_.random();
   random.seedFromClock();
+  if (weak_ && drawWeak()) {
+    for (TRootCell& cell : FRootCells)
+      cell.expected = static_cast<std::uint8_t>(rootKey(cell.root));
+    return;
+  }
   for (TRootCell& cell : FRootCells) cell = TRootCell{random.uniform(kRootCount), 0, 0};
 
   // Cells 0..175 become an order of all 176 roots; a cell holding 0 is empty.
@@ -72,6 +136,7 @@ void RootDrill::start() {
   view.wordplace.clear();
   clearMarks();
   draw();
+  startTime_ = ctx_.clock().now();
   FRootPageStart = 0;
   FRootPosition = 0;
   FRootPageLast = kRootPageOneCells - 1;

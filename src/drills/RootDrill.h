@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/Clock.h"
 #include "practice/KindContext.h"
 #include "practice/PracticeKind.h"
 
@@ -22,10 +23,14 @@ inline constexpr int kRootPageOneCells = 130;
 
 class RootDrill : public PracticeKind {
  public:
-  explicit RootDrill(KindContext& context) : ctx_(context) {}
+  // weak: the roots come from the learner's history, the most missed most often.
+  explicit RootDrill(KindContext& context, bool weak = false) : ctx_(context), weak_(weak) {}
 
-  // The roots are shown as pictures: without all of them there is nothing to drill.
+  // The roots are shown as pictures: without all of them there is nothing to
+  // drill; the weak drill also needs roots the learner missed.
   bool canStart() const override;
+  std::string refusal() const override;
+  bool describeRun(history::RunRecord& run) const override;
   void start() override;
   void enterItem(char, char) override {}
   void enterKey(std::uint16_t virtualKey) override;
@@ -39,12 +44,15 @@ class RootDrill : public PracticeKind {
 
  private:
   void draw();
+  bool drawWeak();
   void clearMarks();
   void setMark(int position, const std::string& mark);
   void markCurrent();
   void showPicturesOfPage();
 
   KindContext& ctx_;
+  bool weak_ = false;
+  platform::TimePoint startTime_{};
   std::array<TRootCell, kRootRunCells> FRootCells{};
   int FRootPageStart = 0;
   int FRootPosition = 0;

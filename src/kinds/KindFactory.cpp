@@ -10,7 +10,7 @@ namespace quorvel {
 std::unique_ptr<PracticeKind> makePracticeKind(const KindInfo& info, KindContext& context) {
   switch (info.cls) {
     case KindClass::RootDrill:
-      return std::make_unique<RootDrill>(context);
+      return std::make_unique<RootDrill>(context, info.weakItems);
     case KindClass::CharWordDrill:
       return std::make_unique<CharWordDrill>(context, info);
     case KindClass::Compare:

@@ -14,6 +14,7 @@ struct FrameTexts {
   std::string notOnPage;                           // refusal when typing on another page
   std::string noPractice;                          // hint button without a practice
   std::string dataMissing;                         // a kind whose table could not be read
+  std::string noHistory;                           // a weak-item drill with nothing to draw
   std::string endPrefix;                           // "练习结束! 打字速率："
   std::string perMinute;                           // "字/分钟"
   std::string rightCaption;                        // "正确率："

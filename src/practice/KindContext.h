@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "data/PracticeData.h"
+#include "history/HistoryStore.h"
 #include "platform/Clock.h"
 #include "practice/FrameHost.h"
 #include "practice/FrameView.h"
@@ -21,6 +22,8 @@ class KindContext {
   virtual FrameHost& host() = 0;
   virtual const platform::Clock& clock() const = 0;
   virtual platform::RandomSource& random() = 0;
+  // The learner's history; nullptr when the tutor keeps none.
+  virtual history::HistoryStore* history() { return nullptr; }
 
   // Whether a run is going on (entries are handed to the running kind).
   virtual bool practising() const = 0;

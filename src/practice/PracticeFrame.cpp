@@ -91,7 +91,7 @@ void PracticeFrame::selectKind(int kind, int menuTag) {
   if (chosen == nullptr) return;
   // A kind without its data says so before it asks the user for anything.
   if (!canStartKind(kind)) {
-    refuseMissingData();  // the running practice, if any, goes on
+    refuseMissingData(chosen->refusal());  // the running practice, if any, goes on
     return;
   }
   // What the user declines to give (a file, the test's settings) leaves the
@@ -101,16 +101,41 @@ void PracticeFrame::selectKind(int kind, int menuTag) {
     changed();
     return;
   }
+  // The run this one replaces is given up.
+  if (FPractising) recordRun(false);
   FPracticeKind = static_cast<std::uint8_t>(kind);
   startPractice();
+}
+
+void PracticeFrame::endRun() {
+  FPractising = false;
+  recordRun(true);
+}
+
+void PracticeFrame::tearDown() {
+  if (FPractising) recordRun(false);
+  FPractising = false;
+}
+
+void PracticeFrame::recordRun(bool finished) {
+  // Once per run, at its end: nothing of the history is touched while keys arrive.
+  if (!runUnrecorded_ || !history_) return;
+  runUnrecorded_ = false;
+  const PracticeKind* k = kind(FPracticeKind);
+  history::RunRecord run;
+  if (k == nullptr || !k->describeRun(run)) return;
+  run.kind = FPracticeKind;
+  run.ended = services_.clock->now();
+  run.finished = finished;
+  history_->record(run);
 }
 
 void PracticeFrame::selectMenuTag(int tag) {
   if (const MenuEntry* entry = menuEntry(tag)) selectKind(entry->kind, tag);
 }
 
-void PracticeFrame::refuseMissingData() {
-  view_.wordplace = frameTexts().dataMissing;
+void PracticeFrame::refuseMissingData(const std::string& why) {
+  view_.wordplace = why.empty() ? frameTexts().dataMissing : why;
   services_.host->beep();
   changed();
 }
@@ -120,6 +145,7 @@ void PracticeFrame::startPractice() {
   PracticeKind& running = *kinds_[info.kind];
   ++starts_;
   FPractising = true;
+  runUnrecorded_ = true;
   FDeleting = false;
   FEntering = false;
 

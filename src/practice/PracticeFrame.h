@@ -80,8 +80,13 @@ class PracticeFrame : public KindContext {
   FrameHost& host() override { return *services_.host; }
   const platform::Clock& clock() const override { return *services_.clock; }
   platform::RandomSource& random() override { return *services_.random; }
+  history::HistoryStore* history() override { return history_; }
   void setHost(FrameHost* host);
   void setLocks(const platform::LockKeys* locks);
+  // Where every run goes when it ends or is given up; nullptr: nowhere.
+  void setHistory(history::HistoryStore* store) { history_ = store; }
+  // Frame tear-down: a run still going is recorded as given up.
+  void tearDown();
 
   // The class serving a kind (nullptr outside 1..18).
   PracticeKind* kind(int k) {
@@ -99,7 +104,7 @@ class PracticeFrame : public KindContext {
   void changed() override { ++view_.revision; }
   void showSpeedAndAccuracy(int speed, int percent) override;
   void showPageInfo(int viewPage, int practicePage) override;
-  void endRun() override { FPractising = false; }
+  void endRun() override;
   void reportEnd() override;
   void reportEnd(std::string_view head) override;
 
@@ -126,7 +131,9 @@ class PracticeFrame : public KindContext {
   void dropCode();
   void refuseOffPage();
   // A kind whose data is absent does not start: message and beep.
-  void refuseMissingData();
+  void refuseMissingData(const std::string& why = {});
+  // Hands the running kind's run to the history, once per run.
+  void recordRun(bool finished);
   // Runs one step of the running kind with its re-entry guard set.
   template <typename Step>
   void dispatchGuarded(bool& guard, Step step);
@@ -147,6 +154,8 @@ class PracticeFrame : public KindContext {
   PracticeData data_;
   std::array<std::unique_ptr<PracticeKind>, kKindCount> kinds_;
   unsigned starts_ = 0;  // grows at every start, so a step can tell it was overtaken
+  history::HistoryStore* history_ = nullptr;
+  bool runUnrecorded_ = false;  // the current run has not gone to the history yet
 };
 
 }  // namespace quorvel

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "data/PracticeKinds.h"
+#include "history/RunRecord.h"
 
 namespace quorvel {
 
@@ -19,6 +20,8 @@ class PracticeKind {
   virtual bool prepare(int /*menuTag*/) { return true; }
   // False when the kind's data is absent: it then does not start.
   virtual bool canStart() const { return true; }
+  // Why it cannot start (GBK), when that is not missing data.
+  virtual std::string refusal() const { return {}; }
   virtual void start() = 0;
   virtual void enterItem(char b1, char b2) = 0;
   virtual void deleteLast() = 0;
@@ -33,6 +36,10 @@ class PracticeKind {
   virtual void tick() {}
   // The GBK name shown as the current practice; empty: the kind table's name.
   virtual std::string shownName() const { return {}; }
+  // The run so far for the history, from what the kind holds anyway: its
+  // start, entries, score and every entry made. False when no entry was made.
+  // The frame fills in the kind, the end and whether it finished.
+  virtual bool describeRun(history::RunRecord& /*run*/) const { return false; }
 };
 
 }  // namespace quorvel

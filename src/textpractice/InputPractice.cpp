@@ -191,6 +191,23 @@ void InputPractice::viewPreviousPage() {
   ctx_.changed();
 }
 
+bool InputPractice::describeRun(history::RunRecord& run) const {
+  const TInputPracticeState& s = state_;
+  int entries = 0;
+  while (entries <= TInputPracticeState::kCells &&
+         static_cast<std::size_t>(2 * entries) < s.inputText.size() &&
+         s.inputText[static_cast<std::size_t>(2 * entries)] != '\0')
+    ++entries;
+  if (entries == 0) return false;
+  run.started = s.startTime;
+  run.items = entries;
+  run.right = entries;
+  run.speed = static_cast<int>(static_cast<long long>(entries) * 60 /
+                               elapsedSeconds(s.startTime, ctx_.clock().now()));
+  run.accuracy = -1;
+  return true;
+}
+
 void InputPractice::UpdateInputSpeed() {
   TInputPracticeState& s = state_;
   s.endTime = ctx_.clock().now();

@@ -36,6 +36,8 @@ class InputPractice : public PracticeKind {
   bool viewIsPracticePage() const override { return state_.viewPage == state_.practicePage; }
   void codeHint() override { ctx_.host().openLookup(); }
   void tick() override { UpdateInputSpeed(); }
+  // Free typing has no model: the run's count and speed, no accuracy.
+  bool describeRun(history::RunRecord& run) const override;
 
   const TInputPracticeState& state() const { return state_; }
 

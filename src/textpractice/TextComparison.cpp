@@ -324,6 +324,33 @@ void TextComparisonKind::UpdateTextSpeed() {
   ctx_.showSpeedAndAccuracy(speed, accuracy);
 }
 
+bool TextComparisonKind::describeRun(history::RunRecord& run) const {
+  // The entries counted as the score counts them; the line breaks copied in
+  // at load count there but are no item of the learner's.
+  const TTextPracticeState& s = state_;
+  int entries = 0, right = 0;
+  for (int i = 0; i <= kMaxCells; ++i) {
+    const auto at = static_cast<std::size_t>(2 * i);
+    if (at + 1 >= s.entryText.size() || s.entryText[at] == '\0') break;
+    ++entries;
+    const bool ok = s.entryText[at] == modelAt(2 * i) && s.entryText[at + 1] == modelAt(2 * i + 1);
+    if (ok) ++right;
+    if (isBreak(2 * i)) continue;
+    run.entries.push_back(history::RunEntry{history::ItemClass::Character,
+                                            modelCell(2 * i),
+                                            {s.entryText[at], s.entryText[at + 1]},
+                                            ok});
+  }
+  if (run.entries.empty()) return false;
+  run.started = s.startTime;
+  run.items = entries;
+  run.right = right;
+  run.speed = static_cast<int>(static_cast<long long>(entries) * 60 /
+                               elapsedSeconds(s.startTime, ctx_.clock().now()));
+  run.accuracy = right * 100 / entries;
+  return true;
+}
+
 std::string TextComparisonKind::cursorCharacter() const {
   int offset = state_.textOffset;
   while (isBreak(offset)) offset += 2;

@@ -38,6 +38,7 @@ class TextComparisonKind : public PracticeKind {
   void viewNextPage() override;
   void viewPreviousPage() override;
   bool viewIsPracticePage() const override { return state_.viewPage == state_.practicePage; }
+  bool describeRun(history::RunRecord& run) const override;
 
   const TTextPracticeState& state() const { return state_; }
   // The model cell and the entry at a byte offset (two bytes each).

@@ -88,6 +88,22 @@ void drawExit(QPainter& p, double s) {
   p.drawLine(QPointF(s * 0.75, s * 0.65), QPointF(s * 0.9, s * 0.5));
 }
 
+// Three rising bars with a line over them: the learner's progress.
+void drawProgress(QPainter& p, int size) {
+  const double s = size;
+  p.setPen(QPen(QColor(0x30, 0x40, 0x60), s / 28.0));
+  p.drawLine(QPointF(s * 0.12, s * 0.88), QPointF(s * 0.9, s * 0.88));
+  const QColor bars[] = {QColor(0x91, 0xDD, 0xF7), QColor(0x6C, 0xC0, 0xE8),
+                         QColor(0x38, 0x98, 0xD0)};
+  for (int i = 0; i < 3; ++i) {
+    const double h = s * (0.25 + 0.2 * i);
+    p.fillRect(QRectF(s * (0.18 + 0.24 * i), s * 0.86 - h, s * 0.16, h), bars[i]);
+  }
+  p.setPen(QPen(QColor(0xD0, 0x40, 0x20), s / 14.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.drawPolyline(QPolygonF({QPointF(s * 0.2, s * 0.5), QPointF(s * 0.45, s * 0.38),
+                            QPointF(s * 0.62, s * 0.3), QPointF(s * 0.86, s * 0.1)}));
+}
+
 }  // namespace
 
 QPixmap toolbar(Toolbar which, int size) {
@@ -106,6 +122,9 @@ QPixmap toolbar(Toolbar which, int size) {
       break;
     case Toolbar::Exit:
       drawExit(p, size);
+      break;
+    case Toolbar::Progress:
+      drawProgress(p, size);
       break;
   }
   return pixmap;

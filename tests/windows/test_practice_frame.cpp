@@ -146,9 +146,10 @@ TEST_F(PracticeFrameWindowTest, MenusHoldTheirItemsWithTags) {
   auto* charMenu = child<QMenu>("PopupMenu_Char");
   ASSERT_NE(charMenu, nullptr);
   const QList<QAction*> top = charMenu->actions();
-  ASSERT_EQ(top.size(), 2);
+  ASSERT_EQ(top.size(), 3);
   EXPECT_EQ(top[0]->text(), QStringLiteral("优选练习"));
   EXPECT_EQ(top[1]->text(), QStringLiteral("全面练习"));
+  EXPECT_EQ(top[2]->text(), QStringLiteral("薄弱练习"));
   QStringList preferred;
   for (QAction* a : top[0]->menu()->actions()) preferred << a->text();
   EXPECT_EQ(preferred, QStringList({"一级简码", "二级简码", "三级简码", "完整编码", "键名汉字",
@@ -156,6 +157,9 @@ TEST_F(PracticeFrameWindowTest, MenusHoldTheirItemsWithTags) {
   QStringList all;
   for (QAction* a : top[1]->menu()->actions()) all << a->text();
   EXPECT_EQ(all, QStringList({"一级简码", "二级简码", "三级简码", "完整编码"}));
+  QStringList weak;
+  for (QAction* a : top[2]->menu()->actions()) weak << a->text();
+  EXPECT_EQ(weak, QStringList({"薄弱汉字", "薄弱字根"}));
   QStringList words;
   for (QAction* a : child<QMenu>("PopupMenu_word")->actions()) words << a->text();
   EXPECT_EQ(words, QStringList({"二字词组", "三字词组", "四字词组", "多字词组"}));

@@ -116,6 +116,11 @@ void SelectionPanel::buildMenus() {
   QMenu* all = makeMenu("MenuItem_all", PopupMenu_Char);
   all->setTitle(QStringLiteral("全面练习"));
   PopupMenu_Char->addMenu(all);
+  // After the two lists of the tables: the items the learner's history says
+  // are weak, characters and roots.
+  QMenu* weak = makeMenu("MenuItem_weak", PopupMenu_Char);
+  weak->setTitle(QStringLiteral("薄弱练习"));
+  PopupMenu_Char->addMenu(weak);
   PopupMenu_word = makeMenu("PopupMenu_word", this);
   PopupMenu_exam = makeMenu("PopupMenu_exam", this);
 
@@ -127,6 +132,9 @@ void SelectionPanel::buildMenus() {
         break;
       case quorvel::KindMenu::CharAll:
         menu = all;
+        break;
+      case quorvel::KindMenu::CharWeak:
+        menu = weak;
         break;
       case quorvel::KindMenu::Word:
         menu = PopupMenu_word;

@@ -388,6 +388,7 @@ void TFrame_Veduzir::render() { renderer_->render(logic_->view()); }
 
 void TFrame_Veduzir::tearDown() {
   Timer_Exam->stop();
+  logic_->tearDown();
   setUpDone_ = false;
 }
 

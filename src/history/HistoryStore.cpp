@@ -1,0 +1,538 @@
+#include "history/HistoryStore.h"
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <map>
+#include <utility>
+
+#include "platform/Gbk.h"
+#include "platform/Log.h"
+
+namespace quorvel::history {
+
+namespace {
+
+// The troubles told to the learner, each once.
+enum Trouble : unsigned { CannotOpen = 1, Locked = 2, Damaged = 4, Newer = 8, CannotWrite = 16 };
+
+// Runs kept in memory while the file cannot take them; beyond this the
+// oldest go, so a store that stays locked cannot eat memory.
+constexpr std::size_t kMaxWaiting = 50;
+
+std::int64_t seconds(platform::TimePoint t) {
+  return std::chrono::duration_cast<std::chrono::seconds>(t.time_since_epoch()).count();
+}
+
+// One prepared statement, finalised when it goes.
+class Statement {
+ public:
+  Statement(sqlite3* db, const char* sql) {
+    code_ = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr);
+  }
+  ~Statement() { sqlite3_finalize(stmt_); }
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  bool ok() const { return code_ == SQLITE_OK || code_ == SQLITE_ROW || code_ == SQLITE_DONE; }
+  int code() const { return code_; }
+  Statement& bind(int i, std::int64_t v) {
+    sqlite3_bind_int64(stmt_, i, v);
+    return *this;
+  }
+  Statement& bind(int i, const std::string& v) {
+    sqlite3_bind_text(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
+    return *this;
+  }
+  // One step; true while it gives a row.
+  bool row() {
+    if (!stmt_) return false;
+    code_ = sqlite3_step(stmt_);
+    return code_ == SQLITE_ROW;
+  }
+  // Runs it to the end and makes it ready for new values.
+  bool run() {
+    if (!stmt_) return false;
+    code_ = sqlite3_step(stmt_);
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+    return code_ == SQLITE_DONE || code_ == SQLITE_ROW;
+  }
+  std::int64_t integer(int col) const { return sqlite3_column_int64(stmt_, col); }
+  std::string text(int col) const {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
+    return p ? std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, col)))
+             : std::string();
+  }
+
+ private:
+  sqlite3_stmt* stmt_ = nullptr;
+  int code_ = SQLITE_OK;
+};
+
+// The layouts, one step per version: step n brings a file of version n-1 to n.
+// Version 1 kept runs and misses; version 2 added how often each item came,
+// seeded from the misses of older files (the only tries they knew of).
+const char* const kMigrations[] = {
+    // 1
+    "CREATE TABLE runs(id INTEGER PRIMARY KEY, kind INTEGER NOT NULL,"
+    " started INTEGER NOT NULL, ended INTEGER NOT NULL, items INTEGER NOT NULL,"
+    " right INTEGER NOT NULL, speed INTEGER NOT NULL, accuracy INTEGER NOT NULL,"
+    " finished INTEGER NOT NULL);"
+    "CREATE TABLE mistakes(run INTEGER NOT NULL REFERENCES runs(id) ON DELETE CASCADE,"
+    " class INTEGER NOT NULL, expected TEXT NOT NULL, typed TEXT NOT NULL);"
+    "CREATE INDEX mistakes_by_run ON mistakes(run);",
+    // 2
+    "CREATE TABLE items(class INTEGER NOT NULL, item TEXT NOT NULL, tries INTEGER NOT NULL,"
+    " misses INTEGER NOT NULL, last_seen INTEGER NOT NULL, last_missed INTEGER NOT NULL,"
+    " PRIMARY KEY(class, item)) WITHOUT ROWID;"
+    "INSERT INTO items SELECT m.class, m.expected, COUNT(*), COUNT(*), MAX(r.ended), MAX(r.ended)"
+    " FROM mistakes m JOIN runs r ON r.id = m.run GROUP BY m.class, m.expected;"
+    "CREATE INDEX runs_by_end ON runs(ended);",
+};
+static_assert(std::size(kMigrations) == kSchemaVersion);
+
+bool isDamage(int code) {
+  code &= 0xFF;
+  return code == SQLITE_CORRUPT || code == SQLITE_NOTADB;
+}
+
+bool isLock(int code) {
+  code &= 0xFF;
+  return code == SQLITE_BUSY || code == SQLITE_LOCKED;
+}
+
+std::string utf8Of(const RunEntry& e, const std::string& gbkText) {
+  return e.cls == ItemClass::Root ? gbkText : gbk::toUtf8(gbkText);
+}
+
+std::string localTime(std::int64_t t) {
+  const std::time_t tt = static_cast<std::time_t>(t);
+  std::tm tm{};
+  localtime_r(&tt, &tm);
+  char buf[32];
+  std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm);
+  return buf;
+}
+
+std::string csvField(const std::string& s) {
+  if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
+  std::string out = "\"";
+  for (char c : s) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
+}  // namespace
+
+std::string keyName(std::uint16_t virtualKey) {
+  const unsigned k = virtualKey & 0xFF;
+  if ((k >= '0' && k <= '9') || (k >= 'A' && k <= 'Z')) return std::string(1, static_cast<char>(k));
+  switch (k) {
+    case 0x20:
+      return "Space";
+    case 0x10:
+      return "Shift";
+    case 0x11:
+      return "Ctrl";
+    case 0x12:
+      return "Alt";
+    case 0x0D:
+      return "Enter";
+    case 0x09:
+      return "Tab";
+    default:
+      break;
+  }
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "#%u", k);
+  return buf;
+}
+
+HistoryStore::HistoryStore(std::filesystem::path file, ProblemCallback onProblem)
+    : file_(std::move(file)), onProblem_(std::move(onProblem)) {}
+
+HistoryStore::~HistoryStore() {
+  // Runs the file could not take so far get one last chance.
+  if (!waiting_.empty() && open()) {
+    std::vector<RunRecord> waiting = std::move(waiting_);
+    waiting_.clear();
+    for (const RunRecord& run : waiting)
+      if (!write(run)) break;
+  }
+  close();
+}
+
+std::filesystem::path HistoryStore::defaultFile() {
+  std::filesystem::path base;
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') {
+    base = xdg;
+  } else {
+    const char* home = std::getenv("HOME");
+    base = std::filesystem::path(home && *home ? home : "/tmp") / ".local" / "share";
+  }
+  return base / "quorvel" / "history.sqlite3";
+}
+
+void HistoryStore::say(int trouble, const std::string& message) {
+  platform::logProblem(message);
+  if (said_ & static_cast<unsigned>(trouble)) return;
+  said_ |= static_cast<unsigned>(trouble);
+  if (onProblem_) onProblem_(message);
+}
+
+void HistoryStore::close() {
+  if (db_) sqlite3_close_v2(db_);
+  db_ = nullptr;
+}
+
+bool HistoryStore::exec(const char* sql) {
+  char* error = nullptr;
+  const int code = sqlite3_exec(db_, sql, nullptr, nullptr, &error);
+  sqlite3_free(error);
+  if (code != SQLITE_OK) {
+    failed(code, sql);
+    return false;
+  }
+  return true;
+}
+
+bool HistoryStore::open() {
+  if (db_) return true;
+  if (newer_) return false;
+  const unsigned putAside = putAside_;
+  if (openFile()) return true;
+  // A damaged file was put aside: a new one takes its place.
+  return putAside_ != putAside && openFile();
+}
+
+void HistoryStore::rollback() {
+  if (db_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+bool HistoryStore::openFile() {
+  std::error_code ec;
+  std::filesystem::create_directories(file_.parent_path(), ec);
+  const int code =
+      sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  if (code != SQLITE_OK) {
+    const std::string reason = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
+    close();
+    say(CannotOpen,
+        "练习记录无法保存：打不开 " + file_.string() + "（" + reason + "）。练习照常进行。");
+    return false;
+  }
+  // A second tutor may hold the file a moment; waiting longer would stall the window.
+  sqlite3_busy_timeout(db_, 200);
+  sqlite3_extended_result_codes(db_, 1);
+  if (!migrate()) {
+    close();
+    return false;
+  }
+  return true;
+}
+
+bool HistoryStore::migrate() {
+  int version = 0;
+  {
+    Statement s(db_, "PRAGMA user_version");
+    if (!s.row()) {
+      failed(s.code(), "reading the layout version");
+      return false;
+    }
+    version = static_cast<int>(s.integer(0));
+  }
+  if (version > kSchemaVersion) {
+    newer_ = true;
+    say(Newer, "练习记录文件 " + file_.string() +
+                   " 由较新版本的奎沃写入，本程序不改动它，这次的练习不记录。");
+    return false;
+  }
+  // WAL: a reader (a second tutor's progress window) never blocks a writer.
+  {
+    Statement wal(db_, "PRAGMA journal_mode=WAL");
+    if (!wal.row() && !wal.ok()) {
+      failed(wal.code(), "switching to WAL");
+      return false;
+    }
+  }
+  if (!exec("PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON")) return false;
+  if (version == kSchemaVersion) return true;
+  if (!exec("BEGIN IMMEDIATE")) return false;
+  for (int v = version; v < kSchemaVersion; ++v) {
+    if (!exec(kMigrations[v])) {
+      rollback();
+      return false;
+    }
+  }
+  const std::string setVersion = "PRAGMA user_version=" + std::to_string(kSchemaVersion);
+  if (!exec(setVersion.c_str()) || !exec("COMMIT")) {
+    rollback();
+    return false;
+  }
+  return true;
+}
+
+void HistoryStore::failed(int code, const char* what) {
+  const std::string reason =
+      (db_ ? std::string(sqlite3_errmsg(db_)) : std::string(sqlite3_errstr(code))) + " (" + what +
+      ")";
+  if (isDamage(code)) {
+    putAside();
+  } else if (isLock(code)) {
+    platform::logProblem("history: " + file_.string() + " is locked: " + reason);
+    say(Locked, "练习记录文件正被另一个程序占用：这次的记录先留在内存里，下次再写入。");
+  } else {
+    say(CannotWrite, "练习记录无法写入 " + file_.string() + "：" + reason + "。练习照常进行。");
+  }
+}
+
+void HistoryStore::putAside() {
+  close();
+  char stamp[32];
+  const std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &tm);
+  std::filesystem::path aside = file_;
+  aside += std::string(".damaged-") + stamp;
+  for (int n = 2; std::filesystem::exists(aside); ++n) {
+    aside = file_;
+    aside += std::string(".damaged-") + stamp + "-" + std::to_string(n);
+  }
+  std::error_code ec;
+  std::filesystem::rename(file_, aside, ec);
+  if (ec) {
+    say(CannotOpen, "练习记录文件 " + file_.string() + " 已损坏，且无法改名（" + ec.message() +
+                        "）。练习照常进行，但不再记录。");
+    newer_ = true;  // leave it alone from now on
+    return;
+  }
+  // Its journal belongs to it: it goes along under the same new name.
+  for (const char* suffix : {"-wal", "-shm"}) {
+    std::filesystem::path from = file_, to = aside;
+    from += suffix;
+    to += suffix;
+    if (std::filesystem::exists(from, ec)) std::filesystem::rename(from, to, ec);
+  }
+  ++putAside_;
+  // The name alone fits the message pane; the log has the whole path.
+  platform::logProblem("history: " + file_.string() + " damaged, kept as " + aside.string());
+  say(Damaged, "练习记录文件已损坏，已改名为 " + aside.filename().string() +
+                   " 保留在原处；新的记录从现在开始。");
+}
+
+void HistoryStore::record(const RunRecord& run) {
+  if (run.items <= 0) return;
+  waiting_.push_back(run);
+  if (waiting_.size() > kMaxWaiting) waiting_.erase(waiting_.begin());
+  if (!open()) return;
+  while (!waiting_.empty()) {
+    if (!write(waiting_.front())) {
+      // A file found damaged while writing was put aside: a new one takes the run.
+      if (db_ || !open() || !write(waiting_.front())) return;
+    }
+    waiting_.erase(waiting_.begin());
+  }
+}
+
+bool HistoryStore::write(const RunRecord& run) {
+  if (!db_ || !exec("BEGIN IMMEDIATE")) return false;
+  auto undo = [this](int code, const char* what) {
+    rollback();
+    failed(code, what);
+    return false;
+  };
+  const std::int64_t ended = seconds(run.ended);
+  Statement insertRun(db_,
+                      "INSERT INTO runs(kind, started, ended, items, right, speed, accuracy,"
+                      " finished) VALUES(?,?,?,?,?,?,?,?)");
+  insertRun.bind(1, run.kind)
+      .bind(2, seconds(run.started))
+      .bind(3, ended)
+      .bind(4, run.items)
+      .bind(5, run.right)
+      .bind(6, run.speed)
+      .bind(7, run.accuracy)
+      .bind(8, run.finished ? 1 : 0);
+  if (!insertRun.run()) return undo(insertRun.code(), "writing a run");
+  const std::int64_t id = sqlite3_last_insert_rowid(db_);
+
+  // How often each item came in this run and how often it was missed.
+  struct Count {
+    int tries = 0, misses = 0;
+  };
+  std::map<std::pair<ItemClass, std::string>, Count> counts;
+  Statement insertMistake(db_, "INSERT INTO mistakes(run, class, expected, typed) VALUES(?,?,?,?)");
+  for (const RunEntry& e : run.entries) {
+    Count& c = counts[{e.cls, e.expected}];
+    ++c.tries;
+    if (e.right) continue;
+    ++c.misses;
+    insertMistake.bind(1, id)
+        .bind(2, static_cast<int>(e.cls))
+        .bind(3, utf8Of(e, e.expected))
+        .bind(4, utf8Of(e, e.typed));
+    if (!insertMistake.run()) return undo(insertMistake.code(), "writing a miss");
+  }
+  Statement upsert(db_,
+                   "INSERT INTO items(class, item, tries, misses, last_seen, last_missed)"
+                   " VALUES(?1,?2,?3,?4,?5,?6) ON CONFLICT(class, item) DO UPDATE SET"
+                   " tries = tries + excluded.tries, misses = misses + excluded.misses,"
+                   " last_seen = max(last_seen, excluded.last_seen),"
+                   " last_missed = max(last_missed, excluded.last_missed)");
+  for (const auto& [key, c] : counts) {
+    RunEntry e;
+    e.cls = key.first;
+    upsert.bind(1, static_cast<int>(key.first))
+        .bind(2, utf8Of(e, key.second))
+        .bind(3, c.tries)
+        .bind(4, c.misses)
+        .bind(5, ended)
+        .bind(6, c.misses > 0 ? ended : 0);
+    if (!upsert.run()) return undo(upsert.code(), "counting an item");
+  }
+  const int code = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+  if (code != SQLITE_OK) return undo(code, "committing a run");
+  return true;
+}
+
+std::vector<RunRow> HistoryStore::runs() {
+  std::vector<RunRow> out;
+  if (!open()) return out;
+  Statement s(db_,
+              "SELECT kind, started, ended, items, right, speed, accuracy, finished FROM runs"
+              " ORDER BY ended, id");
+  while (s.row())
+    out.push_back(RunRow{static_cast<int>(s.integer(0)), s.integer(1), s.integer(2),
+                         static_cast<int>(s.integer(3)), static_cast<int>(s.integer(4)),
+                         static_cast<int>(s.integer(5)), static_cast<int>(s.integer(6)),
+                         s.integer(7) != 0});
+  if (s.code() != SQLITE_DONE) failed(s.code(), "reading the runs");
+  return out;
+}
+
+Totals HistoryStore::totals() {
+  Totals t;
+  if (!open()) return t;
+  // A run's time counts at least one second, as its speed does.
+  Statement s(db_,
+              "SELECT COUNT(*), COALESCE(SUM(max(ended - started, 1)), 0),"
+              " COALESCE(SUM(items), 0) FROM runs");
+  if (s.row()) {
+    t.runs = static_cast<int>(s.integer(0));
+    t.seconds = s.integer(1);
+    t.items = s.integer(2);
+  } else {
+    failed(s.code(), "reading the totals");
+  }
+  return t;
+}
+
+namespace {
+std::vector<ItemStat> readItems(Statement& s, ItemClass cls) {
+  std::vector<ItemStat> out;
+  while (s.row())
+    out.push_back(ItemStat{cls, s.text(0), static_cast<int>(s.integer(1)),
+                           static_cast<int>(s.integer(2)), s.integer(3), s.integer(4)});
+  return out;
+}
+}  // namespace
+
+std::vector<ItemStat> HistoryStore::items(ItemClass cls) {
+  if (!open()) return {};
+  Statement s(db_, "SELECT item, tries, misses, last_seen, last_missed FROM items WHERE class = ?");
+  s.bind(1, static_cast<int>(cls));
+  return readItems(s, cls);
+}
+
+std::vector<ItemStat> HistoryStore::weakest(ItemClass cls, int minTries, int limit) {
+  if (!open()) return {};
+  Statement s(db_,
+              "SELECT item, tries, misses, last_seen, last_missed FROM items"
+              " WHERE class = ?1 AND misses > 0 AND tries >= ?2"
+              " ORDER BY CAST(misses AS REAL) / tries DESC, last_missed DESC, tries DESC"
+              " LIMIT ?3");
+  s.bind(1, static_cast<int>(cls)).bind(2, minTries).bind(3, limit);
+  return readItems(s, cls);
+}
+
+std::vector<ItemStat> HistoryStore::mastered(ItemClass cls, int minTries, int limit) {
+  if (!open()) return {};
+  Statement s(db_,
+              "SELECT item, tries, misses, last_seen, last_missed FROM items"
+              " WHERE class = ?1 AND misses = 0 AND tries >= ?2"
+              " ORDER BY tries DESC, last_seen DESC LIMIT ?3");
+  s.bind(1, static_cast<int>(cls)).bind(2, minTries).bind(3, limit);
+  return readItems(s, cls);
+}
+
+std::vector<Confusion> HistoryStore::confusions(int limit) {
+  std::vector<Confusion> out;
+  if (!open()) return out;
+  Statement s(db_,
+              "SELECT class, expected, typed, COUNT(*) AS n FROM mistakes"
+              " GROUP BY class, expected, typed ORDER BY n DESC, MAX(run) DESC LIMIT ?");
+  s.bind(1, limit);
+  while (s.row())
+    out.push_back(Confusion{static_cast<ItemClass>(s.integer(0)), s.text(1), s.text(2),
+                            static_cast<int>(s.integer(3))});
+  return out;
+}
+
+std::string HistoryStore::csv(const std::function<std::string(int kind)>& kindName) {
+  // The mark at the start tells spreadsheet programs the text is UTF-8.
+  std::string out = "\xEF\xBB\xBF编号,练习,开始,结束,条目,正确,速度,正确率,完成,错误\r\n";
+  if (!open()) return out;
+  std::map<std::int64_t, std::string> misses;
+  {
+    Statement m(db_, "SELECT run, class, expected, typed FROM mistakes ORDER BY rowid");
+    while (m.row()) {
+      std::string& list = misses[m.integer(0)];
+      if (!list.empty()) list += ' ';
+      std::string expected = m.text(2);
+      // Roots are numbered from 1 where the learner sees them, as their pictures are.
+      if (m.integer(1) == static_cast<int>(ItemClass::Root))
+        expected = "字根" + std::to_string(std::atoi(expected.c_str()) + 1);
+      list += expected + "→" + m.text(3);
+    }
+  }
+  Statement s(db_,
+              "SELECT id, kind, started, ended, items, right, speed, accuracy, finished FROM runs"
+              " ORDER BY ended, id");
+  while (s.row()) {
+    const std::int64_t id = s.integer(0);
+    const int accuracy = static_cast<int>(s.integer(7));
+    out += std::to_string(id) + ',' +
+           csvField(kindName ? kindName(static_cast<int>(s.integer(1)))
+                             : std::to_string(s.integer(1))) +
+           ',' + localTime(s.integer(2)) + ',' + localTime(s.integer(3)) + ',' +
+           std::to_string(s.integer(4)) + ',' + std::to_string(s.integer(5)) + ',' +
+           std::to_string(s.integer(6)) + ',' + (accuracy < 0 ? "" : std::to_string(accuracy)) +
+           ',' + (s.integer(8) ? "是" : "否") + ',' + csvField(misses[id]) + "\r\n";
+  }
+  return out;
+}
+
+bool HistoryStore::clear() {
+  if (!open()) return false;
+  if (!exec("BEGIN IMMEDIATE")) return false;
+  if (!exec("DELETE FROM mistakes; DELETE FROM items; DELETE FROM runs") || !exec("COMMIT")) {
+    rollback();
+    return false;
+  }
+  waiting_.clear();
+  return true;
+}
+
+int HistoryStore::schemaVersion() {
+  if (!open()) return 0;
+  Statement s(db_, "PRAGMA user_version");
+  return s.row() ? static_cast<int>(s.integer(0)) : 0;
+}
+
+}  // namespace quorvel::history

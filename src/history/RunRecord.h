@@ -1,0 +1,49 @@
+#pragma once
+// One practice run as the history keeps it: what was practised, when, how
+// fast and how well, and every entry made, so the store can count how often
+// each item came and how often it was missed. Built by the running kind from
+// what it already holds in memory when the run ends or is given up; nothing
+// is written while keys arrive.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Clock.h"
+
+namespace quorvel::history {
+
+// What an item is. Roots are kept as their picture number ("0".."175"),
+// characters and words as their text.
+enum class ItemClass : std::uint8_t { Root = 0, Character = 1, Word = 2 };
+
+struct RunEntry {
+  ItemClass cls = ItemClass::Character;
+  std::string expected;  // GBK text, or the root number in decimal
+  std::string typed;     // GBK text, or the key pressed for a root
+  bool right = false;
+};
+
+struct RunRecord {
+  int kind = 0;
+  platform::TimePoint started{};
+  platform::TimePoint ended{};
+  int items = 0;     // entries made
+  int right = 0;     // of them right
+  int speed = 0;     // entries a minute
+  int accuracy = 0;  // per cent; -1 for a kind that measures none
+  bool finished = false;
+  std::vector<RunEntry> entries;
+};
+
+// Where the frame hands a run when it ends or is given up.
+class RunSink {
+ public:
+  virtual ~RunSink() = default;
+  virtual void record(const RunRecord& run) = 0;
+};
+
+// The name a root key press is kept under: the letter or digit itself, "空格"
+// for the space bar, else the key's number.
+std::string keyName(std::uint16_t virtualKey);
+
+}  // namespace quorvel::history

@@ -1,0 +1,165 @@
+#include "history/windows/ProgressCharts.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QDateTime>
+#include <QDateTimeAxis>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineSeries>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <algorithm>
+
+#include "ui/QtSupport.h"
+
+ProgressChart::ProgressChart(QWidget* parent) : QWidget(parent) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* chart = new QChart;
+  chart->legend()->setAlignment(Qt::AlignBottom);
+  chart->setMargins(QMargins(4, 4, 4, 4));
+  view_ = new QChartView(chart, this);
+  view_->setObjectName(QStringLiteral("ChartView_progress"));
+  view_->setRenderHint(QPainter::Antialiasing);
+  summary_ = new QLabel(this);
+  summary_->setObjectName(QStringLiteral("RzLabel_chartSummary"));
+  summary_->setWordWrap(true);
+  layout->addWidget(view_, 1);
+  layout->addWidget(summary_);
+}
+
+QString ProgressChart::summary() const { return summary_->text(); }
+
+void ProgressChart::setRuns(const std::vector<quorvel::history::RunRow>& runs,
+                            const QString& speedUnit) {
+  QChart* chart = view_->chart();
+  chart->removeAllSeries();
+  for (QAbstractAxis* axis : chart->axes()) {
+    chart->removeAxis(axis);
+    delete axis;
+  }
+  points_ = static_cast<int>(runs.size());
+  if (runs.empty()) {
+    summary_->setText(QStringLiteral("这种练习还没有记录。"));
+    view_->setAccessibleName(summary_->text());
+    return;
+  }
+  QList<QPointF> speed, accuracy;
+  speed.reserve(static_cast<qsizetype>(runs.size()));
+  accuracy.reserve(static_cast<qsizetype>(runs.size()));
+  int topSpeed = 0, bestSpeed = 0;
+  for (const auto& run : runs) {
+    const double x = static_cast<double>(run.ended) * 1000.0;
+    speed.append(QPointF(x, run.speed));
+    if (run.accuracy >= 0) accuracy.append(QPointF(x, run.accuracy));
+    topSpeed = std::max(topSpeed, run.speed);
+    bestSpeed = std::max(bestSpeed, run.speed);
+  }
+  auto* speedSeries = new QLineSeries;
+  speedSeries->setName(QStringLiteral("速度（%1）").arg(speedUnit));
+  speedSeries->replace(speed);
+  speedSeries->setPointsVisible(true);
+  chart->addSeries(speedSeries);
+  auto* accuracySeries = new QLineSeries;
+  accuracySeries->setName(QStringLiteral("正确率（%）"));
+  accuracySeries->replace(accuracy);
+  accuracySeries->setPointsVisible(true);
+  if (!accuracy.isEmpty()) chart->addSeries(accuracySeries);
+
+  auto* time = new QDateTimeAxis;
+  time->setTickCount(5);
+  // One run, or runs of one minute, still get a span to be drawn in.
+  const std::int64_t first = runs.front().ended;
+  const std::int64_t last = std::max<std::int64_t>(runs.back().ended, first + 60);
+  // Ticks fine enough to tell apart, no finer than the span needs.
+  const std::int64_t span = last - first;
+  time->setFormat(span < 3600        ? QStringLiteral("hh:mm:ss")
+                  : span < 3 * 86400 ? QStringLiteral("MM-dd hh:mm")
+                                     : QStringLiteral("yyyy-MM-dd"));
+  time->setRange(QDateTime::fromSecsSinceEpoch(first - 30),
+                 QDateTime::fromSecsSinceEpoch(last + 30));
+  chart->addAxis(time, Qt::AlignBottom);
+  auto* speedAxis = new QValueAxis;
+  speedAxis->setRange(0, std::max(10, topSpeed + topSpeed / 10 + 1));
+  speedAxis->setLabelFormat(QStringLiteral("%d"));
+  speedAxis->setTitleText(speedUnit);
+  chart->addAxis(speedAxis, Qt::AlignLeft);
+  speedSeries->attachAxis(time);
+  speedSeries->attachAxis(speedAxis);
+  if (!accuracy.isEmpty()) {
+    auto* percentAxis = new QValueAxis;
+    percentAxis->setRange(0, 100);
+    percentAxis->setLabelFormat(QStringLiteral("%d"));
+    percentAxis->setTitleText(QStringLiteral("%"));
+    chart->addAxis(percentAxis, Qt::AlignRight);
+    accuracySeries->attachAxis(time);
+    accuracySeries->attachAxis(percentAxis);
+  } else {
+    delete accuracySeries;
+  }
+
+  const auto& latest = runs.back();
+  QString text = QStringLiteral("共 %1 次。最近一次：速度 %2 %3")
+                     .arg(runs.size())
+                     .arg(latest.speed)
+                     .arg(speedUnit);
+  if (latest.accuracy >= 0) text += QStringLiteral("，正确率 %1%").arg(latest.accuracy);
+  text += QStringLiteral("。最快：%1 %2。").arg(bestSpeed).arg(speedUnit);
+  summary_->setText(text);
+  view_->setAccessibleName(text);
+}
+
+KeyHeatMap::KeyHeatMap(QWidget* parent) : QWidget(parent) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(3);
+  static const char* const rows[] = {"QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
+  int indent = 0;
+  for (const char* row : rows) {
+    auto* line = new QHBoxLayout;
+    line->setSpacing(3);
+    line->addSpacing(indent);
+    for (const char* c = row; *c; ++c) {
+      auto* key = new QLabel(this);
+      key->setObjectName(QStringLiteral("RzLabel_key_%1").arg(QLatin1Char(*c)));
+      key->setFixedSize(44, 40);
+      key->setAlignment(Qt::AlignCenter);
+      key->setFrameStyle(QFrame::Panel | QFrame::Raised);
+      key->setAutoFillBackground(true);
+      keys_[static_cast<std::size_t>(*c - 'A')] = key;
+      line->addWidget(key);
+    }
+    line->addStretch(1);
+    layout->addLayout(line);
+    indent += 22;
+  }
+  setCounts({}, {});
+}
+
+void KeyHeatMap::setCounts(const std::array<int, 26>& tries, const std::array<int, 26>& misses) {
+  for (int i = 0; i < 26; ++i) {
+    QLabel* key = keys_[static_cast<std::size_t>(i)];
+    const QChar letter(QLatin1Char(static_cast<char>('A' + i)));
+    const int t = tries[static_cast<std::size_t>(i)];
+    QColor colour(0xE0, 0xE0, 0xE0);
+    if (t == 0) {
+      key->setText(QString(letter));
+      key->setAccessibleName(QStringLiteral("%1 键：还没有练过").arg(letter));
+    } else {
+      const int right = t - misses[static_cast<std::size_t>(i)];
+      const int percent = right * 100 / t;
+      // Half right or worse is full red; all right is full green.
+      const double share = std::clamp((percent - 50) / 50.0, 0.0, 1.0);
+      colour = QColor::fromHsvF(share / 3.0, 0.55, 0.97);
+      key->setText(QStringLiteral("%1\n%2%").arg(letter).arg(percent));
+      key->setAccessibleName(
+          QStringLiteral("%1 键：正确率 %2%（%3 次）").arg(letter).arg(percent).arg(t));
+    }
+    QPalette palette = key->palette();
+    palette.setColor(QPalette::Window, colour);
+    key->setPalette(palette);
+    key->setToolTip(key->accessibleName());
+  }
+}

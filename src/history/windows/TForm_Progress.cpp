@@ -1,0 +1,359 @@
+#include "history/windows/TForm_Progress.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <map>
+
+#include "data/PracticeData.h"
+#include "data/PracticeKinds.h"
+#include "history/HistoryStore.h"
+#include "history/windows/ProgressCharts.h"
+#include "platform/SafeFile.h"
+#include "ui/Look.h"
+#include "ui/QtSupport.h"
+
+using quorvel::history::ItemClass;
+using quorvel::history::ItemStat;
+
+namespace {
+
+constexpr int kListLength = 30;
+
+QString whenText(std::int64_t t) {
+  if (t <= 0) return QStringLiteral("—");
+  const QDate day = QDateTime::fromSecsSinceEpoch(t).date();
+  const qint64 days = day.daysTo(QDate::currentDate());
+  if (days <= 0) return QStringLiteral("今天");
+  if (days == 1) return QStringLiteral("昨天");
+  if (days < 30) return QStringLiteral("%1 天前").arg(days);
+  return day.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+QString rateText(const ItemStat& item) {
+  return QStringLiteral("%1%").arg(item.misses * 100 / std::max(1, item.tries));
+}
+
+QTableWidget* makeTable(QWidget* parent, const char* name, const QStringList& headers) {
+  auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
+  table->setObjectName(QString::fromLatin1(name));
+  table->setHorizontalHeaderLabels(headers);
+  table->verticalHeader()->setVisible(false);
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  table->horizontalHeader()->setStretchLastSection(true);
+  table->setIconSize(QSize(16, 16));
+  return table;
+}
+
+void setRow(QTableWidget* table, int row, const QStringList& cells, const QIcon& icon = {}) {
+  for (int c = 0; c < cells.size(); ++c) {
+    auto* item = new QTableWidgetItem(cells[c]);
+    if (c == 0 && !icon.isNull()) item->setIcon(icon);
+    table->setItem(row, c, item);
+  }
+}
+
+// What the speed of a kind counts: keys in the root drills, characters elsewhere.
+QString speedUnitOf(int kind) {
+  return quorvel::kindInfo(kind).rawKeys ? QStringLiteral("键/分钟") : QStringLiteral("字/分钟");
+}
+
+}  // namespace
+
+TForm_Progress::TForm_Progress(quorvel::history::HistoryStore& store,
+                               const quorvel::PracticeData& data, QWidget* parent)
+    : FormBase(parent, "Form_Progress", QStringLiteral("练习进度"), QSize(760, 540),
+               Qt::Window | Qt::WindowCloseButtonHint),
+      store_(store),
+      data_(data) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(8, 8, 8, 8);
+  RzLabel_totals = new QLabel(this);
+  RzLabel_totals->setObjectName(QStringLiteral("RzLabel_totals"));
+  RzLabel_totals->setFont(quorvel::ui::songFont(14, true));
+  layout->addWidget(RzLabel_totals);
+
+  TabWidget_progress = new QTabWidget(this);
+  TabWidget_progress->setObjectName(QStringLiteral("TabWidget_progress"));
+  layout->addWidget(TabWidget_progress, 1);
+
+  // Speed and accuracy of one kind over time.
+  auto* chartPage = new QWidget(TabWidget_progress);
+  auto* chartLayout = new QVBoxLayout(chartPage);
+  auto* kindLine = new QHBoxLayout;
+  auto* kindCaption = new QLabel(QStringLiteral("练习："), chartPage);
+  ComboBox_kind = new QComboBox(chartPage);
+  ComboBox_kind->setObjectName(QStringLiteral("ComboBox_kind"));
+  ComboBox_kind->setAccessibleName(QStringLiteral("练习种类"));
+  kindCaption->setBuddy(ComboBox_kind);
+  kindLine->addWidget(kindCaption);
+  kindLine->addWidget(ComboBox_kind);
+  kindLine->addStretch(1);
+  chartLayout->addLayout(kindLine);
+  chart_ = new ProgressChart(chartPage);
+  chartLayout->addWidget(chart_, 1);
+  TabWidget_progress->addTab(chartPage, QStringLiteral("速度与正确率"));
+  connect(ComboBox_kind, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (index >= 0) showChartOf(ComboBox_kind->itemData(index).toInt());
+  });
+
+  // The weakest items, by error rate.
+  auto* weakPage = new QWidget(TabWidget_progress);
+  auto* weakLayout = new QVBoxLayout(weakPage);
+  auto* triesLine = new QHBoxLayout;
+  auto* triesCaption = new QLabel(QStringLiteral("至少练过的次数："), weakPage);
+  SpinBox_minTries = new QSpinBox(weakPage);
+  SpinBox_minTries->setObjectName(QStringLiteral("SpinBox_minTries"));
+  SpinBox_minTries->setRange(1, 50);
+  SpinBox_minTries->setValue(2);
+  SpinBox_minTries->setAccessibleName(QStringLiteral("至少练过的次数"));
+  triesCaption->setBuddy(SpinBox_minTries);
+  triesLine->addWidget(triesCaption);
+  triesLine->addWidget(SpinBox_minTries);
+  triesLine->addWidget(new QLabel(
+      QStringLiteral("错误率 = 出错次数 ÷ 出现次数，常出现的字不会只因出现得多而排在前面。"),
+      weakPage));
+  triesLine->addStretch(1);
+  weakLayout->addLayout(triesLine);
+  auto* tables = new QHBoxLayout;
+  auto column = [&](const QString& title, QTableWidget* table, QPushButton* button, int stretch) {
+    auto* box = new QVBoxLayout;
+    auto* caption = new QLabel(title, weakPage);
+    caption->setBuddy(table);
+    table->setAccessibleName(title);
+    box->addWidget(caption);
+    box->addWidget(table, 1);
+    if (button) box->addWidget(button);
+    tables->addLayout(box, stretch);
+  };
+  const QStringList itemHeaders = {QStringLiteral("项"), QStringLiteral("错误率"),
+                                   QStringLiteral("错/次"), QStringLiteral("最近出错")};
+  Table_weakRoots =
+      makeTable(weakPage, "Table_weakRoots",
+                {QStringLiteral("字根"), QStringLiteral("键"), QStringLiteral("错误率"),
+                 QStringLiteral("错/次"), QStringLiteral("最近出错")});
+  Table_weakChars = makeTable(weakPage, "Table_weakChars", itemHeaders);
+  Table_weakWords = makeTable(weakPage, "Table_weakWords", itemHeaders);
+  auto* practiseRoots = new QPushButton(QStringLiteral("练习薄弱字根"), weakPage);
+  practiseRoots->setObjectName(QStringLiteral("Button_practiseRoots"));
+  auto* practiseChars = new QPushButton(QStringLiteral("练习薄弱汉字"), weakPage);
+  practiseChars->setObjectName(QStringLiteral("Button_practiseChars"));
+  column(QStringLiteral("最弱的字根"), Table_weakRoots, practiseRoots, 4);
+  column(QStringLiteral("最弱的汉字"), Table_weakChars, practiseChars, 3);
+  column(QStringLiteral("最常错的词组"), Table_weakWords, nullptr, 3);
+  weakLayout->addLayout(tables, 1);
+  TabWidget_progress->addTab(weakPage, QStringLiteral("薄弱项"));
+  connect(SpinBox_minTries, &QSpinBox::valueChanged, this, [this] { fillWeakTables(); });
+  connect(practiseRoots, &QPushButton::clicked, this,
+          [this] { emit practiseWeak(quorvel::pkWeakRoot); });
+  connect(practiseChars, &QPushButton::clicked, this,
+          [this] { emit practiseWeak(quorvel::pkWeakChar); });
+
+  // The keyboard and the confusions.
+  auto* keysPage = new QWidget(TabWidget_progress);
+  auto* keysLayout = new QHBoxLayout(keysPage);
+  auto* keyboardBox = new QVBoxLayout;
+  keyboardBox->addWidget(new QLabel(QStringLiteral("字根练习中各键的正确率："), keysPage));
+  heatMap_ = new KeyHeatMap(keysPage);
+  keyboardBox->addWidget(heatMap_);
+  auto* legend =
+      new QLabel(QStringLiteral("绿：全对　黄：约四分之三对　红：一半或更少对　灰：还没练过。\n"
+                                "每个键的正确率算的是该键上各字根被按对的比例。"),
+                 keysPage);
+  legend->setObjectName(QStringLiteral("RzLabel_legend"));
+  keyboardBox->addWidget(legend);
+  keyboardBox->addStretch(1);
+  keysLayout->addLayout(keyboardBox);
+  auto* confusionBox = new QVBoxLayout;
+  auto* confusionCaption = new QLabel(QStringLiteral("最常见的混淆（应为 → 打成）："), keysPage);
+  Table_confusions =
+      makeTable(keysPage, "Table_confusions",
+                {QStringLiteral("应为"), QStringLiteral("打成"), QStringLiteral("次数")});
+  Table_confusions->setAccessibleName(confusionCaption->text());
+  confusionCaption->setBuddy(Table_confusions);
+  confusionBox->addWidget(confusionCaption);
+  confusionBox->addWidget(Table_confusions, 1);
+  keysLayout->addLayout(confusionBox, 1);
+  TabWidget_progress->addTab(keysPage, QStringLiteral("键盘与混淆"));
+
+  auto* buttons = new QHBoxLayout;
+  RzLabel_message = new QLabel(this);
+  RzLabel_message->setObjectName(QStringLiteral("RzLabel_message"));
+  auto* exportButton = new QPushButton(QStringLiteral("导出 CSV…"), this);
+  exportButton->setObjectName(QStringLiteral("Button_export"));
+  auto* clearButton = new QPushButton(QStringLiteral("清除记录…"), this);
+  clearButton->setObjectName(QStringLiteral("Button_clear"));
+  auto* closeButton = new QPushButton(QStringLiteral("关闭"), this);
+  closeButton->setObjectName(QStringLiteral("Button_close"));
+  buttons->addWidget(RzLabel_message, 1);
+  buttons->addWidget(exportButton);
+  buttons->addWidget(clearButton);
+  buttons->addWidget(closeButton);
+  layout->addLayout(buttons);
+  connect(exportButton, &QPushButton::clicked, this, &TForm_Progress::exportCsv);
+  connect(clearButton, &QPushButton::clicked, this, &TForm_Progress::clearHistory);
+  connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+
+  saveDialog_ = [](QWidget* parent, const QString& suggested) {
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("导出练习记录"), suggested,
+                                        QStringLiteral("CSV 文件 (*.csv)"));
+  };
+  confirm_ = [](QWidget* parent, const QString& question) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("清除记录"), question,
+                    QMessageBox::NoButton, parent);
+    box.setObjectName(QStringLiteral("MessageBox_ClearHistory"));
+    quorvel::ui::applyTutorPalette(&box);
+    QPushButton* yes = box.addButton(QStringLiteral("清除"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole));
+    box.exec();
+    return box.clickedButton() == yes;
+  };
+}
+
+void TForm_Progress::showProgress() {
+  reload();
+  show();
+  raise();
+  activateWindow();
+}
+
+void TForm_Progress::reload() {
+  const quorvel::history::Totals totals = store_.totals();
+  const std::int64_t minutes = totals.seconds / 60;
+  RzLabel_totals->setText(QStringLiteral("共练习 %1 次，用时 %2 小时 %3 分钟，输入 %4 个字/键。")
+                              .arg(totals.runs)
+                              .arg(minutes / 60)
+                              .arg(minutes % 60)
+                              .arg(totals.items));
+
+  // The kinds that have runs; the chart opens on the kind practised last.
+  runs_ = store_.runs();
+  const int shown = runs_.empty() ? 0 : runs_.back().kind;
+  std::map<int, int> counts;
+  for (const auto& run : runs_) ++counts[run.kind];
+  {
+    const QSignalBlocker block(ComboBox_kind);
+    ComboBox_kind->clear();
+    for (const auto& [kind, count] : counts)
+      if (quorvel::isKind(kind))
+        ComboBox_kind->addItem(QStringLiteral("%1（%2 次）")
+                                   .arg(QString::fromUtf8(quorvel::kindInfo(kind).name))
+                                   .arg(count),
+                               kind);
+    const int at = ComboBox_kind->findData(shown);
+    ComboBox_kind->setCurrentIndex(at >= 0 ? at : ComboBox_kind->count() - 1);
+  }
+  showChartOf(ComboBox_kind->currentIndex() >= 0 ? ComboBox_kind->currentData().toInt() : 0);
+  fillWeakTables();
+  fillKeyboard();
+}
+
+void TForm_Progress::showChartOf(int kind) {
+  std::vector<quorvel::history::RunRow> runs;
+  if (kind != 0)
+    for (const auto& run : runs_)
+      if (run.kind == kind) runs.push_back(run);
+  chart_->setRuns(runs, speedUnitOf(kind));
+}
+
+void TForm_Progress::fillWeakTables() {
+  const int minTries = SpinBox_minTries->value();
+  const auto roots = store_.weakest(ItemClass::Root, minTries, kListLength);
+  Table_weakRoots->setRowCount(static_cast<int>(roots.size()));
+  for (int r = 0; r < static_cast<int>(roots.size()); ++r) {
+    const ItemStat& item = roots[static_cast<std::size_t>(r)];
+    const int root = item.item.empty() ? -1 : QString::fromStdString(item.item).toInt();
+    QIcon icon;
+    if (root >= 0 && root < quorvel::kRootCount)
+      if (const auto& picture = data_.rootPictures[static_cast<std::size_t>(root)])
+        icon = QIcon(QPixmap::fromImage(quorvel::ui::toQImage(*picture)));
+    const char key = quorvel::rootKey(root);
+    setRow(Table_weakRoots, r,
+           {QString::number(root + 1), key ? QString(QLatin1Char(key)) : QString(), rateText(item),
+            QStringLiteral("%1/%2").arg(item.misses).arg(item.tries), whenText(item.lastMissed)},
+           icon);
+    // A screen reader cannot see the picture: it reads the root by number.
+    Table_weakRoots->item(r, 0)->setData(Qt::AccessibleTextRole,
+                                         QStringLiteral("字根 %1").arg(root + 1));
+  }
+  auto fill = [&](QTableWidget* table, ItemClass cls) {
+    const auto items = store_.weakest(cls, minTries, kListLength);
+    table->setRowCount(static_cast<int>(items.size()));
+    for (int r = 0; r < static_cast<int>(items.size()); ++r) {
+      const ItemStat& item = items[static_cast<std::size_t>(r)];
+      setRow(table, r,
+             {QString::fromStdString(item.item).trimmed(), rateText(item),
+              QStringLiteral("%1/%2").arg(item.misses).arg(item.tries), whenText(item.lastMissed)});
+    }
+  };
+  fill(Table_weakChars, ItemClass::Character);
+  fill(Table_weakWords, ItemClass::Word);
+}
+
+void TForm_Progress::fillKeyboard() {
+  std::array<int, 26> tries{}, misses{};
+  for (const ItemStat& item : store_.items(ItemClass::Root)) {
+    const char key = quorvel::rootKey(QString::fromStdString(item.item).toInt());
+    if (key < 'A' || key > 'Z') continue;
+    tries[static_cast<std::size_t>(key - 'A')] += item.tries;
+    misses[static_cast<std::size_t>(key - 'A')] += item.misses;
+  }
+  heatMap_->setCounts(tries, misses);
+
+  const auto confusions = store_.confusions(kListLength);
+  Table_confusions->setRowCount(static_cast<int>(confusions.size()));
+  for (int r = 0; r < static_cast<int>(confusions.size()); ++r) {
+    const auto& c = confusions[static_cast<std::size_t>(r)];
+    QString expected = QString::fromStdString(c.expected).trimmed();
+    QIcon icon;
+    if (c.cls == ItemClass::Root) {
+      const int root = QString::fromStdString(c.expected).toInt();
+      if (root >= 0 && root < quorvel::kRootCount)
+        if (const auto& picture = data_.rootPictures[static_cast<std::size_t>(root)])
+          icon = QIcon(QPixmap::fromImage(quorvel::ui::toQImage(*picture)));
+      expected = QStringLiteral("字根 %1（%2）")
+                     .arg(root + 1)
+                     .arg(QLatin1Char(quorvel::rootKey(root) ? quorvel::rootKey(root) : '?'));
+    }
+    QString typed = QString::fromStdString(c.typed);
+    if (typed.trimmed().isEmpty()) typed = QStringLiteral("空格");
+    setRow(Table_confusions, r, {expected, typed.trimmed(), QString::number(c.count)}, icon);
+  }
+}
+
+void TForm_Progress::exportCsv() {
+  const QString suggested =
+      QDir::home().filePath(QStringLiteral("quorvel-%1.csv")
+                                .arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
+  const QString path = saveDialog_ ? saveDialog_(this, suggested) : QString();
+  if (path.isEmpty()) return;
+  const std::string csv =
+      store_.csv([](int kind) { return std::string(quorvel::kindInfo(kind).name); });
+  const auto result = quorvel::platform::writeFileSafely(path.toStdString(), csv);
+  RzLabel_message->setText(
+      result.ok
+          ? QStringLiteral("已导出到 %1").arg(path)
+          : QStringLiteral("无法写入 %1：%2").arg(path, QString::fromStdString(result.reason)));
+}
+
+void TForm_Progress::clearHistory() {
+  if (!confirm_ ||
+      !confirm_(this, QStringLiteral("清除全部练习记录？清除后无法恢复，可先导出 CSV 保存。")))
+    return;
+  RzLabel_message->setText(store_.clear() ? QStringLiteral("练习记录已清除。")
+                                          : QStringLiteral("练习记录无法清除。"));
+  reload();
+}

@@ -1,0 +1,86 @@
+#pragma once
+// The progress window: how the learner's speed and accuracy went over time
+// in each practice kind, the totals, the weakest roots, characters and words
+// by error rate, a keyboard coloured by root-key accuracy, and what was
+// typed instead of what. From here the weak-item drills start, the history
+// is exported as CSV, or cleared after asking. It reads the store each time
+// it is shown and keeps nothing of its own.
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "history/HistoryStore.h"
+#include "ui/Widgets.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+class QTableWidget;
+class ProgressChart;
+class KeyHeatMap;
+
+namespace quorvel {
+struct PracticeData;
+}
+
+class TForm_Progress : public quorvel::ui::FormBase {
+  Q_OBJECT
+ public:
+  TForm_Progress(quorvel::history::HistoryStore& store, const quorvel::PracticeData& data,
+                 QWidget* parent = nullptr);
+
+  // Reads the history again and shows the window.
+  void showProgress();
+  void reload();
+
+  // The save-file dialog of the export, replaceable so a test can answer it:
+  // the chosen path, or empty when cancelled.
+  using SaveDialog = std::function<QString(QWidget* parent, const QString& suggested)>;
+  void setSaveDialog(SaveDialog dialog) { saveDialog_ = std::move(dialog); }
+  // The question before clearing; replaceable likewise. True: clear.
+  using Confirm = std::function<bool(QWidget* parent, const QString& question)>;
+  void setConfirm(Confirm confirm) { confirm_ = std::move(confirm); }
+
+  void exportCsv();
+  void clearHistory();
+
+  // What the window shows, for the tests.
+  QLabel* totals() const { return RzLabel_totals; }
+  ProgressChart* chart() const { return chart_; }
+  QComboBox* kinds() const { return ComboBox_kind; }
+  QTableWidget* weakRoots() const { return Table_weakRoots; }
+  QTableWidget* weakChars() const { return Table_weakChars; }
+  QTableWidget* weakWords() const { return Table_weakWords; }
+  QTableWidget* confusions() const { return Table_confusions; }
+  KeyHeatMap* heatMap() const { return heatMap_; }
+  QLabel* message() const { return RzLabel_message; }
+
+ signals:
+  // A weak-item drill was asked for (its practice kind).
+  void practiseWeak(int kind);
+
+ private:
+  void showChartOf(int kind);
+  void fillWeakTables();
+  void fillKeyboard();
+
+  quorvel::history::HistoryStore& store_;
+  const quorvel::PracticeData& data_;
+  std::vector<quorvel::history::RunRow> runs_;  // as read by the last reload
+  SaveDialog saveDialog_;
+  Confirm confirm_;
+
+  QLabel* RzLabel_totals = nullptr;
+  QTabWidget* TabWidget_progress = nullptr;
+  QComboBox* ComboBox_kind = nullptr;
+  ProgressChart* chart_ = nullptr;
+  QSpinBox* SpinBox_minTries = nullptr;
+  QTableWidget* Table_weakRoots = nullptr;
+  QTableWidget* Table_weakChars = nullptr;
+  QTableWidget* Table_weakWords = nullptr;
+  QTableWidget* Table_confusions = nullptr;
+  KeyHeatMap* heatMap_ = nullptr;
+  QLabel* RzLabel_message = nullptr;
+};

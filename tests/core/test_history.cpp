@@ -1,0 +1,327 @@
+// The history store, the weak-item draw, and the runs the frame hands over.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "drills/RootDrill.h"
+#include "history/HistoryStore.h"
+#include "history/WeakDraw.h"
+#include "support/FrameFixture.h"
+
+namespace quorvel::testing {
+namespace {
+
+using history::HistoryStore;
+using history::ItemClass;
+using history::RunEntry;
+using history::RunRecord;
+
+std::filesystem::path freshDir() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  const auto dir = std::filesystem::temp_directory_path() /
+                   ("quorvel-history-" + std::to_string(::getpid()) + "-" + info->name());
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  return dir;
+}
+
+RunRecord charRun(std::int64_t endSeconds, const std::vector<std::pair<int, int>>& typed) {
+  RunRecord run;
+  run.kind = pkTwochar;
+  run.started = platform::TimePoint{} + std::chrono::seconds(endSeconds - 60);
+  run.ended = platform::TimePoint{} + std::chrono::seconds(endSeconds);
+  for (auto [expected, entry] : typed) {
+    run.entries.push_back(
+        RunEntry{ItemClass::Character, hz(expected), hz(entry), expected == entry});
+    ++run.items;
+    if (expected == entry) ++run.right;
+  }
+  run.speed = run.items;
+  run.accuracy = run.right * 100 / run.items;
+  run.finished = true;
+  return run;
+}
+
+// Runs raw SQL on the file as another program would.
+struct Connection {
+  explicit Connection(const std::filesystem::path& file) { sqlite3_open(file.c_str(), &db); }
+  ~Connection() { sqlite3_close_v2(db); }
+  int exec(const std::string& sql) {
+    return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+  }
+  std::int64_t number(const std::string& sql) {
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr);
+    const std::int64_t v = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int64(s, 0) : -1;
+    sqlite3_finalize(s);
+    return v;
+  }
+  std::string text(const std::string& sql) {
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr);
+    std::string v;
+    if (sqlite3_step(s) == SQLITE_ROW) v = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+    sqlite3_finalize(s);
+    return v;
+  }
+  sqlite3* db = nullptr;
+};
+
+class HistoryStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override { file = freshDir() / "sub" / "history.sqlite3"; }
+  void TearDown() override { std::filesystem::remove_all(file.parent_path().parent_path()); }
+  HistoryStore::ProblemCallback collect() {
+    return [this](const std::string& m) { problems.push_back(m); };
+  }
+  std::filesystem::path file;
+  std::vector<std::string> problems;
+};
+
+TEST_F(HistoryStoreTest, RunsAndItemsSurviveReopeningInWalMode) {
+  {
+    HistoryStore store(file, collect());
+    store.record(charRun(1000, {{1, 1}, {2, 3}, {2, 2}, {4, 4}}));  // hz(2) missed once in two
+    RunRecord root;
+    root.kind = pkRoot;
+    root.started = platform::TimePoint{} + std::chrono::seconds(1990);
+    root.ended = platform::TimePoint{} + std::chrono::seconds(2000);
+    root.items = 2;
+    root.right = 1;
+    root.entries = {RunEntry{ItemClass::Root, "17", "F", false}, {ItemClass::Root, "3", "A", true}};
+    store.record(root);
+  }
+  HistoryStore store(file, collect());
+  EXPECT_EQ(store.schemaVersion(), history::kSchemaVersion);
+  EXPECT_EQ(Connection(file).text("PRAGMA journal_mode"), "wal");
+  const auto runs = store.runs();
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].kind, pkTwochar);
+  EXPECT_EQ(runs[0].items, 4);
+  EXPECT_EQ(runs[0].accuracy, 75);
+  EXPECT_EQ(runs[1].kind, pkRoot);
+  const auto totals = store.totals();
+  EXPECT_EQ(totals.runs, 2);
+  EXPECT_EQ(totals.seconds, 70);
+  EXPECT_EQ(totals.items, 6);
+
+  const auto weakChars = store.weakest(ItemClass::Character, 2, 10);
+  ASSERT_EQ(weakChars.size(), 1u);
+  EXPECT_EQ(weakChars[0].item, gbk::toUtf8(hz(2)));
+  EXPECT_EQ(weakChars[0].tries, 2);
+  EXPECT_EQ(weakChars[0].misses, 1);
+  EXPECT_EQ(weakChars[0].lastMissed, 1000);
+  EXPECT_TRUE(store.weakest(ItemClass::Character, 3, 10).empty()) << "fewer tries than asked";
+  EXPECT_EQ(store.mastered(ItemClass::Character, 1, 10).size(), 2u);
+  const auto confusions = store.confusions(10);
+  ASSERT_EQ(confusions.size(), 2u);
+  EXPECT_EQ(confusions[0].expected, "17") << "the later miss first among equals";
+  EXPECT_EQ(confusions[0].typed, "F");
+  EXPECT_EQ(confusions[1].typed, gbk::toUtf8(hz(3)));
+
+  const std::string csv = store.csv([](int kind) { return std::string(kindInfo(kind).name); });
+  EXPECT_NE(csv.find("二级简码"), std::string::npos);
+  EXPECT_NE(csv.find(gbk::toUtf8(hz(2)) + "→" + gbk::toUtf8(hz(3))), std::string::npos);
+  EXPECT_NE(csv.find("字根18→F"), std::string::npos) << "roots counted from 1, as shown";
+
+  EXPECT_TRUE(store.clear());
+  EXPECT_TRUE(store.runs().empty());
+  EXPECT_TRUE(store.items(ItemClass::Root).empty());
+  EXPECT_TRUE(problems.empty());
+}
+
+TEST_F(HistoryStoreTest, AnOlderLayoutIsBroughtUpToDateKeepingItsRuns) {
+  std::filesystem::create_directories(file.parent_path());
+  {
+    // The first layout: runs and misses only.
+    Connection old(file);
+    ASSERT_EQ(old.exec("CREATE TABLE runs(id INTEGER PRIMARY KEY, kind INTEGER NOT NULL,"
+                       " started INTEGER NOT NULL, ended INTEGER NOT NULL, items INTEGER NOT NULL,"
+                       " right INTEGER NOT NULL, speed INTEGER NOT NULL,"
+                       " accuracy INTEGER NOT NULL, finished INTEGER NOT NULL);"
+                       "CREATE TABLE mistakes(run INTEGER NOT NULL REFERENCES runs(id),"
+                       " class INTEGER NOT NULL, expected TEXT NOT NULL, typed TEXT NOT NULL);"
+                       "CREATE INDEX mistakes_by_run ON mistakes(run);"
+                       "INSERT INTO runs VALUES(1, 1, 100, 160, 30, 28, 30, 93, 1);"
+                       "INSERT INTO mistakes VALUES(1, 0, '42', 'Q'), (1, 0, '42', 'W');"
+                       "PRAGMA user_version=1;"),
+              SQLITE_OK);
+  }
+  HistoryStore store(file, collect());
+  EXPECT_EQ(store.schemaVersion(), 2);
+  ASSERT_EQ(store.runs().size(), 1u);
+  EXPECT_EQ(store.runs()[0].accuracy, 93);
+  const auto weak = store.weakest(ItemClass::Root, 1, 10);
+  ASSERT_EQ(weak.size(), 1u) << "the old misses count as tries";
+  EXPECT_EQ(weak[0].item, "42");
+  EXPECT_EQ(weak[0].misses, 2);
+  EXPECT_EQ(weak[0].lastMissed, 160);
+  store.record(charRun(500, {{1, 2}}));
+  EXPECT_EQ(store.runs().size(), 2u);
+  EXPECT_TRUE(problems.empty());
+}
+
+TEST_F(HistoryStoreTest, ALockedFileKeepsRunsWaitingAndSaysSoOnce) {
+  HistoryStore store(file, collect());
+  ASSERT_TRUE(store.open());
+  {
+    Connection other(file);
+    ASSERT_EQ(other.exec("BEGIN IMMEDIATE; INSERT INTO runs(kind, started, ended, items, right,"
+                         " speed, accuracy, finished) VALUES(2, 1, 2, 1, 1, 1, 100, 1)"),
+              SQLITE_OK);
+    store.record(charRun(1000, {{1, 2}}));
+    store.record(charRun(1100, {{3, 3}}));
+    EXPECT_EQ(store.waitingRuns(), 2u);
+    EXPECT_EQ(problems.size(), 1u);
+    other.exec("ROLLBACK");
+  }
+  store.record(charRun(1200, {{4, 4}}));
+  EXPECT_EQ(store.waitingRuns(), 0u);
+  EXPECT_EQ(store.runs().size(), 3u);
+  EXPECT_EQ(problems.size(), 1u);
+}
+
+TEST_F(HistoryStoreTest, ADamagedFileIsPutAsideAndANewOneBegun) {
+  std::filesystem::create_directories(file.parent_path());
+  const std::string junk(4096, 'x');
+  std::ofstream(file, std::ios::binary) << junk;
+  HistoryStore store(file, collect());
+  store.record(charRun(1000, {{1, 2}}));
+  store.record(charRun(1100, {{1, 2}}));
+  EXPECT_EQ(store.runs().size(), 2u);
+  ASSERT_EQ(problems.size(), 1u);
+  int aside = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(file.parent_path())) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("history.sqlite3.damaged-", 0) != 0) continue;
+    ++aside;
+    std::ifstream in(entry.path(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), junk) << "kept as it was";
+    EXPECT_NE(problems[0].find(name), std::string::npos) << "the message names it";
+  }
+  EXPECT_EQ(aside, 1);
+}
+
+TEST(WeakDraw, ItemsComeByErrorRateAndRecencyWithOneInFiveMastered) {
+  const std::int64_t now = 100 * 86400;
+  auto item = [&](const char* name, int tries, int misses, int daysAgo) {
+    return history::ItemStat{ItemClass::Character, name, tries, misses, now, now - daysAgo * 86400};
+  };
+  // Equal misses, different tries: the rate, not the count, decides. A miss
+  // a week older weighs half.
+  const std::vector<history::ItemStat> weak = {item("often", 40, 10, 0), item("rare", 10, 10, 0),
+                                               item("old", 10, 10, 7)};
+  const std::vector<history::ItemStat> mastered = {item("m1", 9, 0, 0), item("m2", 9, 0, 0)};
+  platform::RandomSource fixed;  // never seeded from the clock: always the same numbers
+  const auto drawn = history::drawWeakItems(weak, mastered, 20000, fixed, now);
+  ASSERT_EQ(drawn.size(), 20000u);
+  std::map<std::string, int> n;
+  for (const auto& s : drawn) ++n[s];
+  EXPECT_EQ(n["m1"] + n["m2"], 20000 / history::kMasteredEvery);
+  // Weights 0.25 : 1 : 0.5 of 16000 weak picks.
+  EXPECT_NEAR(n["rare"], 16000 / 1.75, 250);
+  EXPECT_NEAR(n["old"], 16000 * 0.5 / 1.75, 250);
+  EXPECT_NEAR(n["often"], 16000 * 0.25 / 1.75, 250);
+  // Mastered items are spread through the run, not left at its end.
+  const auto firstMastered =
+      std::find_if(drawn.begin(), drawn.end(), [](const std::string& s) { return s[0] == 'm'; });
+  EXPECT_LT(firstMastered - drawn.begin(), 100);
+  EXPECT_TRUE(history::drawWeakItems({}, mastered, 10, fixed, now).empty());
+}
+
+class RecordedRunTest : public FrameFixture {
+ protected:
+  RecordedRunTest() : dir(freshDir()), store(dir / "history.sqlite3") { frame.setHistory(&store); }
+  ~RecordedRunTest() override { std::filesystem::remove_all(dir); }
+  std::filesystem::path dir;
+  HistoryStore store;
+};
+
+TEST_F(RecordedRunTest, AGivenUpRunIsRecordedWithItsMissesAndTheWeakDrillDrawsThem) {
+  frame.selectKind(pkWeakChar);
+  EXPECT_FALSE(frame.practising()) << "nothing to draw from yet";
+  EXPECT_EQ(frame.view().wordplace, g("☆还没有出错的记录：先做几次练习，再来练薄弱项！☆"));
+
+  frame.selectMenuTag(0);  // level 1: item k is hz(k % 26)
+  clock.advance(std::chrono::seconds(30));
+  typeChar(0);
+  typeChar(5);  // hz(1) expected
+  typeChar(2);
+  EXPECT_TRUE(store.runs().empty()) << "nothing is written while the run goes on";
+  frame.selectKind(pkRoot);  // gives the level-1 run up
+  auto runs = store.runs();
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_EQ(runs[0].kind, pkOnechar);
+  EXPECT_FALSE(runs[0].finished);
+  EXPECT_EQ(runs[0].items, 3);
+  EXPECT_EQ(runs[0].right, 2);
+  EXPECT_EQ(runs[0].speed, 6);
+  const auto confusions = store.confusions(5);
+  ASSERT_EQ(confusions.size(), 1u);
+  EXPECT_EQ(confusions[0].expected, gbk::toUtf8(hz(1)));
+  EXPECT_EQ(confusions[0].typed, gbk::toUtf8(hz(5)));
+
+  // The root run given up at the end of the program: one wrong key.
+  auto& root = dynamic_cast<RootDrill&>(*frame.kind(pkRoot));
+  const int firstRoot = root.cells()[0].root;
+  press(root.cells()[0].expected == 'A' ? 'B' : 'A');
+  frame.tearDown();
+  runs = store.runs();
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[1].kind, pkRoot);
+  EXPECT_EQ(store.weakest(ItemClass::Root, 1, 5).at(0).item, std::to_string(firstRoot));
+
+  // The weak drills now draw the missed character and the missed root.
+  frame.selectKind(pkWeakChar);
+  ASSERT_TRUE(frame.practising());
+  const std::string sequence = drill(pkWeakChar).sequenceText();
+  EXPECT_EQ(sequence.size(), 500u);
+  for (std::size_t at = 0; at < sequence.size(); at += 2)
+    EXPECT_EQ(sequence.substr(at, 2), hz(1)) << "the only weak character, nothing mastered yet";
+  frame.selectKind(pkWeakRoot);
+  ASSERT_TRUE(frame.practising());
+  auto& weakRoot = dynamic_cast<RootDrill&>(*frame.kind(pkWeakRoot));
+  EXPECT_EQ(weakRoot.cells()[0].root, firstRoot);
+  EXPECT_EQ(weakRoot.cells()[248].root, firstRoot);
+}
+
+TEST_F(RecordedRunTest, AFinishedRunIsRecordedOnceAndARunWithoutEntriesNotAtAll) {
+  frame.selectMenuTag(0);
+  frame.selectMenuTag(0);  // given up before any entry
+  EXPECT_TRUE(store.runs().empty());
+  for (int k = 0; k < 234; ++k) typeChar(k % 26);
+  EXPECT_FALSE(frame.practising());
+  frame.tearDown();
+  const auto runs = store.runs();
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_TRUE(runs[0].finished);
+  EXPECT_EQ(runs[0].items, 234);
+  EXPECT_EQ(runs[0].accuracy, 100);
+}
+
+TEST_F(RecordedRunTest, AWordCountsOnceWhenItsSeparatorIsTyped) {
+  frame.selectMenuTag(4);  // word k is word(2, k)
+  typeLetters(wordCode(0));
+  press(vk::Space);
+  typeLetters(wordCode(5));  // another word in the place of word 1
+  press(vk::Space);
+  typeLetters(wordCode(2));  // no separator yet: not counted
+  frame.tearDown();
+  const auto words = store.items(ItemClass::Word);
+  ASSERT_EQ(words.size(), 2u);
+  std::map<std::string, int> misses;
+  for (const auto& w : words) misses[w.item] = w.misses;
+  EXPECT_EQ(misses[gbk::toUtf8(word(2, 0))], 0);
+  EXPECT_EQ(misses[gbk::toUtf8(word(2, 1))], 1);
+  const auto confusions = store.confusions(5);
+  ASSERT_EQ(confusions.size(), 1u);
+  EXPECT_EQ(confusions[0].typed, gbk::toUtf8(word(2, 5)));
+  EXPECT_EQ(store.runs().at(0).items, 8) << "every entry counts in the run's score";
+}
+
+}  // namespace
+}  // namespace quorvel::testing
