@@ -46,7 +46,7 @@ REPEAT_POOL = 1000
 # Well-known 成语 put into word4 ahead of the other four-character words, and
 # sayings and set phrases put into wordm ahead of the other long words.
 IDIOMS = 1000
-WORDM_SAYINGS = 200
+WORDM_SAYINGS = 250
 # Long words of these kinds (institutions, personal and brand names) are left
 # to others.
 LONG_LEFT_OUT = {'nt', 'nr', 'nrt', 'nz'}
