@@ -134,7 +134,7 @@ def main():
     by_freq = sorted(gb, key=lambda c: (-cf.get(c, 0), gb_index[c]))
     rank = {c: i for i, c in enumerate(by_freq)}
 
-    level1, level2, level3, own3 = short_codes(by_freq, full)
+    level1, level2, level3, own3 = short_codes(by_freq, full, set(by_freq[:TEXT_TOP]))
     has_short = set(level1.values()) | set(level2.values())
 
     # Lines of the dictionary: (code, sort key, text). Within a letter's
@@ -228,7 +228,7 @@ def main():
     return 1 if problems else 0
 
 
-def short_codes(by_freq, full):
+def short_codes(by_freq, full, common_chars):
     """Level 1, 2 and 3: each code goes to one character, the most frequent
     one whose full code begins with it among those without a shorter short
     code (the coding-rule summary's examples 社 ZT and 会 ID excepted). A
@@ -243,15 +243,24 @@ def short_codes(by_freq, full):
     for code, c in RESERVED_LEVEL2.items():
         assert full[c].startswith(code) and c not in taken, (c, code)
     taken |= set(RESERVED_LEVEL2.values())
+    # A level-2 code whose most frequent character is a rare one is left
+    # unassigned: a learner would learn it for a character he hardly meets.
+    unassigned = set()
     for c in by_freq:
-        if c not in taken:
-            level2.setdefault(full[c][:2], c)
+        if c not in taken and full[c][:2] not in level2 and full[c][:2] not in unassigned:
+            if c in common_chars:
+                level2[full[c][:2]] = c
+            else:
+                unassigned.add(full[c][:2])
     taken |= set(level2.values())
     level3 = {}
     for c in by_freq:
         if c not in taken:
             level3.setdefault(full[c][:3], c)
     own3 = {code for code, c in level3.items() if full[c] == code}
+    print(f'level 2: {len(unassigned)} codes left unassigned (their most frequent character is '
+          f'not among the {len(common_chars)} most frequent): '
+          + ' '.join(sorted(c.upper() for c in unassigned)))
     return level1, level2, level3, own3
 
 
