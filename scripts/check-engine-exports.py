@@ -48,29 +48,31 @@ def read_drills(tables):
 
 
 class Tutor:
-    """The tutor's candidate search, from base.txt (sorted by code)."""
+    """The tutor's candidate search over base.txt: the first six different
+    texts, in dictionary order, whose codes begin with the typed letters.
+    The dictionary is grouped by first letter; the order inside a group is
+    the method's own, so every prefix is indexed in one pass."""
 
     def __init__(self, base):
         self.base = base
-        self.codes = [c for c, _ in base]
+        self.under = {}
+        self.begin = {}
+        for code, text in base:
+            for n in range(1, len(code) + 1):
+                self._add(self.begin, code[:n], text)
+            self._add(self.under, code, text)
+
+    @staticmethod
+    def _add(index, key, text):
+        found = index.setdefault(key, [])
+        if len(found) < PAGE and text not in found:
+            found.append(text)
 
     def exactly(self, typed):
-        out = []
-        i = bisect.bisect_left(self.codes, typed)
-        while i < len(self.base) and self.codes[i] == typed and len(out) < PAGE:
-            if self.base[i][1] not in out:
-                out.append(self.base[i][1])
-            i += 1
-        return out
+        return list(self.under.get(typed, []))
 
     def candidates(self, typed):
-        out = []
-        i = bisect.bisect_left(self.codes, typed)
-        while i < len(self.base) and self.codes[i].startswith(typed) and len(out) < PAGE:
-            if self.base[i][1] not in out:
-                out.append(self.base[i][1])
-            i += 1
-        return out
+        return list(self.begin.get(typed, []))
 
 
 def ranked_by_table(rows, typed, key):

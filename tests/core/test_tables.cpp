@@ -258,11 +258,19 @@ TEST_F(BuiltTables, WordmSplitsIntoItsWordsAndFitsTwentyOnePages) {
   EXPECT_LT(items, kWordmPageItems - 125) << "the words would nearly fill every page of the drill";
 }
 
-TEST_F(BuiltTables, NoTableRepeatsAnItem) {
+TEST_F(BuiltTables, OnlyTheDrawnDrillsRepeatAndOnlyWholeRecords) {
+  // twochar, threechar and allchar repeat the records of frequent characters
+  // so that their drills draw them more often; no other table repeats an item.
   for (const auto& [kind, recs] : built_->records) {
-    std::set<std::string> seen;
-    for (const auto& r : recs)
-      EXPECT_TRUE(seen.insert(r.text).second) << "kind " << kind << " repeats " << u8(r.text);
+    const bool repeats = kind == 3 || kind == 4 || kind == 5;
+    std::map<std::string, std::string> codeOf;
+    for (const auto& r : recs) {
+      const auto [at, fresh] = codeOf.emplace(r.text, r.code);
+      if (!fresh) {
+        EXPECT_TRUE(repeats && at->second == r.code)
+            << "kind " << kind << " repeats " << u8(r.text);
+      }
+    }
   }
 }
 
@@ -358,82 +366,70 @@ TEST_F(BuiltTables, FixedRootsAndTheCodingRuleExamples) {
   EXPECT_NE(std::find(full.begin(), full.end(), she), full.end());
 }
 
-TEST_F(BuiltTables, SharedShortCodesStayWithinSixCandidates) {
-  int sharedCodes[5] = {};
+TEST_F(BuiltTables, EveryShortCodeBelongsToOneCharacter) {
+  std::map<std::string, std::string> holder;
+  std::map<std::string, int> levelOf;
   for (int kind : {2, 3, 4}) {
-    std::map<std::string, std::vector<std::string>> byCode;
-    for (const auto& r : table(kind)) byCode[r.code].push_back(r.text);
-    for (const auto& [code, chars] : byCode) {
-      if (chars.size() < 2) continue;
-      ++sharedCodes[code.size()];
-      const Candidates c = findCandidates(built_->base, code);
-      for (const auto& ch : chars)
-        EXPECT_NE(std::find(c.begin(), c.end(), ch), c.end())
-            << "shared code " << code << " loses " << u8(ch);
+    for (const auto& r : table(kind)) {
+      const auto [at, fresh] = holder.emplace(r.code, r.text);
+      EXPECT_TRUE(fresh || at->second == r.text)
+          << r.code << " is held by " << u8(at->second) << " and " << u8(r.text);
+      const auto [lv, first] = levelOf.emplace(r.text, kind);
+      EXPECT_TRUE(first || lv->second == kind) << u8(r.text) << " has short codes of two levels";
     }
   }
-  EXPECT_EQ(sharedCodes[1], 0) << "level 1 is never shared";
-  RecordProperty("shared_level2_codes", sharedCodes[2]);
-  RecordProperty("shared_level3_codes", sharedCodes[3]);
-  // Level 2 is kept nearly unshared: only the few codes the letter pairs cannot supply.
-  EXPECT_LT(sharedCodes[2], 659 / 10);
+  // A learner who knows a short code finds its character first.
+  for (const auto& [code, text] : holder)
+    EXPECT_EQ(findCandidates(built_->base, code).at(0), text) << code;
 }
 
-// The dictionary lines of one letter with their codes, to find quickly the
-// block of lines that begin with some typed letters.
-struct SegmentIndex {
-  std::vector<std::string> codes;
-  std::vector<std::size_t> starts;  // offset of each line; one more entry for the end
-};
-
-SegmentIndex indexSegment(const std::string& seg) {
-  SegmentIndex ix;
-  std::size_t at = 0;
-  while (at < seg.size()) {
-    const std::size_t cr = seg.find('\r', at);
-    if (cr == std::string::npos) break;
-    ix.starts.push_back(at);
-    ix.codes.push_back(seg.substr(at, seg.find(' ', at) - at));
-    at = cr + 1;
+// The first six different texts under every typed prefix of one letter's
+// lines, from one pass over the lines in dictionary order, to find the
+// candidates of many codes quickly.
+std::map<std::string, Candidates> firstSix(const std::string& seg) {
+  std::map<std::string, Candidates> out;
+  std::map<std::string, std::size_t> filled;
+  std::istringstream in(seg);
+  std::string line;
+  while (std::getline(in, line, '\r')) {
+    const std::size_t space = line.find(' ');
+    const std::string code = line.substr(0, space);
+    const std::string text = line.substr(line.find_first_not_of(' ', space));
+    for (std::size_t n = 1; n <= code.size(); ++n) {
+      const std::string prefix = code.substr(0, n);
+      std::size_t& count = filled[prefix];
+      Candidates& c = out[prefix];
+      if (count < kMaxCandidates &&
+          std::find(c.begin(), c.begin() + count, text) == c.begin() + count)
+        c[count++] = text;
+    }
   }
-  ix.starts.push_back(at);
-  return ix;
+  return out;
 }
 
 TEST_F(BuiltTables, EveryDrillItemCanBeTypedThroughTheCandidates) {
   // How many characters hold each short code, over the three levels.
-  std::map<std::string, int> holders;
+  std::map<std::string, std::set<std::string>> holders;
   for (int kind : {2, 3, 4}) {
-    for (const auto& r : table(kind)) ++holders[r.code];
+    for (const auto& r : table(kind)) holders[r.code].insert(r.text);
   }
-  // The dictionary is ordered by code (checked below), so the lines that begin
-  // with the typed letters form one block, and the search over that block
-  // alone finds what the search over the whole segment finds. Searching the
-  // block keeps the test quick; every 97th code is also searched in full to
-  // show that both agree.
-  std::array<SegmentIndex, 26> index;
-  for (std::size_t i = 0; i < 26; ++i) index[i] = indexSegment(built_->base[i]);
-  BaseSegments probe;
-  std::map<std::string, Candidates> cache;
+  // The candidates of every prefix from one pass over each letter's lines;
+  // every 97th code is also searched through the tutor's own search to show
+  // that both agree.
+  std::array<std::map<std::string, Candidates>, 26> index;
+  for (std::size_t i = 0; i < 26; ++i) index[i] = firstSix(built_->base[i]);
+  std::set<std::string> seen;
   std::size_t fullSearches = 0;
+  const Candidates none{};
   const auto candidatesOf = [&](const std::string& code) -> const Candidates& {
-    auto it = cache.find(code);
-    if (it != cache.end()) return it->second;
-    const std::size_t letter = static_cast<std::size_t>(code[0] - 'a');
-    const SegmentIndex& ix = index[letter];
-    const auto lo = std::lower_bound(ix.codes.begin(), ix.codes.end(), code);
-    auto hi = lo;
-    while (hi != ix.codes.end() && hi->rfind(code, 0) == 0) ++hi;
-    const std::size_t from = ix.starts[static_cast<std::size_t>(lo - ix.codes.begin())];
-    const std::size_t to = ix.starts[static_cast<std::size_t>(hi - ix.codes.begin())];
-    probe[letter] = built_->base[letter].substr(from, to - from);
-    it = cache.emplace(code, findCandidates(probe, code)).first;
-    if (cache.size() % 97 == 0) {
+    const auto& ix = index[static_cast<std::size_t>(code[0] - 'a')];
+    const auto it = ix.find(code);
+    const Candidates& c = it == ix.end() ? none : it->second;
+    if (seen.insert(code).second && seen.size() % 97 == 0) {
       ++fullSearches;
-      EXPECT_EQ(findCandidates(built_->base, code), it->second)
-          << "block and segment disagree for " << code;
+      EXPECT_EQ(findCandidates(built_->base, code), c) << "index and search disagree for " << code;
     }
-    return it->second;
+    return c;
   };
   std::size_t checked = 0;
   for (const auto& [kind, recs] : built_->records) {
@@ -443,7 +439,7 @@ TEST_F(BuiltTables, EveryDrillItemCanBeTypedThroughTheCandidates) {
       const auto at = std::find(c.begin(), c.end(), r.text);
       ASSERT_NE(at, c.end()) << "kind " << kind << ": typing " << r.code << " does not list "
                              << u8(r.text) << " (" << u8(candidateLine(c)) << ")";
-      if (shortCodes && holders[r.code] == 1) {
+      if (shortCodes && holders[r.code].size() == 1) {
         EXPECT_EQ(at - c.begin(), 0)
             << "kind " << kind << ": " << u8(r.text) << " is not first for " << r.code;
       }
@@ -454,13 +450,12 @@ TEST_F(BuiltTables, EveryDrillItemCanBeTypedThroughTheCandidates) {
   EXPECT_GT(fullSearches, 100u);
 }
 
-TEST_F(BuiltTables, BaseDictionaryIsGroupedAndOrderedByCode) {
+TEST_F(BuiltTables, BaseDictionaryIsGroupedByFirstLetter) {
   std::size_t lines = 0;
   for (int letter = 0; letter < 26; ++letter) {
     const std::string& seg = built_->base[static_cast<std::size_t>(letter)];
     ASSERT_FALSE(seg.empty()) << "no group for " << static_cast<char>('a' + letter);
     ASSERT_EQ(seg.back(), '\r');
-    std::string previous;
     std::istringstream in(seg);
     std::string line;
     while (std::getline(in, line, '\r')) {
@@ -474,9 +469,6 @@ TEST_F(BuiltTables, BaseDictionaryIsGroupedAndOrderedByCode) {
       ASSERT_TRUE(std::all_of(code.begin(), code.end(), isLower)) << code;
       ASSERT_TRUE(isGb2312Hanzi(text)) << code;
       ASSERT_LE(text.size(), 26u) << code;
-      // By code, a shorter code before the longer ones that begin with it.
-      ASSERT_LE(previous, code) << "order broken at " << code;
-      previous = code;
     }
   }
   // Every character's full code has its line.

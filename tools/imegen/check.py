@@ -17,6 +17,9 @@ TABLES = {
     'word4': ((4,), 3559, False), 'wordm': ((4,), 296, False),
 }
 WORD_LEN = {'word2': (2, 2), 'word3': (3, 3), 'word4': (4, 4), 'wordm': (5, 13)}
+# Tables that repeat the records of frequent characters, so that their drills
+# draw those more often.
+REPEATING = {'twochar', 'threechar', 'allchar'}
 
 
 def gb2312(text):
@@ -41,9 +44,11 @@ def split_record(line):
 
 
 def candidates(segments, typed):
+    """The tutor's search: the first six different texts, in dictionary
+    order, whose codes begin with the typed letters."""
     out = []
     for code, text in segments.get(typed[0], []):
-        if code.startswith(typed):
+        if code.startswith(typed) and text not in out:
             out.append(text)
             if len(out) == 6:
                 break
@@ -132,6 +137,8 @@ def check_all(root):
             if not gb2312(text) or len(code) not in lens:
                 p.append(f'{name}: bad record {text}{code}')
                 continue
+            if (text, code) in items and name in REPEATING:
+                continue
             if (text, code) in items or text in items:
                 p.append(f'{name}: {text} repeated')
             items.add((text, code))
@@ -179,9 +186,9 @@ def check_all(root):
         if (code, text) in lineset:
             p.append(f'base: line {row} repeated')
         lineset.add((code, text))
-        if prev is not None and code < prev:
-            p.append(f'base: {code} after {prev}')
-        prev = code
+        if prev is not None and code[0] < prev:
+            p.append(f'base: {code} after the group of {prev}')
+        prev = code[0]
         segments[code[0]].append((code, text))
     if sorted(segments) != list('abcdefghijklmnopqrstuvwxyz'):
         p.append('base: not every letter has a group')
@@ -198,11 +205,17 @@ def check_all(root):
         if candidates(segments, code)[:1] != [text] or (text, code) not in set(tabs['twochar']):
             p.append(f'{text} is not the first candidate of its short code {code}')
 
-    # Typing: every drill item through the candidate search
-    short_share = collections.Counter()
+    # Short codes: one character each, never two levels for one character.
+    holder, level_of = {}, {}
     for name in ('onechar', 'twochar', 'threechar'):
         for text, code in tabs[name]:
-            short_share[code] += 1
+            if holder.setdefault(code, text) != text:
+                p.append(f'{name}: {code} is held by {holder[code]} and {text}')
+            if level_of.setdefault(text, name) != name:
+                p.append(f'{text} has short codes in {level_of[text]} and {name}')
+    short_share = collections.Counter(holder.keys())
+
+    # Typing: every drill item through the candidate search
     for name, recs in tabs.items():
         for text, code in recs:
             cands = candidates(segments, code)
@@ -212,6 +225,36 @@ def check_all(root):
                     and short_share[code] == 1 and cands[0] != text:
                 p.append(f'{name}: {text} is not the first candidate of {code}')
     return p
+
+
+def typing_figures(root, weights):
+    """A learner types each character of `weights` (character -> frequency)
+    by its shortest code that lists it within six candidates and commits it:
+    Space or a digit, or nothing when a four-letter code lists one candidate.
+    Returns the weighed share of characters that are not the first candidate
+    there and the weighed keys per character."""
+    _, rows = read_lines(os.path.join(root, 'resources', 'tables', 'base.txt'))
+    segments = collections.defaultdict(list)
+    codes = collections.defaultdict(set)
+    for row in rows:
+        code, _, text = row.partition(' ')
+        segments[code[0]].append((code, text))
+        if len(text) == 1:
+            codes[text].add(code)
+    total = not_first = keys = 0.0
+    unlisted = 0
+    for c, w in weights.items():
+        for code in sorted(codes[c], key=lambda k: (len(k), k)):
+            cands = candidates(segments, code)
+            if c in cands:
+                auto = len(code) == 4 and len(cands) == 1
+                keys += w * (len(code) + (0 if auto else 1))
+                not_first += w * (cands[0] != c)
+                total += w
+                break
+        else:
+            unlisted += 1
+    return {'not_first': not_first / total, 'keys': keys / total, 'unlisted': unlisted}
 
 
 if __name__ == '__main__':

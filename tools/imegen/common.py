@@ -77,3 +77,15 @@ def char_frequency(words=None):
         for ch in w:
             freq[ch] = freq.get(ch, 0) + n
     return freq
+
+
+def jieba_tags():
+    """word -> jieba's part-of-speech tag (i 成语, l 习用语, nr person,
+    ns place, nt institution, nz other proper name, m numeral, ...)."""
+    out = {}
+    with open(JIEBA_DICT, encoding='utf-8') as f:
+        for line in f:
+            p = line.split()
+            if len(p) >= 3:
+                out[p[0]] = p[2]
+    return out

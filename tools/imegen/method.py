@@ -1,18 +1,19 @@
 """The coding rules of the method: full codes from splits and readings, word
 codes from character codes."""
 
-# cnchar-order stroke letters -> the five stroke roots. Rising strokes count as
-# horizontal, a hook or rise at the foot of a vertical as vertical, the falling
-# stroke as a dot, and every other bend as the fold.
+# cnchar-order stroke letters -> the five stroke roots. The rising stroke
+# (i) counts as horizontal, the vertical hook (g) as vertical, the falling
+# stroke as a dot, and every other bend as the fold, the vertical with a rise
+# (h, 竖提: the first stroke of 以, the left stroke of 收 and 叫) included.
 STROKE_ROOT = {}
 for _l in 'ji':
     STROKE_ROOT[_l] = '一'
-for _l in 'fgh':
+for _l in 'fg':
     STROKE_ROOT[_l] = '丨'
 STROKE_ROOT['s'] = '丿'
 for _l in 'kdl':
     STROKE_ROOT[_l] = '丶'
-for _l in 'abcemnopqrtuvwxyz':
+for _l in 'abcehmnopqrtuvwxyz':
     STROKE_ROOT[_l] = '乙'
 
 
