@@ -8,7 +8,7 @@
 #   bench/startup.sh [BUILD_DIR] [RUNS]      (default build-s, 5)
 #   TUTOR=/path/to/quorvel bench/startup.sh   times another tutor build
 #   BEFORE=/path/to/quorvel bench/startup.sh  adds an earlier tutor to the run
-#   PROFILE=1 bench/startup.sh                 also prints where the tutor's time goes:
+#   PROFILE=1 bench/startup.sh                 also prints where the tutor's (and BEFORE's) time goes:
 #                                              the median of each start-up step, in ms
 #                                              from launch and in CPU ms
 set -euo pipefail
@@ -84,11 +84,11 @@ time_one() {
     echo -1
     return
   fi
-  if [[ $program == tutor && -n ${PROFILE:-} ]]; then
+  if [[ ($program == tutor || $program == before) && -n ${PROFILE:-} ]]; then
     awk -v s="$start" '$1 == "quorvel-trace" {
         step = $4; for (i = 5; i <= NF; i++) step = step " " $i
         printf "%s\t%.1f\t%.1f\n", step, ($2 - s) / 1e6, $3 / 1e6 }' \
-      "$home/stderr" >"$work/profile.$(date +%s%N)"
+      "$home/stderr" >"$work/profile.$program.$(date +%s%N)"
   fi
   echo $(((mapped - start) / 1000000))
 }
@@ -142,15 +142,18 @@ if [[ -n ${med[klavaro]:-} ]]; then
   awk -v t="${med[tutor]}" -v k="${med[klavaro]}" 'BEGIN {printf "tutor / klavaro: %.2f\n", t / k}'
 fi
 if [[ -n ${PROFILE:-} ]]; then
-  echo "--- tutor's start-up steps, median of $runs: ms from launch, CPU ms"
-  cat "$work"/profile.* | awk -F '\t' '
-    !($1 in seen) { seen[$1] = 1; order[++n] = $1 }
-    { at[$1] = at[$1] " " $2; cpu[$1] = cpu[$1] " " $3 }
-    function median(list,   v, k, i, j, t) {
-      k = split(list, v, " ")
-      for (i = 2; i <= k; i++) for (j = i; j > 1 && v[j - 1] + 0 > v[j] + 0; j--) {
-        t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
-      return (k % 2) ? v[(k + 1) / 2] : (v[k / 2] + v[k / 2 + 1]) / 2
-    }
-    END { for (i = 1; i <= n; i++) printf "%8.1f %8.1f  %s\n", median(at[order[i]]), median(cpu[order[i]]), order[i] }'
+  for program in tutor before; do
+    compgen -G "$work/profile.$program.*" >/dev/null || continue
+    echo "--- $program's start-up steps, median of $runs: ms from launch, CPU ms"
+    cat "$work"/profile."$program".* | awk -F '\t' '
+      !($1 in seen) { seen[$1] = 1; order[++n] = $1 }
+      { at[$1] = at[$1] " " $2; cpu[$1] = cpu[$1] " " $3 }
+      function median(list,   v, k, i, j, t) {
+        k = split(list, v, " ")
+        for (i = 2; i <= k; i++) for (j = i; j > 1 && v[j - 1] + 0 > v[j] + 0; j--) {
+          t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
+        return (k % 2) ? v[(k + 1) / 2] : (v[k / 2] + v[k / 2 + 1]) / 2
+      }
+      END { for (i = 1; i <= n; i++) printf "%8.1f %8.1f  %s\n", median(at[order[i]]), median(cpu[order[i]]), order[i] }'
+  done
 fi
