@@ -472,5 +472,11 @@ void TForm_Main::RzToolbarButton_progressClick() {
       Frame_Veduzir1->setFocus();
     });
   }
-  progress_->showProgress();
+  // A run is recorded when it ends or is given up: until then the learner
+  // is told why its mistakes are not listed yet.
+  const quorvel::PracticeFrame& logic = Frame_Veduzir1->logic();
+  progress_->showProgress(
+      logic.practising() ? QStringLiteral("正在进行的%1结束或换别的练习后才记入这里。")
+                               .arg(QString::fromUtf8(quorvel::kindInfo(logic.practiceKind()).name))
+                         : QString());
 }

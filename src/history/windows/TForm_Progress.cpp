@@ -227,8 +227,9 @@ TForm_Progress::TForm_Progress(quorvel::history::HistoryStore& store,
   };
 }
 
-void TForm_Progress::showProgress() {
+void TForm_Progress::showProgress(const QString& note) {
   reload();
+  RzLabel_message->setText(note);
   show();
   raise();
   activateWindow();
