@@ -228,11 +228,15 @@ TForm_Progress::TForm_Progress(quorvel::history::HistoryStore& store,
 }
 
 void TForm_Progress::showProgress(const QString& note) {
-  reload();
-  RzLabel_message->setText(note);
+  reload(note);
   show();
   raise();
   activateWindow();
+}
+
+void TForm_Progress::reload(const QString& note) {
+  reload();
+  RzLabel_message->setText(note);
 }
 
 void TForm_Progress::reload() {
