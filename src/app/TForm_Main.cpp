@@ -466,11 +466,22 @@ void TForm_Main::RzToolbarButton_progressClick() {
     connect(progress_, &TForm_Progress::practiseWeak, this, [this](int kind) {
       Frame_Veduzir1->logic().selectKind(kind);
       Frame_Veduzir1->render();
+      // The run the drill replaced is in the history now.
+      progress_->reload(runningNote());
       // Back to the keyboard: the drill, or the frame saying why it did not start.
       activateWindow();
       raise();
       Frame_Veduzir1->setFocus();
     });
   }
-  progress_->showProgress();
+  progress_->showProgress(runningNote());
+}
+
+QString TForm_Main::runningNote() const {
+  // A run is recorded when it ends or is given up: until then the learner
+  // is told why its mistakes are not listed yet.
+  const quorvel::PracticeFrame& logic = Frame_Veduzir1->logic();
+  if (!logic.practising()) return {};
+  return QStringLiteral("正在进行的%1结束或换别的练习后才记入这里。")
+      .arg(QString::fromUtf8(quorvel::kindInfo(logic.practiceKind()).name));
 }

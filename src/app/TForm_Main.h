@@ -110,6 +110,8 @@ class TForm_Main : public QWidget {
  public:
   // The progress window, made when first asked for (F9 or the toolbar).
   void RzToolbarButton_progressClick();
+  // What the progress window says of the run going on, if any.
+  QString runningNote() const;
   TForm_Progress* progressWindow() const { return progress_; }
   quorvel::history::HistoryStore* history() const { return history_.get(); }
 

@@ -72,6 +72,10 @@ constexpr std::array<KindInfo, kKindCount> makeTable() {
   t[pkWeakRoot].rawKeys = true;
   t[pkWeakRoot].showsPageInfo = false;
   t[pkWeakRoot].weakItems = true;
+  // Two pages of words the learner missed, each with its separator; the run
+  // ends at the last word that fits, so `drawn` is only an upper bound.
+  t[pkWeakWord] = drill(pkWeakWord, "薄弱词组", "", 'A', 0, 0, 125, 500, W, 1);
+  t[pkWeakWord].weakItems = true;
   return t;
 }
 
@@ -91,6 +95,7 @@ constexpr MenuEntry kMenu[] = {
     {KindMenu::CharAll, "MenuItem_allchar_all", "完整编码", 3, pkAllchar},
     {KindMenu::CharWeak, "MenuItem_weak_char", "薄弱汉字", 20, pkWeakChar},
     {KindMenu::CharWeak, "MenuItem_weak_root", "薄弱字根", 21, pkWeakRoot},
+    {KindMenu::CharWeak, "MenuItem_weak_word", "薄弱词组", 23, pkWeakWord},
     {KindMenu::Word, "MenuItem_word2", "二字词组", 4, pkWord2},
     {KindMenu::Word, "MenuItem_word3", "三字词组", 5, pkWord3},
     {KindMenu::Word, "MenuItem_word4", "四字词组", 6, pkWord4},

@@ -27,11 +27,13 @@ enum PracticeKindValue : std::uint8_t {
   pkCompare,
   pkInput,
   pkExam,
-  // The weak-item drills: characters and roots drawn from the learner's history.
+  // The weak-item drills: characters, roots and words drawn from the
+  // learner's history. The history keeps kinds by number: new ones go last.
   pkWeakChar,
   pkWeakRoot,
+  pkWeakWord,
 };
-inline constexpr int kKindCount = pkWeakRoot + 1;  // 0 (none chosen) and the twenty kinds
+inline constexpr int kKindCount = pkWeakWord + 1;  // 0 (none chosen) and the twenty-one kinds
 
 // Which class serves a kind.
 enum class KindClass : std::uint8_t { None, RootDrill, CharWordDrill, Compare, Input, Exam };
@@ -63,7 +65,7 @@ struct KindInfo {
   bool weakItems = false;         // draws its items from the learner's history, not a table
 };
 
-// The description of a kind; kinds outside 1..20 get an empty one.
+// The description of a kind; kinds outside 1..21 get an empty one.
 const KindInfo& kindInfo(int kind);
 inline bool isKind(int kind) { return kind > pkNone && kind < kKindCount; }
 // Whether the kind draws its items from a drill table.

@@ -58,7 +58,8 @@ void CharWordDrill::start() {
 }
 
 std::string CharWordDrill::refusal() const {
-  return info_.weakItems ? frameTexts().noHistory : std::string();
+  if (!info_.weakItems) return {};
+  return info_.tip == TipKind::Word ? frameTexts().noWeakWords : frameTexts().noHistory;
 }
 
 namespace {
@@ -75,24 +76,34 @@ bool isHanzi(const std::string& gbkText) {
 constexpr int kWeakPool = 60;
 constexpr int kMasteredPool = 60;
 constexpr int kMasteredMinTries = 2;
+// The longest word a word entry holds: thirteen characters.
+constexpr std::size_t kWordTextMax = 26;
 }  // namespace
+
+bool CharWordDrill::typeable(const std::string& gbkText) const {
+  if (info_.tip != TipKind::Word) return isHanzi(gbkText);
+  // A word is typed by its code: one the word tables no longer hold, or one
+  // too long for a word entry, cannot be practised.
+  return gbkText.size() >= 4 && gbkText.size() <= kWordTextMax &&
+         !LookupWordCode(ctx_.data(), gbkText).empty();
+}
 
 CharWordDrill::WeakPool CharWordDrill::weakPool() const {
   WeakPool pool;
   history::HistoryStore* store = ctx_.history();
   if (store == nullptr) return pool;
-  auto hanziOnly = [](std::vector<history::ItemStat> items) {
+  const history::ItemClass cls = weakItemClass(info_);
+  auto typeableOnly = [this](std::vector<history::ItemStat> items) {
     std::vector<history::ItemStat> kept;
     for (history::ItemStat& item : items) {
       item.item = gbk::fromUtf8(item.item);
-      if (isHanzi(item.item)) kept.push_back(std::move(item));
+      if (typeable(item.item)) kept.push_back(std::move(item));
     }
     return kept;
   };
-  pool.weak = hanziOnly(store->weakest(history::ItemClass::Character, 1, kWeakPool));
+  pool.weak = typeableOnly(store->weakest(cls, 1, kWeakPool));
   if (!pool.weak.empty())
-    pool.mastered =
-        hanziOnly(store->mastered(history::ItemClass::Character, kMasteredMinTries, kMasteredPool));
+    pool.mastered = typeableOnly(store->mastered(cls, kMasteredMinTries, kMasteredPool));
   return pool;
 }
 
@@ -101,11 +112,15 @@ void CharWordDrill::drawWeak() {
   const auto now =
       std::chrono::duration_cast<std::chrono::seconds>(ctx_.clock().now().time_since_epoch())
           .count();
+  // Words are followed by their separator, as in the word drills; the run
+  // ends before the first item that does not fit.
+  const std::size_t separator = info_.tip == TipKind::Word ? 2 : 0;
   std::size_t out = 0;
-  for (const std::string& c :
+  for (const std::string& item :
        history::drawWeakItems(pool.weak, pool.mastered, info_.drawn, ctx_.random(), now)) {
-    sequence_[out++] = c[0];
-    sequence_[out++] = c[1];
+    if (out + item.size() + separator > static_cast<std::size_t>(info_.sequenceBytes)) break;
+    for (char c : item) sequence_[out++] = c;
+    for (std::size_t i = 0; i < separator; ++i) sequence_[out++] = ' ';
   }
 }
 
@@ -402,7 +417,9 @@ void CharWordDrill::codeHint() {
   std::string word = WordAtPosition(sequenceText(), static_cast<std::size_t>(offset_));
   if (word.size() > 26) word.resize(26);
   TWordCode wordCode;
-  wordCode.Code = LookupWordCodeIn(data, info_.kind, trimmed(word));
+  // The weak-word drill has no table of its own: its words come from all of them.
+  wordCode.Code = info_.weakItems ? LookupWordCode(data, trimmed(word))
+                                  : LookupWordCodeIn(data, info_.kind, trimmed(word));
   wordCode.Text = word;
   host.showWordHint(codes, wordCode);
 }

@@ -1,7 +1,9 @@
 #pragma once
-// The fourteen character and word drills: one class, driven by the kind's
-// row of the kind table. A run is drawn at random from the kind's table and
-// typed item by item on pages of 125 items; entries are never retried.
+// The fourteen character and word drills and the weak-character and
+// weak-word drills: one class, driven by the kind's row of the kind table. A
+// run is drawn at random from the kind's table (or from the learner's
+// history) and typed item by item on pages of 125 items; entries are never
+// retried.
 #include <array>
 #include <string>
 #include <vector>
@@ -49,12 +51,13 @@ class CharWordDrill : public PracticeKind {
  private:
   void draw();
   void drawWordm();
-  // The weak-item drill: the characters (GBK) the learner missed and those
-  // never missed, from the history.
+  // The weak-item drills: the characters or words (GBK) the learner missed
+  // and those never missed, from the history, each one the drill can type.
   struct WeakPool {
     std::vector<history::ItemStat> weak, mastered;
   };
   WeakPool weakPool() const;
+  bool typeable(const std::string& gbkText) const;
   void drawWeak();
   bool itemAt(int off) const;  // a sequence item starts at this byte offset
   std::string itemText(int off) const;

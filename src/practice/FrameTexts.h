@@ -15,6 +15,7 @@ struct FrameTexts {
   std::string noPractice;                          // hint button without a practice
   std::string dataMissing;                         // a kind whose table could not be read
   std::string noHistory;                           // a weak-item drill with nothing to draw
+  std::string noWeakWords;                         // the weak-word drill with nothing to draw
   std::string endPrefix;                           // "练习结束! 打字速率："
   std::string perMinute;                           // "字/分钟"
   std::string rightCaption;                        // "正确率："

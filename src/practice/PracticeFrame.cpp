@@ -1,5 +1,6 @@
 #include "practice/PracticeFrame.h"
 
+#include <algorithm>
 #include <chrono>
 #include <utility>
 
@@ -90,7 +91,7 @@ void PracticeFrame::selectKind(int kind, int menuTag) {
   PracticeKind* chosen = this->kind(kind);
   if (chosen == nullptr) return;
   // A kind without its data says so before it asks the user for anything.
-  if (!canStartKind(kind)) {
+  if (!canStartKind(kind) && !canStartFromThisRun(kind)) {
     refuseMissingData(chosen->refusal());  // the running practice, if any, goes on
     return;
   }
@@ -105,6 +106,28 @@ void PracticeFrame::selectKind(int kind, int menuTag) {
   if (FPractising) recordRun(false);
   FPracticeKind = static_cast<std::uint8_t>(kind);
   startPractice();
+}
+
+bool PracticeFrame::canStartFromThisRun(int kind) {
+  // A weak-item drill chosen during a run that missed items of its sort
+  // draws from that run too: the run is given up and goes to the history
+  // first, as it would when the drill starts.
+  const KindInfo& info = kindInfo(kind);
+  const PracticeKind* running = this->kind(FPracticeKind);
+  history::RunRecord run;
+  if (!info.weakItems || !FPractising || !history_ || running == nullptr ||
+      (info.needsDictionary && !data_.basePresent) || !running->describeRun(run))
+    return false;
+  const history::ItemClass cls = weakItemClass(info);
+  if (std::none_of(run.entries.begin(), run.entries.end(),
+                   [cls](const history::RunEntry& e) { return e.cls == cls && !e.right; }))
+    return false;
+  recordRun(false);
+  if (canStartKind(kind)) return true;
+  // Nothing of it could be drawn after all (an item no drill can type): the
+  // run, already recorded as given up, ends here.
+  FPractising = false;
+  return false;
 }
 
 void PracticeFrame::endRun() {

@@ -134,6 +134,9 @@ class PracticeFrame : public KindContext {
   void refuseMissingData(const std::string& why = {});
   // Hands the running kind's run to the history, once per run.
   void recordRun(bool finished);
+  // Whether a weak-item kind that has nothing to draw from the history would
+  // have once the running run is in it; if so, the run has been recorded.
+  bool canStartFromThisRun(int kind);
   // Runs one step of the running kind with its re-entry guard set.
   template <typename Step>
   void dispatchGuarded(bool& guard, Step step);

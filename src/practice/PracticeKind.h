@@ -42,4 +42,10 @@ class PracticeKind {
   virtual bool describeRun(history::RunRecord& /*run*/) const { return false; }
 };
 
+// What a weak-item kind draws from the history: roots, words or characters.
+inline history::ItemClass weakItemClass(const KindInfo& info) {
+  if (info.cls == KindClass::RootDrill) return history::ItemClass::Root;
+  return info.tip == TipKind::Word ? history::ItemClass::Word : history::ItemClass::Character;
+}
+
 }  // namespace quorvel

@@ -241,11 +241,7 @@ class RecordedRunTest : public FrameFixture {
   HistoryStore store;
 };
 
-TEST_F(RecordedRunTest, AGivenUpRunIsRecordedWithItsMissesAndTheWeakDrillDrawsThem) {
-  frame.selectKind(pkWeakChar);
-  EXPECT_FALSE(frame.practising()) << "nothing to draw from yet";
-  EXPECT_EQ(frame.view().wordplace, g("☆还没有出错的记录：先做几次练习，再来练薄弱项！☆"));
-
+TEST_F(RecordedRunTest, AGivenUpRunIsRecordedWithItsMissesAndTheWeakRootDrillDrawsThem) {
   frame.selectMenuTag(0);  // level 1: item k is hz(k % 26)
   clock.advance(std::chrono::seconds(30));
   typeChar(0);
@@ -275,19 +271,81 @@ TEST_F(RecordedRunTest, AGivenUpRunIsRecordedWithItsMissesAndTheWeakDrillDrawsTh
   EXPECT_EQ(runs[1].kind, pkRoot);
   EXPECT_EQ(store.weakest(ItemClass::Root, 1, 5).at(0).item, std::to_string(firstRoot));
 
-  // The weak drills now draw the missed character and the missed root.
-  frame.selectKind(pkWeakChar);
-  ASSERT_TRUE(frame.practising());
-  const std::string sequence = drill(pkWeakChar).sequenceText();
-  EXPECT_EQ(sequence.size(), 500u);
-  for (std::size_t at = 0; at < sequence.size(); at += 2)
-    EXPECT_EQ(sequence.substr(at, 2), hz(1)) << "the only weak character, nothing mastered yet";
   frame.selectKind(pkWeakRoot);
   ASSERT_TRUE(frame.practising());
   auto& weakRoot = dynamic_cast<RootDrill&>(*frame.kind(pkWeakRoot));
   EXPECT_EQ(weakRoot.cells()[0].root, firstRoot);
   EXPECT_EQ(weakRoot.cells()[248].root, firstRoot);
 }
+
+// The weak-character and weak-word drills: nothing to draw until an item
+// they can type was missed; then a run that misses one, given up by choosing
+// the weak drill, fills the weak drill with it.
+class WeakDrillTest : public RecordedRunTest {
+ public:
+  void missAChar() {  // level 1: hz(0) right, hz(5) for hz(1)
+    frame.selectMenuTag(0);
+    typeChar(0);
+    typeChar(5);
+  }
+  void missAWord() {  // two-character words: word 0 right, word 5 for word 1
+    frame.selectMenuTag(4);
+    typeLetters(wordCode(0));
+    press(vk::Space);
+    typeLetters(wordCode(5));
+    press(vk::Space);
+  }
+};
+
+struct WeakDrillCase {
+  const char* name;
+  int kind;
+  const char* refusal;     // UTF-8
+  std::string untypeable;  // a missed item the drill cannot type (GBK)
+  void (WeakDrillTest::*missOne)();
+  std::string missed;     // GBK
+  std::string separator;  // what follows each item in the run
+};
+void PrintTo(const WeakDrillCase& c, std::ostream* os) { *os << c.name; }
+
+class WeakDrillDraws : public WeakDrillTest, public ::testing::WithParamInterface<WeakDrillCase> {};
+
+TEST_P(WeakDrillDraws, OnlyMissedItemsItCanType) {
+  const WeakDrillCase& c = GetParam();
+  RunRecord other;
+  other.kind = pkCompare;
+  other.items = 1;
+  other.entries.push_back(RunEntry{weakItemClass(kindInfo(c.kind)), c.untypeable, hz(7), false});
+  store.record(other);
+  frame.selectKind(c.kind);
+  EXPECT_FALSE(frame.practising()) << "nothing it can type was missed";
+  EXPECT_EQ(frame.view().wordplace, g(c.refusal));
+
+  (this->*c.missOne)();
+  ASSERT_TRUE(frame.practising());
+  frame.selectKind(c.kind);  // chosen while that run goes on
+  ASSERT_TRUE(frame.practising());
+  const auto runs = store.runs();
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_FALSE(runs[1].finished) << "the run left for the weak drill is given up";
+  const std::string unit = c.missed + c.separator;
+  const std::string sequence = drill(c.kind).sequenceText();
+  EXPECT_EQ(sequence.size(), 500 / unit.size() * unit.size()) << "two pages, whole items";
+  for (std::size_t at = 0; at < sequence.size(); at += unit.size())
+    ASSERT_EQ(sequence.substr(at, unit.size()), unit) << "the only weak item, nothing mastered";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, WeakDrillDraws,
+    ::testing::Values(WeakDrillCase{"Characters", pkWeakChar,
+                                    "☆还没有出错的记录：先做几次练习，再来练薄弱项！☆",
+                                    gbk::fromUtf8("，"), &WeakDrillTest::missAChar, hz(1), ""},
+                      // Five characters: a word none of the tables holds, so without a code.
+                      WeakDrillCase{"Words", pkWeakWord,
+                                    "☆还没有打错过的词组：先做几次词组练习吧！☆",
+                                    hz(1) + hz(2) + hz(3) + hz(4) + hz(5),
+                                    &WeakDrillTest::missAWord, word(2, 1), "  "}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RecordedRunTest, AFinishedRunIsRecordedOnceAndARunWithoutEntriesNotAtAll) {
   frame.selectMenuTag(0);

@@ -159,7 +159,7 @@ TEST_F(PracticeFrameWindowTest, MenusHoldTheirItemsWithTags) {
   EXPECT_EQ(all, QStringList({"一级简码", "二级简码", "三级简码", "完整编码"}));
   QStringList weak;
   for (QAction* a : top[2]->menu()->actions()) weak << a->text();
-  EXPECT_EQ(weak, QStringList({"薄弱汉字", "薄弱字根"}));
+  EXPECT_EQ(weak, QStringList({"薄弱汉字", "薄弱字根", "薄弱词组"}));
   QStringList words;
   for (QAction* a : child<QMenu>("PopupMenu_word")->actions()) words << a->text();
   EXPECT_EQ(words, QStringList({"二字词组", "三字词组", "四字词组", "多字词组"}));

@@ -1,6 +1,8 @@
 // The progress window, opened with F9 on a tutor whose history holds a
 // given-up root drill and a character run.
 #include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QTableWidget>
 
 #include "app/TForm_Main.h"
@@ -51,6 +53,15 @@ TEST_F(ProgressWindowTest, F9OpensItOnTheRecordedRuns) {
   EXPECT_EQ(progress->confusions()->item(0, 1)->text(), QString(QLatin1Char(wrong)));
   EXPECT_TRUE(
       progress->confusions()->item(0, 0)->text().endsWith(QStringLiteral("（%1）").arg(key)));
+  EXPECT_EQ(progress->message()->text(),
+            QStringLiteral("正在进行的一级简码结束或换别的练习后才记入这里。"));
+
+  // No word was missed: the weak-word drill says so and the run goes on.
+  QTest::mouseClick(progress->findChild<QPushButton*>("Button_practiseWords"), Qt::LeftButton);
+  EXPECT_EQ(logic.practiceKind(), pkOnechar);
+  EXPECT_TRUE(logic.practising());
+  EXPECT_EQ(frame->findChild<QLabel*>("RzLabel_wordplace")->text(),
+            QStringLiteral("☆还没有打错过的词组：先做几次词组练习吧！☆"));
   progress->close();
 }
 

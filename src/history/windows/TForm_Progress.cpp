@@ -151,9 +151,11 @@ TForm_Progress::TForm_Progress(quorvel::history::HistoryStore& store,
   practiseRoots->setObjectName(QStringLiteral("Button_practiseRoots"));
   auto* practiseChars = new QPushButton(QStringLiteral("练习薄弱汉字"), weakPage);
   practiseChars->setObjectName(QStringLiteral("Button_practiseChars"));
+  auto* practiseWords = new QPushButton(QStringLiteral("练习薄弱词组"), weakPage);
+  practiseWords->setObjectName(QStringLiteral("Button_practiseWords"));
   column(QStringLiteral("最弱的字根"), Table_weakRoots, practiseRoots, 4);
   column(QStringLiteral("最弱的汉字"), Table_weakChars, practiseChars, 3);
-  column(QStringLiteral("最常错的词组"), Table_weakWords, nullptr, 3);
+  column(QStringLiteral("最常错的词组"), Table_weakWords, practiseWords, 3);
   weakLayout->addLayout(tables, 1);
   TabWidget_progress->addTab(weakPage, QStringLiteral("薄弱项"));
   connect(SpinBox_minTries, &QSpinBox::valueChanged, this, [this] { fillWeakTables(); });
@@ -161,6 +163,8 @@ TForm_Progress::TForm_Progress(quorvel::history::HistoryStore& store,
           [this] { emit practiseWeak(quorvel::pkWeakRoot); });
   connect(practiseChars, &QPushButton::clicked, this,
           [this] { emit practiseWeak(quorvel::pkWeakChar); });
+  connect(practiseWords, &QPushButton::clicked, this,
+          [this] { emit practiseWeak(quorvel::pkWeakWord); });
 
   // The keyboard and the confusions.
   auto* keysPage = new QWidget(TabWidget_progress);
@@ -223,11 +227,16 @@ TForm_Progress::TForm_Progress(quorvel::history::HistoryStore& store,
   };
 }
 
-void TForm_Progress::showProgress() {
-  reload();
+void TForm_Progress::showProgress(const QString& note) {
+  reload(note);
   show();
   raise();
   activateWindow();
+}
+
+void TForm_Progress::reload(const QString& note) {
+  reload();
+  RzLabel_message->setText(note);
 }
 
 void TForm_Progress::reload() {

@@ -31,8 +31,10 @@ class TForm_Progress : public quorvel::ui::FormBase {
   TForm_Progress(quorvel::history::HistoryStore& store, const quorvel::PracticeData& data,
                  QWidget* parent = nullptr);
 
-  // Reads the history again and shows the window.
-  void showProgress();
+  // Reads the history again (and shows the window); `note` goes in its
+  // message line (the run still going on, which the history does not hold yet).
+  void showProgress(const QString& note = {});
+  void reload(const QString& note);
   void reload();
 
   // The save-file dialog of the export, replaceable so a test can answer it:
