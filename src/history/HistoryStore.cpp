@@ -1,6 +1,8 @@
 #include "history/HistoryStore.h"
 
+#include <pwd.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -168,12 +170,17 @@ HistoryStore::~HistoryStore() {
 }
 
 std::filesystem::path HistoryStore::defaultFile() {
+  // Only absolute folders count. Without a home there is no history: a place
+  // under /tmp would be shared with every other user of the machine.
   std::filesystem::path base;
   if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') {
     base = xdg;
+  } else if (const char* home = std::getenv("HOME"); home && *home == '/') {
+    base = std::filesystem::path(home) / ".local" / "share";
+  } else if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir && *pw->pw_dir == '/') {
+    base = std::filesystem::path(pw->pw_dir) / ".local" / "share";
   } else {
-    const char* home = std::getenv("HOME");
-    base = std::filesystem::path(home && *home ? home : "/tmp") / ".local" / "share";
+    return {};
   }
   return base / "quorvel" / "history.sqlite3";
 }
@@ -215,6 +222,10 @@ void HistoryStore::rollback() {
 }
 
 bool HistoryStore::openFile() {
+  if (file_.empty()) {
+    say(CannotOpen, "练习记录无法保存：找不到用户的主目录。练习照常进行。");
+    return false;
+  }
   std::error_code ec;
   std::filesystem::create_directories(file_.parent_path(), ec);
   const int code =

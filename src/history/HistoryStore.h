@@ -66,7 +66,8 @@ class HistoryStore : public RunSink {
   HistoryStore& operator=(const HistoryStore&) = delete;
 
   // $XDG_DATA_HOME/quorvel/history.sqlite3; an unset or relative
-  // XDG_DATA_HOME means ~/.local/share.
+  // XDG_DATA_HOME means ~/.local/share. Empty without a home folder: the
+  // store then keeps nothing and says so once.
   static std::filesystem::path defaultFile();
 
   // Opens the file (creating it and bringing an older layout up to date) if

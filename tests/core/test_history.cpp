@@ -185,6 +185,15 @@ TEST_F(HistoryStoreTest, ALockedFileKeepsRunsWaitingAndSaysSoOnce) {
   EXPECT_EQ(problems.size(), 1u);
 }
 
+TEST_F(HistoryStoreTest, WithoutAHomeFolderNothingIsKeptAndThatIsSaidOnce) {
+  HistoryStore store({}, collect());
+  store.record(charRun(1000, {{1, 2}}));
+  store.record(charRun(1100, {{3, 3}}));
+  EXPECT_TRUE(store.runs().empty());
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_NE(problems[0].find("主目录"), std::string::npos) << problems[0];
+}
+
 TEST_F(HistoryStoreTest, ADamagedFileIsPutAsideAndANewOneBegun) {
   std::filesystem::create_directories(file.parent_path());
   const std::string junk(4096, 'x');
