@@ -68,12 +68,8 @@ bool RootDrill::describeRun(history::RunRecord& run) const {
                                             history::keyName(cell.entered), ok});
   }
   if (count == 0) return false;
-  run.started = startTime_;
-  run.items = count;
-  run.right = right;
-  run.speed = static_cast<int>(static_cast<long long>(count) * 60 /
-                               elapsedSeconds(startTime_, ctx_.clock().now()));
-  run.accuracy = right * 100 / count;
+  history::setRunFigures(run, startTime_, count, right,
+                         elapsedSeconds(startTime_, ctx_.clock().now()));
   return true;
 }
 

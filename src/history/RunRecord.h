@@ -35,6 +35,18 @@ struct RunRecord {
   std::vector<RunEntry> entries;
 };
 
+// Fills in a run's start and figures: `items` entries, `right` of them
+// right, typed over `seconds` (at least 1). A kind without a model text
+// measures no accuracy.
+inline void setRunFigures(RunRecord& run, platform::TimePoint started, int items, int right,
+                          int seconds, bool measuresAccuracy = true) {
+  run.started = started;
+  run.items = items;
+  run.right = right;
+  run.speed = static_cast<int>(static_cast<long long>(items) * 60 / (seconds > 0 ? seconds : 1));
+  run.accuracy = !measuresAccuracy ? -1 : items > 0 ? right * 100 / items : 0;
+}
+
 // Where the frame hands a run when it ends or is given up.
 class RunSink {
  public:

@@ -199,12 +199,8 @@ bool InputPractice::describeRun(history::RunRecord& run) const {
          s.inputText[static_cast<std::size_t>(2 * entries)] != '\0')
     ++entries;
   if (entries == 0) return false;
-  run.started = s.startTime;
-  run.items = entries;
-  run.right = entries;
-  run.speed = static_cast<int>(static_cast<long long>(entries) * 60 /
-                               elapsedSeconds(s.startTime, ctx_.clock().now()));
-  run.accuracy = -1;
+  history::setRunFigures(run, s.startTime, entries, entries,
+                         elapsedSeconds(s.startTime, ctx_.clock().now()), false);
   return true;
 }
 

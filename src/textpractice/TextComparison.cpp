@@ -342,12 +342,8 @@ bool TextComparisonKind::describeRun(history::RunRecord& run) const {
                                             ok});
   }
   if (run.entries.empty()) return false;
-  run.started = s.startTime;
-  run.items = entries;
-  run.right = right;
-  run.speed = static_cast<int>(static_cast<long long>(entries) * 60 /
-                               elapsedSeconds(s.startTime, ctx_.clock().now()));
-  run.accuracy = right * 100 / entries;
+  history::setRunFigures(run, s.startTime, entries, right,
+                         elapsedSeconds(s.startTime, ctx_.clock().now()));
   return true;
 }
 
