@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 
 #include "app/TForm_Main.h"
@@ -44,6 +45,8 @@ TEST_F(ProgressWindowTest, F9OpensItOnTheRecordedRuns) {
   EXPECT_EQ(progress->kinds()->currentText(), QStringLiteral("字根练习（1 次）"));
   EXPECT_EQ(progress->chart()->pointCount(), 1);
   EXPECT_TRUE(progress->chart()->summary().contains(QStringLiteral("正确率 50%")));
+  EXPECT_EQ(progress->weakRoots()->rowCount(), 1) << "at first every miss is listed";
+  named<QSpinBox>(progress, "SpinBox_minTries")->setValue(2);
   EXPECT_EQ(progress->weakRoots()->rowCount(), 0) << "one try is below the two asked for";
   const QString key = QString(QLatin1Char(expected));
   EXPECT_TRUE(progress->heatMap()->key(expected)->accessibleName().startsWith(

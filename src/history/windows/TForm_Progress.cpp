@@ -118,7 +118,9 @@ TForm_Progress::TForm_Progress(quorvel::history::HistoryStore& store,
   SpinBox_minTries = new QSpinBox(weakPage);
   SpinBox_minTries->setObjectName(QStringLiteral("SpinBox_minTries"));
   SpinBox_minTries->setRange(1, 50);
-  SpinBox_minTries->setValue(2);
+  // One try is enough at first: a new learner sees every miss; the number
+  // can be raised as the history grows and rates settle.
+  SpinBox_minTries->setValue(1);
   SpinBox_minTries->setAccessibleName(QStringLiteral("至少练过的次数"));
   triesCaption->setBuddy(SpinBox_minTries);
   triesLine->addWidget(triesCaption);
