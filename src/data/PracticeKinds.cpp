@@ -76,6 +76,15 @@ constexpr std::array<KindInfo, kKindCount> makeTable() {
   // ends at the last word that fits, so `drawn` is only an upper bound.
   t[pkWeakWord] = drill(pkWeakWord, "薄弱词组", "", 'A', 0, 0, 125, 500, W, 1);
   t[pkWeakWord].weakItems = true;
+  // A session of the learning path is at most a page of roots or characters,
+  // or two of words with their separators; the text kind types a whole text.
+  t[pkPathRoot] = other(pkPathRoot, KindClass::RootDrill, "学习路线", TipKind::RootTip);
+  t[pkPathRoot].rawKeys = true;
+  t[pkPathRoot].showsPageInfo = false;
+  t[pkPathChar] = drill(pkPathChar, "学习路线", "", 'A', 0, 0, 125, 250, C, 1);
+  t[pkPathWord] = drill(pkPathWord, "学习路线", "", 'A', 0, 0, 60, 500, W, 1);
+  t[pkPathText] = other(pkPathText, KindClass::Compare, "学习路线", TipKind::Text);
+  for (std::uint8_t k : {pkPathRoot, pkPathChar, pkPathWord, pkPathText}) t[k].plannedItems = true;
   return t;
 }
 

@@ -32,8 +32,14 @@ enum PracticeKindValue : std::uint8_t {
   pkWeakChar,
   pkWeakRoot,
   pkWeakWord,
+  // The learning path's sessions: roots, characters, words and a text, typed
+  // like the drills and comparison practice, their items planned by the path.
+  pkPathRoot,
+  pkPathChar,
+  pkPathWord,
+  pkPathText,
 };
-inline constexpr int kKindCount = pkWeakWord + 1;  // 0 (none chosen) and the twenty-one kinds
+inline constexpr int kKindCount = pkPathText + 1;  // 0 (none chosen) and the twenty-five kinds
 
 // Which class serves a kind.
 enum class KindClass : std::uint8_t { None, RootDrill, CharWordDrill, Compare, Input, Exam };
@@ -63,6 +69,7 @@ struct KindInfo {
   bool keepsExamClock = false;    // the test clock stays on show when the kind starts
   bool showsPageInfo = true;      // the page line is reset to page 1 when the kind starts
   bool weakItems = false;         // draws its items from the learner's history, not a table
+  bool plannedItems = false;      // types the session the learning path planned
 };
 
 // The description of a kind; kinds outside 1..21 get an empty one.

@@ -33,10 +33,12 @@ CharWordDrill::CharWordDrill(KindContext& context, const KindInfo& info)
       info_(info),
       sequence_(static_cast<std::size_t>(info.sequenceBytes) + 1, '\0'),
       typed_(static_cast<std::size_t>(info.sequenceBytes) + 1, '\0'),
+      typedMs_(static_cast<std::size_t>(info.sequenceBytes) / 2 + 1, -1),
       pageStarts_(static_cast<std::size_t>(info.lastPage) + 2, 0) {}
 
 bool CharWordDrill::canStart() const {
   if (info_.weakItems) return !weakPool().weak.empty();
+  if (info_.plannedItems) return ctx_.plan().kind == info_.kind && !ctx_.plan().items.empty();
   const PracticeData& data = ctx_.data();
   const DrillTable& table = data.tables[static_cast<std::size_t>(info_.kind)];
   if (!table.present) return false;
@@ -50,6 +52,7 @@ void CharWordDrill::start() {
   std::fill(pageStarts_.begin(), pageStarts_.end(), 0);
   std::fill(sequence_.begin(), sequence_.end(), '\0');
   std::fill(typed_.begin(), typed_.end(), '\0');
+  std::fill(typedMs_.begin(), typedMs_.end(), -1);
   draw();
   practicePage_ = viewPage_ = position_ = offset_ = 0;
   if (!showPage(0)) return;
@@ -57,7 +60,12 @@ void CharWordDrill::start() {
   ctx_.changed();
 }
 
+std::string CharWordDrill::shownName() const {
+  return info_.plannedItems ? ctx_.plan().title : std::string();
+}
+
 std::string CharWordDrill::refusal() const {
+  if (info_.plannedItems) return frameTexts().noSession;
   if (!info_.weakItems) return {};
   return info_.tip == TipKind::Word ? frameTexts().noWeakWords : frameTexts().noHistory;
 }
@@ -112,15 +120,22 @@ void CharWordDrill::drawWeak() {
   const auto now =
       std::chrono::duration_cast<std::chrono::seconds>(ctx_.clock().now().time_since_epoch())
           .count();
+  placeItems(history::drawWeakItems(pool.weak, pool.mastered, info_.drawn, ctx_.random(), now));
+}
+
+void CharWordDrill::placeItems(const std::vector<std::string>& items) {
   // Words are followed by their separator, as in the word drills; the run
   // ends before the first item that does not fit.
   const std::size_t separator = info_.tip == TipKind::Word ? 2 : 0;
   std::size_t out = 0;
-  for (const std::string& item :
-       history::drawWeakItems(pool.weak, pool.mastered, info_.drawn, ctx_.random(), now)) {
-    if (out + item.size() + separator > static_cast<std::size_t>(info_.sequenceBytes)) break;
+  int placed = 0;
+  for (const std::string& item : items) {
+    if (placed == info_.drawn ||
+        out + item.size() + separator > static_cast<std::size_t>(info_.sequenceBytes))
+      break;
     for (char c : item) sequence_[out++] = c;
     for (std::size_t i = 0; i < separator; ++i) sequence_[out++] = ' ';
+    ++placed;
   }
 }
 
@@ -129,6 +144,13 @@ void CharWordDrill::draw() {
   random.seedFromClock();
   if (info_.weakItems) {
     drawWeak();
+    return;
+  }
+  if (info_.plannedItems) {
+    std::vector<std::string> typeableItems;
+    for (const std::string& item : ctx_.plan().items)
+      if (typeable(item)) typeableItems.push_back(item);
+    placeItems(typeableItems);
     return;
   }
   if (info_.recordBytes == 0) {
@@ -283,6 +305,7 @@ void CharWordDrill::enterItem(char b1, char b2) {
   const std::size_t at = static_cast<std::size_t>(offset_);
   typed_[at] = b1;
   typed_[at + 1] = b2;
+  typedMs_[at / 2] = ctx_.takeEntryMs();
   ++position_;
   if (position_ < kPageItems) {
     const int prev = position_ - 1;
@@ -370,7 +393,7 @@ void CharWordDrill::updateScore() {
 bool CharWordDrill::describeRun(history::RunRecord& run) const {
   int count = 0, right = 0;
   const bool words = info_.tip == TipKind::Word;
-  history::RunEntry word{history::ItemClass::Word, {}, {}, true};
+  history::RunEntry word{history::ItemClass::Word, {}, {}, true, 0};
   for (std::size_t at = 0; at + 1 < typed_.size() && typed_[at] != '\0'; at += 2) {
     ++count;
     const bool ok = typed_[at] == sequence_[at] && typed_[at + 1] == sequence_[at + 1];
@@ -379,15 +402,19 @@ bool CharWordDrill::describeRun(history::RunRecord& run) const {
       run.entries.push_back(history::RunEntry{history::ItemClass::Character,
                                               {sequence_[at], sequence_[at + 1]},
                                               {typed_[at], typed_[at + 1]},
-                                              ok});
+                                              ok,
+                                              typedMs_[at / 2]});
       continue;
     }
+    // A word's time is that of its characters and its separator.
+    word.ms += std::max(typedMs_[at / 2], 0);
     // A word counts once, when its separator was entered: right when every
     // one of its entries was.
     word.right = word.right && ok;
     if (sequence_[at] == ' ' && sequence_[at + 1] == ' ') {
+      word.ms = history::cappedEntryMs(word.ms);
       run.entries.push_back(word);
-      word = history::RunEntry{history::ItemClass::Word, {}, {}, true};
+      word = history::RunEntry{history::ItemClass::Word, {}, {}, true, 0};
     } else {
       word.expected.append({sequence_[at], sequence_[at + 1]});
       word.typed.append({typed_[at], typed_[at + 1]});
@@ -414,7 +441,7 @@ void CharWordDrill::codeHint() {
   if (word.size() > 26) word.resize(26);
   TWordCode wordCode;
   // The weak-word drill has no table of its own: its words come from all of them.
-  wordCode.Code = info_.weakItems ? LookupWordCode(data, trimmed(word))
+  wordCode.Code = info_.weakItems || info_.plannedItems ? LookupWordCode(data, trimmed(word))
                                   : LookupWordCodeIn(data, info_.kind, trimmed(word));
   wordCode.Text = word;
   host.showWordHint(codes, wordCode);

@@ -1,8 +1,9 @@
 #pragma once
-// The fourteen character and word drills and the weak-character and
-// weak-word drills: one class, driven by the kind's row of the kind table. A
-// run is drawn at random from the kind's table (or from the learner's
-// history) and typed item by item on pages of 125 items; entries are never
+// The fourteen character and word drills, the weak-character and
+// weak-word drills and the learning path's character and word sessions: one
+// class, driven by the kind's row of the kind table. A run is drawn at random
+// from the kind's table (or from the learner's history, or taken from the
+// session the path planned) and typed item by item on pages of 125 items; entries are never
 // retried.
 #include <array>
 #include <string>
@@ -34,6 +35,7 @@ class CharWordDrill : public PracticeKind {
   void codeHint() override;
   void tick() override { updateScore(); }
   bool describeRun(history::RunRecord& run) const override;
+  std::string shownName() const override;
 
   void updateScore();
 
@@ -59,6 +61,8 @@ class CharWordDrill : public PracticeKind {
   WeakPool weakPool() const;
   bool typeable(const std::string& gbkText) const;
   void drawWeak();
+  // Puts items into the run in order, as many as fit.
+  void placeItems(const std::vector<std::string>& items);
   bool itemAt(int off) const;  // a sequence item starts at this byte offset
   std::string itemText(int off) const;
   std::string entryText(int off) const;
@@ -83,6 +87,7 @@ class CharWordDrill : public PracticeKind {
   const KindInfo& info_;
   std::vector<char> sequence_;  // sequenceBytes + 1, allocated once
   std::vector<char> typed_;
+  std::vector<int> typedMs_;  // how long each entry took, one per item
   int practicePage_ = 0;
   int viewPage_ = 0;
   int position_ = 0;

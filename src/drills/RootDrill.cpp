@@ -1,5 +1,6 @@
 #include "drills/RootDrill.h"
 
+#include <algorithm>
 #include <string>
 
 #include "data/PracticeData.h"
@@ -31,15 +32,35 @@ std::vector<history::ItemStat> validRoots(std::vector<history::ItemStat> items) 
 }
 }  // namespace
 
+std::vector<int> RootDrill::plannedRoots() const {
+  std::vector<int> roots;
+  for (const std::string& item : ctx_.plan().items) {
+    if (item.empty() || item.size() > 3 || item.find_first_not_of("0123456789") != std::string::npos)
+      continue;
+    const int root = std::stoi(item);
+    if (root < kRootCount && roots.size() < static_cast<std::size_t>(kRootPageOneCells))
+      roots.push_back(root);
+  }
+  return roots;
+}
+
+std::string RootDrill::shownName() const {
+  return planned_ ? ctx_.plan().title : std::string();
+}
+
 bool RootDrill::canStart() const {
   for (const auto& picture : ctx_.data().rootPictures)
     if (!picture) return false;
+  if (planned_) return ctx_.plan().kind == pkPathRoot && !plannedRoots().empty();
   if (!weak_) return true;
   history::HistoryStore* store = ctx_.history();
   return store && !validRoots(store->weakest(history::ItemClass::Root, 1, kWeakPool)).empty();
 }
 
-std::string RootDrill::refusal() const { return weak_ ? frameTexts().noHistory : std::string(); }
+std::string RootDrill::refusal() const {
+  if (planned_) return frameTexts().noSession;
+  return weak_ ? frameTexts().noHistory : std::string();
+}
 
 bool RootDrill::drawWeak() {
   history::HistoryStore* store = ctx_.history();
@@ -65,7 +86,7 @@ bool RootDrill::describeRun(history::RunRecord& run) const {
     const bool ok = cell.entered == cell.expected;
     if (ok) ++right;
     run.entries.push_back(history::RunEntry{history::ItemClass::Root, std::to_string(cell.root),
-                                            history::keyName(cell.entered), ok});
+                                            history::keyName(cell.entered), ok, cell.ms});
   }
   if (count == 0) return false;
   history::setRunFigures(run, startTime_, count, right,
@@ -76,6 +97,15 @@ bool RootDrill::describeRun(history::RunRecord& run) const {
 void RootDrill::draw() {
   platform::RandomSource& random = ctx_.random();
   random.seedFromClock();
+  runCells_ = kRootRunCells - 1;  // a run ends before its last cell
+  if (planned_) {
+    const std::vector<int> roots = plannedRoots();
+    runCells_ = static_cast<int>(roots.size());
+    for (std::size_t i = 0; i < FRootCells.size(); ++i)
+      FRootCells[i] = TRootCell{i < roots.size() ? roots[i] : 0, 0, 0};
+    for (TRootCell& cell : FRootCells) cell.expected = static_cast<std::uint8_t>(rootKey(cell.root));
+    return;
+  }
   if (weak_ && drawWeak()) {
     for (TRootCell& cell : FRootCells)
       cell.expected = static_cast<std::uint8_t>(rootKey(cell.root));
@@ -135,9 +165,11 @@ void RootDrill::start() {
   startTime_ = ctx_.clock().now();
   FRootPageStart = 0;
   FRootPosition = 0;
-  FRootPageLast = kRootPageOneCells - 1;
-  view.picture.roots.resize(kRootRunCells);
-  for (int i = 0; i < kRootRunCells; ++i)
+  FRootPageLast = std::min(kRootPageOneCells, runCells_) - 1;
+  // A planned session shows only its own roots; the cells after them stay empty.
+  const int shown = planned_ ? runCells_ : kRootRunCells;
+  view.picture.roots.resize(static_cast<std::size_t>(shown));
+  for (int i = 0; i < shown; ++i)
     view.picture.roots[static_cast<std::size_t>(i)] = FRootCells[static_cast<std::size_t>(i)].root;
   showPicturesOfPage();
   markCurrent();
@@ -148,11 +180,12 @@ void RootDrill::start() {
 void RootDrill::enterKey(std::uint16_t virtualKey) {
   TRootCell& cell = FRootCells[static_cast<std::size_t>(FRootPageStart + FRootPosition)];
   cell.entered = static_cast<std::uint8_t>(virtualKey & 0xFF);
+  cell.ms = ctx_.takeEntryMs();
   setMark(FRootPosition, cell.entered == cell.expected ? frameTexts().tick : frameTexts().cross);
   ++FRootPosition;
   if (FRootPosition <= FRootPageLast) {
     markCurrent();
-  } else if (FRootPageStart + FRootPosition >= kRootRunCells - 1) {
+  } else if (FRootPageStart + FRootPosition >= runCells_) {
     ctx_.view().picture.current = -1;  // no arrow after the last cell
     ctx_.endRun();
     ctx_.view().wordplace = frameTexts().rootEnd;

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/Clock.h"
 #include "practice/KindContext.h"
@@ -16,6 +17,7 @@ struct TRootCell {
   std::int32_t root = 0;      // index into the root pictures, 0..175
   std::uint8_t expected = 0;  // 'A'..'Z'
   std::uint8_t entered = 0;   // low byte of the key pressed, 0 while none
+  std::int32_t ms = -1;       // how long the press took
 };
 
 inline constexpr int kRootRunCells = 249;
@@ -23,13 +25,17 @@ inline constexpr int kRootPageOneCells = 130;
 
 class RootDrill : public PracticeKind {
  public:
-  // weak: the roots come from the learner's history, the most missed most often.
-  explicit RootDrill(KindContext& context, bool weak = false) : ctx_(context), weak_(weak) {}
+  // weak: the roots come from the learner's history, the most missed most
+  // often. planned: they are the learning path's session, a page at most,
+  // and the run ends after its last root.
+  explicit RootDrill(KindContext& context, bool weak = false, bool planned = false)
+      : ctx_(context), weak_(weak), planned_(planned) {}
 
   // The roots are shown as pictures: without all of them there is nothing to
   // drill; the weak drill also needs roots the learner missed.
   bool canStart() const override;
   std::string refusal() const override;
+  std::string shownName() const override;
   bool describeRun(history::RunRecord& run) const override;
   void start() override;
   void enterItem(char, char) override {}
@@ -45,6 +51,8 @@ class RootDrill : public PracticeKind {
  private:
   void draw();
   bool drawWeak();
+  // The planned roots that are root numbers, at most a page of them.
+  std::vector<int> plannedRoots() const;
   void clearMarks();
   void setMark(int position, const std::string& mark);
   void markCurrent();
@@ -52,6 +60,8 @@ class RootDrill : public PracticeKind {
 
   KindContext& ctx_;
   bool weak_ = false;
+  bool planned_ = false;
+  int runCells_ = kRootRunCells - 1;  // entries in the run
   platform::TimePoint startTime_{};
   std::array<TRootCell, kRootRunCells> FRootCells{};
   int FRootPageStart = 0;

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstdio>
 #include <ctime>
 #include <map>
 #include <utility>
@@ -62,6 +63,11 @@ class Statement {
     sqlite3_clear_bindings(stmt_);
     return code_ == SQLITE_DONE || code_ == SQLITE_ROW;
   }
+  // Makes it ready for new values without running it further.
+  void reset() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+  }
   std::int64_t integer(int col) const { return sqlite3_column_int64(stmt_, col); }
   std::string text(int col) const {
     const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
@@ -76,7 +82,8 @@ class Statement {
 
 // The layouts, one step per version: step n brings a file of version n-1 to n.
 // Version 1 kept runs and misses; version 2 added how often each item came,
-// seeded from the misses of older files (the only tries they knew of).
+// seeded from the misses of older files (the only tries they knew of);
+// version 3 added entry times and traces, which older files start without.
 const char* const kMigrations[] = {
     // 1
     "CREATE TABLE runs(id INTEGER PRIMARY KEY, kind INTEGER NOT NULL,"
@@ -93,6 +100,12 @@ const char* const kMigrations[] = {
     "INSERT INTO items SELECT m.class, m.expected, COUNT(*), COUNT(*), MAX(r.ended), MAX(r.ended)"
     " FROM mistakes m JOIN runs r ON r.id = m.run GROUP BY m.class, m.expected;"
     "CREATE INDEX runs_by_end ON runs(ended);",
+    // 3: how long entries took, the recent entries of each item, and what a run was for.
+    "ALTER TABLE runs ADD COLUMN label TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE items ADD COLUMN ms_sum INTEGER NOT NULL DEFAULT 0;"
+    "ALTER TABLE items ADD COLUMN timed INTEGER NOT NULL DEFAULT 0;"
+    "ALTER TABLE items ADD COLUMN trace TEXT NOT NULL DEFAULT '';"
+    "CREATE INDEX runs_by_label ON runs(label) WHERE label <> '';",
 };
 static_assert(std::size(kMigrations) == kSchemaVersion);
 
@@ -130,6 +143,79 @@ std::string csvField(const std::string& s) {
 }
 
 }  // namespace
+
+std::vector<ItemTrace> addTrace(std::vector<ItemTrace> trace, const ItemTrace& next) {
+  trace.push_back(next);
+  // Kept: the last kTraceLast entries, and the first entry of each day among
+  // the last kTraceDays days that have one.
+  std::vector<bool> keep(trace.size(), false);
+  for (std::size_t i = trace.size() > kTraceLast ? trace.size() - kTraceLast : 0; i < trace.size();
+       ++i)
+    keep[i] = true;
+  std::size_t days = 0;
+  for (std::size_t i = trace.size(); i-- > 0 && days < kTraceDays;) {
+    const bool firstOfDay = i == 0 || trace[i - 1].day != trace[i].day;
+    if (!firstOfDay) continue;
+    keep[i] = true;
+    ++days;
+  }
+  std::vector<ItemTrace> kept;
+  for (std::size_t i = 0; i < trace.size(); ++i)
+    if (keep[i]) kept.push_back(trace[i]);
+  return kept;
+}
+
+std::string encodeTrace(const std::vector<ItemTrace>& trace) {
+  std::string out;
+  for (const ItemTrace& t : trace) {
+    if (!out.empty()) out += ' ';
+    out += std::to_string(t.day) + ':' + (t.right ? '1' : '0') + ':' + std::to_string(t.ms);
+  }
+  return out;
+}
+
+std::vector<ItemTrace> decodeTrace(std::string_view text) {
+  std::vector<ItemTrace> out;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t end = text.find(' ', at);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string item(text.substr(at, end - at));
+    at = end + 1;
+    int day = 0, right = 0, ms = 0, used = 0;
+    if (std::sscanf(item.c_str(), "%d:%d:%d%n", &day, &right, &ms, &used) == 3 &&
+        used == static_cast<int>(item.size()) && (right == 0 || right == 1) && ms >= -1 &&
+        ms <= kEntryPauseCapMs)
+      out.push_back(ItemTrace{day, right == 1, ms});
+  }
+  return out;
+}
+
+int localDay(std::int64_t secondsSince1970) {
+  const std::time_t tt = static_cast<std::time_t>(secondsSince1970);
+  std::tm tm{};
+  localtime_r(&tt, &tm);
+  // The local date counted as days since 1970-01-01 (days_from_civil).
+  const int y = tm.tm_year + 1900 - (tm.tm_mon < 2 ? 1 : 0);
+  const int era = (y >= 0 ? y : y - 399) / 400;
+  const int yoe = y - era * 400;
+  const int m = tm.tm_mon + 1;
+  const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + tm.tm_mday - 1;
+  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+int slowEntryMs(ItemClass cls) {
+  switch (cls) {
+    case ItemClass::Root:
+      return 1500;
+    case ItemClass::Character:
+      return 3000;
+    case ItemClass::Word:
+      return 5000;
+  }
+  return 3000;
+}
 
 std::string keyName(std::uint16_t virtualKey) {
   const unsigned k = virtualKey & 0xFF;
@@ -361,7 +447,7 @@ bool HistoryStore::write(const RunRecord& run) {
   const std::int64_t ended = seconds(run.ended);
   Statement insertRun(db_,
                       "INSERT INTO runs(kind, started, ended, items, right, speed, accuracy,"
-                      " finished) VALUES(?,?,?,?,?,?,?,?)");
+                      " finished, label) VALUES(?,?,?,?,?,?,?,?,?)");
   insertRun.bind(1, run.kind)
       .bind(2, seconds(run.started))
       .bind(3, ended)
@@ -369,19 +455,29 @@ bool HistoryStore::write(const RunRecord& run) {
       .bind(5, run.right)
       .bind(6, run.speed)
       .bind(7, run.accuracy)
-      .bind(8, run.finished ? 1 : 0);
+      .bind(8, run.finished ? 1 : 0)
+      .bind(9, run.label);
   if (!insertRun.run()) return undo(insertRun.code(), "writing a run");
   const std::int64_t id = sqlite3_last_insert_rowid(db_);
 
   // How often each item came in this run and how often it was missed.
   struct Count {
-    int tries = 0, misses = 0;
+    int tries = 0, misses = 0, timed = 0;
+    std::int64_t msSum = 0;
+    std::vector<ItemTrace> entries;  // this run's, in order
   };
+  const int day = localDay(ended);
   std::map<std::pair<ItemClass, std::string>, Count> counts;
   Statement insertMistake(db_, "INSERT INTO mistakes(run, class, expected, typed) VALUES(?,?,?,?)");
   for (const RunEntry& e : run.entries) {
     Count& c = counts[{e.cls, e.expected}];
     ++c.tries;
+    const int ms = e.ms < 0 ? -1 : cappedEntryMs(e.ms);
+    if (ms >= 0) {
+      ++c.timed;
+      c.msSum += ms;
+    }
+    c.entries.push_back(ItemTrace{day, e.right, ms});
     if (e.right) continue;
     ++c.misses;
     insertMistake.bind(1, id)
@@ -390,21 +486,34 @@ bool HistoryStore::write(const RunRecord& run) {
         .bind(4, utf8Of(e, e.typed));
     if (!insertMistake.run()) return undo(insertMistake.code(), "writing a miss");
   }
+  Statement readTrace(db_, "SELECT trace FROM items WHERE class = ?1 AND item = ?2");
   Statement upsert(db_,
-                   "INSERT INTO items(class, item, tries, misses, last_seen, last_missed)"
-                   " VALUES(?1,?2,?3,?4,?5,?6) ON CONFLICT(class, item) DO UPDATE SET"
+                   "INSERT INTO items(class, item, tries, misses, last_seen, last_missed, ms_sum,"
+                   " timed, trace) VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9)"
+                   " ON CONFLICT(class, item) DO UPDATE SET"
                    " tries = tries + excluded.tries, misses = misses + excluded.misses,"
                    " last_seen = max(last_seen, excluded.last_seen),"
-                   " last_missed = max(last_missed, excluded.last_missed)");
+                   " last_missed = max(last_missed, excluded.last_missed),"
+                   " ms_sum = ms_sum + excluded.ms_sum, timed = timed + excluded.timed,"
+                   " trace = excluded.trace");
   for (const auto& [key, c] : counts) {
     RunEntry e;
     e.cls = key.first;
+    const std::string item = utf8Of(e, key.second);
+    readTrace.bind(1, static_cast<int>(key.first)).bind(2, item);
+    std::vector<ItemTrace> trace = readTrace.row() ? decodeTrace(readTrace.text(0))
+                                                   : std::vector<ItemTrace>{};
+    readTrace.reset();
+    for (const ItemTrace& t : c.entries) trace = addTrace(std::move(trace), t);
     upsert.bind(1, static_cast<int>(key.first))
-        .bind(2, utf8Of(e, key.second))
+        .bind(2, item)
         .bind(3, c.tries)
         .bind(4, c.misses)
         .bind(5, ended)
-        .bind(6, c.misses > 0 ? ended : 0);
+        .bind(6, c.misses > 0 ? ended : 0)
+        .bind(7, c.msSum)
+        .bind(8, c.timed)
+        .bind(9, encodeTrace(trace));
     if (!upsert.run()) return undo(upsert.code(), "counting an item");
   }
   const int code = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
@@ -412,17 +521,34 @@ bool HistoryStore::write(const RunRecord& run) {
   return true;
 }
 
-std::vector<RunRow> HistoryStore::runs() {
+namespace {
+std::vector<RunRow> readRuns(Statement& s) {
   std::vector<RunRow> out;
-  if (!open()) return out;
-  Statement s(db_,
-              "SELECT kind, started, ended, items, right, speed, accuracy, finished FROM runs"
-              " ORDER BY ended, id");
   while (s.row())
     out.push_back(RunRow{static_cast<int>(s.integer(0)), s.integer(1), s.integer(2),
                          static_cast<int>(s.integer(3)), static_cast<int>(s.integer(4)),
                          static_cast<int>(s.integer(5)), static_cast<int>(s.integer(6)),
-                         s.integer(7) != 0});
+                         s.integer(7) != 0, s.text(8)});
+  return out;
+}
+}  // namespace
+
+std::vector<RunRow> HistoryStore::labelledRuns() {
+  if (!open()) return {};
+  Statement s(db_,
+              "SELECT kind, started, ended, items, right, speed, accuracy, finished, label"
+              " FROM runs WHERE label <> '' ORDER BY ended, id");
+  std::vector<RunRow> out = readRuns(s);
+  if (s.code() != SQLITE_DONE) failed(s.code(), "reading the labelled runs");
+  return out;
+}
+
+std::vector<RunRow> HistoryStore::runs() {
+  if (!open()) return {};
+  Statement s(db_,
+              "SELECT kind, started, ended, items, right, speed, accuracy, finished, label"
+              " FROM runs ORDER BY ended, id");
+  std::vector<RunRow> out = readRuns(s);
   if (s.code() != SQLITE_DONE) failed(s.code(), "reading the runs");
   return out;
 }
@@ -445,40 +571,56 @@ Totals HistoryStore::totals() {
 }
 
 namespace {
+// The columns every item query reads, in readItems' order.
+#define ITEM_COLUMNS "item, tries, misses, last_seen, last_missed, ms_sum, timed, trace"
+
 std::vector<ItemStat> readItems(Statement& s, ItemClass cls) {
   std::vector<ItemStat> out;
   while (s.row())
     out.push_back(ItemStat{cls, s.text(0), static_cast<int>(s.integer(1)),
-                           static_cast<int>(s.integer(2)), s.integer(3), s.integer(4)});
+                           static_cast<int>(s.integer(2)), s.integer(3), s.integer(4),
+                           s.integer(5), static_cast<int>(s.integer(6)), decodeTrace(s.text(7))});
   return out;
 }
+
+// How far an item's mean time is over its class's limit, as a share of the limit.
+#define SLOWNESS "max(0.0, CAST(ms_sum AS REAL) / max(timed, 1) / ?4 - 1.0)"
 }  // namespace
 
 std::vector<ItemStat> HistoryStore::items(ItemClass cls) {
   if (!open()) return {};
-  Statement s(db_, "SELECT item, tries, misses, last_seen, last_missed FROM items WHERE class = ?");
+  Statement s(db_, "SELECT " ITEM_COLUMNS " FROM items WHERE class = ?");
   s.bind(1, static_cast<int>(cls));
   return readItems(s, cls);
+}
+
+std::optional<ItemStat> HistoryStore::item(ItemClass cls, const std::string& item) {
+  if (!open()) return std::nullopt;
+  Statement s(db_, "SELECT " ITEM_COLUMNS " FROM items WHERE class = ?1 AND item = ?2");
+  s.bind(1, static_cast<int>(cls)).bind(2, item);
+  std::vector<ItemStat> found = readItems(s, cls);
+  if (found.empty()) return std::nullopt;
+  return std::move(found.front());
 }
 
 std::vector<ItemStat> HistoryStore::weakest(ItemClass cls, int minTries, int limit) {
   if (!open()) return {};
   Statement s(db_,
-              "SELECT item, tries, misses, last_seen, last_missed FROM items"
-              " WHERE class = ?1 AND misses > 0 AND tries >= ?2"
-              " ORDER BY CAST(misses AS REAL) / tries DESC, last_missed DESC, tries DESC"
-              " LIMIT ?3");
-  s.bind(1, static_cast<int>(cls)).bind(2, minTries).bind(3, limit);
+              "SELECT " ITEM_COLUMNS " FROM items"
+              " WHERE class = ?1 AND tries >= ?2 AND (misses > 0 OR " SLOWNESS " > 0)"
+              " ORDER BY CAST(misses AS REAL) / tries + " SLOWNESS " DESC, last_missed DESC,"
+              " tries DESC LIMIT ?3");
+  s.bind(1, static_cast<int>(cls)).bind(2, minTries).bind(3, limit).bind(4, slowEntryMs(cls));
   return readItems(s, cls);
 }
 
 std::vector<ItemStat> HistoryStore::mastered(ItemClass cls, int minTries, int limit) {
   if (!open()) return {};
   Statement s(db_,
-              "SELECT item, tries, misses, last_seen, last_missed FROM items"
-              " WHERE class = ?1 AND misses = 0 AND tries >= ?2"
+              "SELECT " ITEM_COLUMNS " FROM items"
+              " WHERE class = ?1 AND misses = 0 AND tries >= ?2 AND " SLOWNESS " = 0"
               " ORDER BY tries DESC, last_seen DESC LIMIT ?3");
-  s.bind(1, static_cast<int>(cls)).bind(2, minTries).bind(3, limit);
+  s.bind(1, static_cast<int>(cls)).bind(2, minTries).bind(3, limit).bind(4, slowEntryMs(cls));
   return readItems(s, cls);
 }
 

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -20,7 +22,35 @@ struct sqlite3;
 namespace quorvel::history {
 
 // The layout the store writes; older files are brought up to it on open.
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
+
+// One remembered entry of an item: the local calendar day it was made on
+// (days since 1970), whether it was right, and how long it took (-1: not
+// measured).
+struct ItemTrace {
+  int day = 0;
+  bool right = false;
+  int ms = -1;
+  bool operator==(const ItemTrace&) const = default;
+};
+// What an item's trace keeps: its last few entries (enough to tell whether
+// it is mastered now) and the first entry of each of its last days (what a
+// review schedule is built from: the first try of a day is the one that shows
+// what was remembered overnight).
+inline constexpr std::size_t kTraceLast = 3;
+inline constexpr std::size_t kTraceDays = 10;
+// The trace with one more entry, pruned to what it keeps, oldest first.
+std::vector<ItemTrace> addTrace(std::vector<ItemTrace> trace, const ItemTrace& next);
+// The trace as the store keeps it ("day:r:ms" items separated by blanks) and back;
+// a damaged text gives the entries that can still be read.
+std::string encodeTrace(const std::vector<ItemTrace>& trace);
+std::vector<ItemTrace> decodeTrace(std::string_view text);
+// The local calendar day of a time (seconds since 1970).
+int localDay(std::int64_t secondsSince1970);
+
+// How long an entry may take before its item counts as slow in the weakest
+// lists and the weak drills.
+int slowEntryMs(ItemClass cls);
 
 struct RunRow {
   int kind = 0;
@@ -31,6 +61,7 @@ struct RunRow {
   int speed = 0;
   int accuracy = 0;  // -1: the kind measures none
   bool finished = false;
+  std::string label;  // RunRecord::label
 };
 
 struct ItemStat {
@@ -40,7 +71,12 @@ struct ItemStat {
   int misses = 0;
   std::int64_t lastSeen = 0;
   std::int64_t lastMissed = 0;  // 0: never missed
+  std::int64_t msSum = 0;       // the time of its timed entries
+  int timed = 0;                // how many of its entries were timed
+  std::vector<ItemTrace> trace;
   double rate() const { return tries > 0 ? static_cast<double>(misses) / tries : 0.0; }
+  // Mean time of an entry; 0 when none was timed.
+  int meanMs() const { return timed > 0 ? static_cast<int>(msSum / timed) : 0; }
 };
 
 struct Confusion {
@@ -82,13 +118,19 @@ class HistoryStore : public RunSink {
 
   // What the progress window shows; empty while the store cannot be used.
   std::vector<RunRow> runs();  // oldest first
+  // The runs that carry a label (learning-path sessions and tests), oldest first.
+  std::vector<RunRow> labelledRuns();
   Totals totals();
   // Every item of a class that came at least once.
   std::vector<ItemStat> items(ItemClass cls);
-  // Items missed at least once and tried at least minTries times, highest
-  // error rate first (the more recent miss first among equal rates).
+  // One item, if it came at least once (item: UTF-8, or the root number).
+  std::optional<ItemStat> item(ItemClass cls, const std::string& item);
+  // Items tried at least minTries times that were missed, or whose entries
+  // took longer than slowEntryMs on average: the highest error rate plus
+  // slowness (how far the mean time is over the limit, as a share of it)
+  // first, the more recent miss first among equals.
   std::vector<ItemStat> weakest(ItemClass cls, int minTries, int limit);
-  // Items tried at least minTries times and never missed, most tried first.
+  // Items tried at least minTries times, never missed and not slow, most tried first.
   std::vector<ItemStat> mastered(ItemClass cls, int minTries, int limit);
   // What was typed instead of what, most frequent first.
   std::vector<Confusion> confusions(int limit);

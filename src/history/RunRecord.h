@@ -21,7 +21,16 @@ struct RunEntry {
   std::string expected;  // GBK text, or the root number in decimal
   std::string typed;     // GBK text, or the key pressed for a root
   bool right = false;
+  int ms = -1;  // how long the entry took (see kEntryPauseCapMs); -1: not measured
 };
+
+// An entry's time runs from the entry before it (or from the first key of the
+// run); a pause longer than this counts as this long, so a break away from
+// the keyboard does not make an item look slow.
+inline constexpr int kEntryPauseCapMs = 10000;
+inline int cappedEntryMs(long long ms) {
+  return ms < 0 ? 0 : ms > kEntryPauseCapMs ? kEntryPauseCapMs : static_cast<int>(ms);
+}
 
 struct RunRecord {
   int kind = 0;
@@ -32,6 +41,7 @@ struct RunRecord {
   int speed = 0;     // entries a minute
   int accuracy = 0;  // per cent; -1 for a kind that measures none
   bool finished = false;
+  std::string label;  // what the run was for beyond its kind (a learning-path stage), or empty
   std::vector<RunEntry> entries;
 };
 

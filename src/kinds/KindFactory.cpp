@@ -10,11 +10,11 @@ namespace quorvel {
 std::unique_ptr<PracticeKind> makePracticeKind(const KindInfo& info, KindContext& context) {
   switch (info.cls) {
     case KindClass::RootDrill:
-      return std::make_unique<RootDrill>(context, info.weakItems);
+      return std::make_unique<RootDrill>(context, info.weakItems, info.plannedItems);
     case KindClass::CharWordDrill:
       return std::make_unique<CharWordDrill>(context, info);
     case KindClass::Compare:
-      return std::make_unique<ComparePractice>(context);
+      return std::make_unique<ComparePractice>(context, info.plannedItems);
     case KindClass::Input:
       return std::make_unique<InputPractice>(context);
     case KindClass::Exam:

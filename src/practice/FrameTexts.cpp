@@ -17,6 +17,7 @@ FrameTexts buildTexts() {
   t.dataMissing = fromUtf8("☆该练习的数据缺失，无法开始！☆");
   t.noHistory = fromUtf8("☆还没有出错的记录：先做几次练习，再来练薄弱项！☆");
   t.noWeakWords = fromUtf8("☆还没有打错过的词组：先做几次词组练习吧！☆");
+  t.noSession = fromUtf8("☆学习路线的练习从“学习路线”窗口开始（F7）。☆");
   t.endPrefix = fromUtf8("练习结束! 打字速率：");
   t.perMinute = fromUtf8("字/分钟");
   t.rightCaption = fromUtf8("正确率：");

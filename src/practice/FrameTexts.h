@@ -16,6 +16,7 @@ struct FrameTexts {
   std::string dataMissing;                         // a kind whose table could not be read
   std::string noHistory;                           // a weak-item drill with nothing to draw
   std::string noWeakWords;                         // the weak-word drill with nothing to draw
+  std::string noSession;                           // a learning-path kind chosen without a session
   std::string endPrefix;                           // "练习结束! 打字速率："
   std::string perMinute;                           // "字/分钟"
   std::string rightCaption;                        // "正确率："

@@ -123,6 +123,8 @@ void PracticeFrame::keyDown(vk::KeyPress key) {
   if (!FPractising || k == 0) return;
   PracticeKind* running = kind(FPracticeKind);
   if (running == nullptr) return;
+  // The first entry's time runs from the first key of the run.
+  if (!entryMark_) entryMark_ = services_.clock->now();
 
   if (info.rawKeys) {
     if (k == Back) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "data/PracticeData.h"
+#include "data/SessionPlan.h"
 #include "history/HistoryStore.h"
 #include "platform/Clock.h"
 #include "practice/FrameHost.h"
@@ -24,6 +25,8 @@ class KindContext {
   virtual platform::RandomSource& random() = 0;
   // The learner's history; nullptr when the tutor keeps none.
   virtual history::HistoryStore* history() { return nullptr; }
+  // The learning-path session the path's kinds type (empty when none was planned).
+  virtual const SessionPlan& plan() const = 0;
 
   // Whether a run is going on (entries are handed to the running kind).
   virtual bool practising() const = 0;
@@ -38,6 +41,10 @@ class KindContext {
   virtual void showSpeedAndAccuracy(int speed, int percent) = 0;
   // Page line: 0-based page numbers.
   virtual void showPageInfo(int viewPage, int practicePage) = 0;
+  // How long the entry made now took, in milliseconds: from the entry before
+  // it, or from the first key of the run; a pause counts at most
+  // history::kEntryPauseCapMs. Each kind calls it once per entry it stores.
+  virtual int takeEntryMs() = 0;
   // The run is over: from now on only function keys act.
   virtual void endRun() = 0;
   // The end message, head + the figures last shown, and a beep. The default

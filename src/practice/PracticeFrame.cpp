@@ -135,6 +135,14 @@ void PracticeFrame::endRun() {
   recordRun(true);
 }
 
+int PracticeFrame::takeEntryMs() {
+  const platform::TimePoint now = services_.clock->now();
+  const platform::TimePoint from = entryMark_.value_or(now);
+  entryMark_ = now;
+  return history::cappedEntryMs(
+      std::chrono::duration_cast<std::chrono::milliseconds>(now - from).count());
+}
+
 void PracticeFrame::tearDown() {
   if (FPractising) recordRun(false);
   FPractising = false;
@@ -148,6 +156,7 @@ void PracticeFrame::recordRun(bool finished) {
   history::RunRecord run;
   if (k == nullptr || !k->describeRun(run)) return;
   run.kind = FPracticeKind;
+  if (kindInfo(FPracticeKind).plannedItems) run.label = plan_.label;
   run.ended = services_.clock->now();
   run.finished = finished;
   history_->record(run);
@@ -169,6 +178,7 @@ void PracticeFrame::startPractice() {
   ++starts_;
   FPractising = true;
   runUnrecorded_ = true;
+  entryMark_.reset();
   FDeleting = false;
   FEntering = false;
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "data/PracticeData.h"
@@ -85,6 +86,10 @@ class PracticeFrame : public KindContext {
   void setLocks(const platform::LockKeys* locks);
   // Where every run goes when it ends or is given up; nullptr: nowhere.
   void setHistory(history::HistoryStore* store) { history_ = store; }
+  // The session a learning-path kind types when it is chosen next; its label
+  // goes with the run to the history.
+  void setPlan(SessionPlan plan) { plan_ = std::move(plan); }
+  const SessionPlan& plan() const override { return plan_; }
   // Frame tear-down: a run still going is recorded as given up.
   void tearDown();
 
@@ -105,6 +110,7 @@ class PracticeFrame : public KindContext {
   void showSpeedAndAccuracy(int speed, int percent) override;
   void showPageInfo(int viewPage, int practicePage) override;
   void endRun() override;
+  int takeEntryMs() override;
   void reportEnd() override;
   void reportEnd(std::string_view head) override;
 
@@ -158,7 +164,10 @@ class PracticeFrame : public KindContext {
   std::array<std::unique_ptr<PracticeKind>, kKindCount> kinds_;
   unsigned starts_ = 0;  // grows at every start, so a step can tell it was overtaken
   history::HistoryStore* history_ = nullptr;
+  SessionPlan plan_;
   bool runUnrecorded_ = false;  // the current run has not gone to the history yet
+  // When the last entry of the run was made (at first: its first key).
+  std::optional<platform::TimePoint> entryMark_;
 };
 
 }  // namespace quorvel

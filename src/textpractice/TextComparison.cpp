@@ -114,6 +114,7 @@ void TextComparisonKind::startRun() {
   PracticeCells cells = convertToCells(loadedText_);
   state_.modelText = std::move(cells.model);
   state_.entryText = std::move(cells.entry);
+  state_.entryMs.assign(state_.entryText.size() / 2 + 1, -1);
   state_.practicePage = state_.viewPage = state_.positionInPage = state_.textOffset = 0;
   if (!FillTextPage()) return;
   MarkTextCursor();
@@ -199,6 +200,7 @@ void TextComparisonKind::AcceptTextEntry(char a, char b) {
   const auto at = static_cast<std::size_t>(s.textOffset);
   s.entryText[at] = a;
   s.entryText[at + 1] = b;
+  s.entryMs[at / 2] = ctx_.takeEntryMs();
   textLabel(s.positionInPage).filled = false;
   showEntry(s.positionInPage, s.textOffset);
 
@@ -339,7 +341,8 @@ bool TextComparisonKind::describeRun(history::RunRecord& run) const {
     run.entries.push_back(history::RunEntry{history::ItemClass::Character,
                                             modelCell(2 * i),
                                             {s.entryText[at], s.entryText[at + 1]},
-                                            ok});
+                                            ok,
+                                            s.entryMs[at / 2]});
   }
   if (run.entries.empty()) return false;
   history::setRunFigures(run, s.startTime, entries, right,
@@ -356,7 +359,20 @@ std::string TextComparisonKind::cursorCharacter() const {
 
 // ---- comparison practice ----
 
+bool ComparePractice::canStart() const {
+  return !planned_ || (ctx_.plan().kind == pkPathText && !ctx_.plan().textFile.empty());
+}
+
+std::string ComparePractice::refusal() const {
+  return planned_ ? frameTexts().noSession : std::string();
+}
+
+std::string ComparePractice::shownName() const {
+  return planned_ ? ctx_.plan().title : std::string();
+}
+
 bool ComparePractice::prepare(int) {
+  if (planned_) return loadFile(ctx_.plan().textFile);
   const std::string path = ctx_.host().choosePracticeFile();
   if (path.empty()) return false;
   return loadFile(path);

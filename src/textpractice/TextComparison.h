@@ -19,6 +19,7 @@ struct TTextPracticeState {
   static constexpr int kLastPage = 300;  // page starts are kept for pages 0..300
   std::vector<char> modelText;           // cells + three zero bytes
   std::vector<char> entryText;           // the same size; line breaks copied in at load
+  std::vector<int> entryMs;              // how long each cell's entry took, one per cell
   std::int32_t practicePage = 0;
   std::int32_t viewPage = 0;
   std::int32_t positionInPage = 0;  // 0..124, the cursor
@@ -88,11 +89,16 @@ class TextComparisonKind : public PracticeKind {
   std::string loadedText_;  // GBK, as read by the last successful load
 };
 
-// Kind 16: a text file of the learner's choice.
+// Kind 16: a text file of the learner's choice. planned: the learning
+// path's text session, whose text the path chose.
 class ComparePractice : public TextComparisonKind {
  public:
-  using TextComparisonKind::TextComparisonKind;
+  explicit ComparePractice(KindContext& context, bool planned = false)
+      : TextComparisonKind(context), planned_(planned) {}
   bool prepare(int menuTag) override;
+  bool canStart() const override;
+  std::string refusal() const override;
+  std::string shownName() const override;
   void start() override { StartComparePractice(); }
   void codeHint() override;
   void tick() override { UpdateTextSpeed(); }
@@ -100,6 +106,8 @@ class ComparePractice : public TextComparisonKind {
  private:
   void StartComparePractice() { startRun(); }
   void finish() override;
+
+  bool planned_ = false;
 };
 
 // Kind 18: a test by time (mode 0) or by quantity (mode 1) on a file chosen

@@ -152,7 +152,7 @@ TEST_F(HistoryStoreTest, AnOlderLayoutIsBroughtUpToDateKeepingItsRuns) {
               SQLITE_OK);
   }
   HistoryStore store(file, collect());
-  EXPECT_EQ(store.schemaVersion(), 2);
+  EXPECT_EQ(store.schemaVersion(), history::kSchemaVersion);
   ASSERT_EQ(store.runs().size(), 1u);
   EXPECT_EQ(store.runs()[0].accuracy, 93);
   const auto weak = store.weakest(ItemClass::Root, 1, 10);
