@@ -9,8 +9,8 @@ declare -A rank=(
   [data]=1 [history]=1 [platform/qt]=1 [ui]=2
   [practice]=2 [lookup]=2
   [drills]=3 [textpractice]=3
-  [kinds]=4
-  [lookup/windows]=5 [textpractice/windows]=5 [history/windows]=5
+  [kinds]=4 [path]=3
+  [lookup/windows]=5 [textpractice/windows]=5 [history/windows]=5 [path/windows]=5
   [practice/windows]=6
   [app]=7
 )

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/HelpViewer.h"
 #include "app/Settings.h"
@@ -22,6 +23,7 @@
 #include "history/HistoryStore.h"
 #include "history/windows/TForm_Progress.h"
 #include "lookup/windows/TForm_rootMap.h"
+#include "path/windows/TForm_Path.h"
 #include "platform/Registry.h"
 #include "platform/StartupTrace.h"
 #include "platform/qt/KeyMapping.h"
@@ -139,6 +141,9 @@ TForm_Main::TForm_Main(AppEnvironment environment, QWidget* parent)
   RzToolbarButton_progress =
       makeButton("RzToolbarButton_progress", QStringLiteral("进度"), QStringLiteral("练习进度(F9)"),
                  quorvel::glyphs::Toolbar::Progress);
+  RzToolbarButton_path =
+      makeButton("RzToolbarButton_path", QStringLiteral("路线"),
+                 QStringLiteral("学习路线：下一课按 F7"), quorvel::glyphs::Toolbar::Path);
   RzToolbarButton_exit = makeButton("RzToolbarButton_exit", QStringLiteral("退出"),
                                     QStringLiteral("退出(Alt+F4)"), quorvel::glyphs::Toolbar::Exit);
   bar->addWidget(RzToolbarButton_Set);
@@ -148,8 +153,10 @@ TForm_Main::TForm_Main(AppEnvironment environment, QWidget* parent)
   bar->addWidget(RzToolbarButton_about);
   bar->addSpacing(5);
   bar->addWidget(RzToolbarButton_progress);
-  // The exit button keeps its place: 5 + 52 + 263 is the old 320.
-  bar->addSpacing(263);
+  bar->addSpacing(5);
+  bar->addWidget(RzToolbarButton_path);
+  // The exit button keeps its place: 5 + 52 + 5 + 52 + 206 is the old 320.
+  bar->addSpacing(206);
   bar->addWidget(RzToolbarButton_exit);
   bar->addStretch(1);
   connect(RzToolbarButton_Set, &QToolButton::clicked, this, &TForm_Main::RzToolbarButton_SetClick);
@@ -161,6 +168,8 @@ TForm_Main::TForm_Main(AppEnvironment environment, QWidget* parent)
           &TForm_Main::RzToolbarButton_exitClick);
   connect(RzToolbarButton_progress, &QToolButton::clicked, this,
           &TForm_Main::RzToolbarButton_progressClick);
+  connect(RzToolbarButton_path, &QToolButton::clicked, this,
+          &TForm_Main::RzToolbarButton_pathClick);
   auto* dragger = new quorvel::ui::WindowDragger(this);
   dragger->watch(TbrMain);
   layout->addWidget(TbrMain);
@@ -236,6 +245,15 @@ void TForm_Main::FormCreate() {
       quorvel::history::HistoryStore::defaultFile(),
       [this](const std::string& problem) { showSettingsProblem(problem); });
   Frame_Veduzir1->logic().setHistory(history_.get());
+  connect(Frame_Veduzir1, &TFrame_Veduzir::pathRequested, this,
+          &TForm_Main::RzToolbarButton_pathClick);
+  Frame_Veduzir1->logic().setRunRecorded([this](const quorvel::history::RunRecord& run) {
+    if (!path_ || !quorvel::kindInfo(run.kind).plannedItems) return;
+    // A session that ended brings the path back with what it changed; one
+    // given up for another practice only updates it.
+    path_->sessionEnded();
+    if (run.finished) path_->showPath();
+  });
   if (TForm_rootMap* map = windows_.rootMap)
     Frame_Veduzir1->setRootMapPicture(map->pictureSize(), [map] { return map->picture(); });
   connect(Frame_Veduzir1, &TFrame_Veduzir::maximiseToggleRequested, this,
@@ -394,6 +412,10 @@ bool TForm_Main::FormKeyDown(quorvel::vk::KeyPress key) {
     RzToolbarButton_progressClick();
     return true;
   }
+  if (key.key == F7 && !key.modified()) {
+    startPathSession();
+    return true;
+  }
   if (key.key == 'A' && (key.modifiers & ModAlt)) {
     RzToolbarButton_aboutClick();
     return true;
@@ -475,6 +497,41 @@ void TForm_Main::RzToolbarButton_progressClick() {
     });
   }
   progress_->showProgress(runningNote());
+}
+
+void TForm_Main::makePathWindow() {
+  if (path_ || !history_) return;
+  // The shipped texts are the path's last stage, in their order.
+  std::vector<std::string> texts;
+  const std::filesystem::path dir =
+      quorvel::platform::findDataDirectory(environment_.programDir, "texts");
+  std::error_code ec;
+  if (!dir.empty())
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ec))
+      if (entry.path().extension() == ".txt") texts.push_back(entry.path().string());
+  std::sort(texts.begin(), texts.end());
+  pathSettings_ = std::make_unique<quorvel::platform::Registry>();
+  path_ = new TForm_Path(*history_, Frame_Veduzir1->logic().data(), std::move(texts),
+                         pathSettings_.get(), *pathClock_, this);
+  connect(path_, &TForm_Path::startSession, this, [this](const quorvel::SessionPlan& plan) {
+    quorvel::PracticeFrame& logic = Frame_Veduzir1->logic();
+    logic.setPlan(plan);
+    logic.selectKind(plan.kind);
+    Frame_Veduzir1->render();
+    activateWindow();
+    raise();
+    Frame_Veduzir1->setFocus();
+  });
+}
+
+void TForm_Main::RzToolbarButton_pathClick() {
+  makePathWindow();
+  if (path_) path_->showPath();
+}
+
+void TForm_Main::startPathSession() {
+  makePathWindow();
+  if (path_) path_->startNext();
 }
 
 QString TForm_Main::runningNote() const {

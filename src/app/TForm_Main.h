@@ -1,6 +1,6 @@
 #pragma once
 // The main window: toolbar, status bar and the practice frame. It previews
-// every key: Alt+F4, F8, F9, Alt+A and Ctrl+S are its own, every other key
+// every key: Alt+F4, F7, F8, F9, Alt+A and Ctrl+S are its own, every other key
 // goes to the practice frame's key handler.
 #include <QWidget>
 #include <filesystem>
@@ -10,6 +10,7 @@
 #include "app/Music.h"
 #include "app/WindowSet.h"
 #include "platform/Clock.h"
+#include "platform/Registry.h"
 #include "platform/ResourceLibrary.h"
 #include "platform/VirtualKeys.h"
 
@@ -20,6 +21,7 @@ class QTimer;
 class QToolButton;
 class TFrame_Veduzir;
 class TForm_Progress;
+class TForm_Path;
 class TutorHost;
 namespace quorvel::history {
 class HistoryStore;
@@ -85,6 +87,7 @@ class TForm_Main : public QWidget {
   QToolButton* RzToolbarButton_Help = nullptr;
   QToolButton* RzToolbarButton_about = nullptr;
   QToolButton* RzToolbarButton_progress = nullptr;
+  QToolButton* RzToolbarButton_path = nullptr;
   QToolButton* RzToolbarButton_exit = nullptr;
   QWidget* RzPanel_Text = nullptr;
   TFrame_Veduzir* Frame_Veduzir1 = nullptr;
@@ -113,6 +116,13 @@ class TForm_Main : public QWidget {
   // What the progress window says of the run going on, if any.
   QString runningNote() const;
   TForm_Progress* progressWindow() const { return progress_; }
+  // The learning-path window, made when first asked for (the toolbar, the
+  // selection panel, or F7, which also starts the next session).
+  void RzToolbarButton_pathClick();
+  void startPathSession();
+  TForm_Path* pathWindow() const { return path_; }
+  // The clock the path counts days by (tests move it on).
+  void setPathClock(const quorvel::platform::Clock* clock) { pathClock_ = clock; }
   quorvel::history::HistoryStore* history() const { return history_.get(); }
 
  private:
@@ -129,6 +139,11 @@ class TForm_Main : public QWidget {
   // window is first shown, so start-up does not wait for it.
   std::unique_ptr<quorvel::history::HistoryStore> history_;
   TForm_Progress* progress_ = nullptr;
+  TForm_Path* path_ = nullptr;
+  std::unique_ptr<quorvel::platform::Registry> pathSettings_;  // the learner's targets
+  void makePathWindow();
+  quorvel::platform::Clock systemClock_;
+  const quorvel::platform::Clock* pathClock_ = &systemClock_;
   QImage toolbarTexture_;
   QTimer* statusTimer_ = nullptr;
   bool startMaximised_ = false;

@@ -441,8 +441,9 @@ void CharWordDrill::codeHint() {
   if (word.size() > 26) word.resize(26);
   TWordCode wordCode;
   // The weak-word drill has no table of its own: its words come from all of them.
-  wordCode.Code = info_.weakItems || info_.plannedItems ? LookupWordCode(data, trimmed(word))
-                                  : LookupWordCodeIn(data, info_.kind, trimmed(word));
+  wordCode.Code = info_.weakItems || info_.plannedItems
+                      ? LookupWordCode(data, trimmed(word))
+                      : LookupWordCodeIn(data, info_.kind, trimmed(word));
   wordCode.Text = word;
   host.showWordHint(codes, wordCode);
 }

@@ -35,7 +35,8 @@ std::vector<history::ItemStat> validRoots(std::vector<history::ItemStat> items) 
 std::vector<int> RootDrill::plannedRoots() const {
   std::vector<int> roots;
   for (const std::string& item : ctx_.plan().items) {
-    if (item.empty() || item.size() > 3 || item.find_first_not_of("0123456789") != std::string::npos)
+    if (item.empty() || item.size() > 3 ||
+        item.find_first_not_of("0123456789") != std::string::npos)
       continue;
     const int root = std::stoi(item);
     if (root < kRootCount && roots.size() < static_cast<std::size_t>(kRootPageOneCells))
@@ -44,9 +45,7 @@ std::vector<int> RootDrill::plannedRoots() const {
   return roots;
 }
 
-std::string RootDrill::shownName() const {
-  return planned_ ? ctx_.plan().title : std::string();
-}
+std::string RootDrill::shownName() const { return planned_ ? ctx_.plan().title : std::string(); }
 
 bool RootDrill::canStart() const {
   for (const auto& picture : ctx_.data().rootPictures)
@@ -103,7 +102,8 @@ void RootDrill::draw() {
     runCells_ = static_cast<int>(roots.size());
     for (std::size_t i = 0; i < FRootCells.size(); ++i)
       FRootCells[i] = TRootCell{i < roots.size() ? roots[i] : 0, 0, 0};
-    for (TRootCell& cell : FRootCells) cell.expected = static_cast<std::uint8_t>(rootKey(cell.root));
+    for (TRootCell& cell : FRootCells)
+      cell.expected = static_cast<std::uint8_t>(rootKey(cell.root));
     return;
   }
   if (weak_ && drawWeak()) {

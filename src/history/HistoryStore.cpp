@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <map>
 #include <utility>
@@ -501,8 +501,8 @@ bool HistoryStore::write(const RunRecord& run) {
     e.cls = key.first;
     const std::string item = utf8Of(e, key.second);
     readTrace.bind(1, static_cast<int>(key.first)).bind(2, item);
-    std::vector<ItemTrace> trace = readTrace.row() ? decodeTrace(readTrace.text(0))
-                                                   : std::vector<ItemTrace>{};
+    std::vector<ItemTrace> trace =
+        readTrace.row() ? decodeTrace(readTrace.text(0)) : std::vector<ItemTrace>{};
     readTrace.reset();
     for (const ItemTrace& t : c.entries) trace = addTrace(std::move(trace), t);
     upsert.bind(1, static_cast<int>(key.first))
@@ -578,8 +578,8 @@ std::vector<ItemStat> readItems(Statement& s, ItemClass cls) {
   std::vector<ItemStat> out;
   while (s.row())
     out.push_back(ItemStat{cls, s.text(0), static_cast<int>(s.integer(1)),
-                           static_cast<int>(s.integer(2)), s.integer(3), s.integer(4),
-                           s.integer(5), static_cast<int>(s.integer(6)), decodeTrace(s.text(7))});
+                           static_cast<int>(s.integer(2)), s.integer(3), s.integer(4), s.integer(5),
+                           static_cast<int>(s.integer(6)), decodeTrace(s.text(7))});
   return out;
 }
 
@@ -605,21 +605,24 @@ std::optional<ItemStat> HistoryStore::item(ItemClass cls, const std::string& ite
 
 std::vector<ItemStat> HistoryStore::weakest(ItemClass cls, int minTries, int limit) {
   if (!open()) return {};
-  Statement s(db_,
-              "SELECT " ITEM_COLUMNS " FROM items"
-              " WHERE class = ?1 AND tries >= ?2 AND (misses > 0 OR " SLOWNESS " > 0)"
-              " ORDER BY CAST(misses AS REAL) / tries + " SLOWNESS " DESC, last_missed DESC,"
-              " tries DESC LIMIT ?3");
+  Statement s(db_, "SELECT " ITEM_COLUMNS
+                   " FROM items"
+                   " WHERE class = ?1 AND tries >= ?2 AND (misses > 0 OR " SLOWNESS
+                   " > 0)"
+                   " ORDER BY CAST(misses AS REAL) / tries + " SLOWNESS
+                   " DESC, last_missed DESC,"
+                   " tries DESC LIMIT ?3");
   s.bind(1, static_cast<int>(cls)).bind(2, minTries).bind(3, limit).bind(4, slowEntryMs(cls));
   return readItems(s, cls);
 }
 
 std::vector<ItemStat> HistoryStore::mastered(ItemClass cls, int minTries, int limit) {
   if (!open()) return {};
-  Statement s(db_,
-              "SELECT " ITEM_COLUMNS " FROM items"
-              " WHERE class = ?1 AND misses = 0 AND tries >= ?2 AND " SLOWNESS " = 0"
-              " ORDER BY tries DESC, last_seen DESC LIMIT ?3");
+  Statement s(db_, "SELECT " ITEM_COLUMNS
+                   " FROM items"
+                   " WHERE class = ?1 AND misses = 0 AND tries >= ?2 AND " SLOWNESS
+                   " = 0"
+                   " ORDER BY tries DESC, last_seen DESC LIMIT ?3");
   s.bind(1, static_cast<int>(cls)).bind(2, minTries).bind(3, limit).bind(4, slowEntryMs(cls));
   return readItems(s, cls);
 }

@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <string_view>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "history/RunRecord.h"

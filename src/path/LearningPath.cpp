@@ -85,8 +85,8 @@ std::vector<std::string> recordTexts(const PracticeData& data, int kind) {
 
 // Spreads the picks over rounds (a pick coming n times is in the first n
 // rounds), each round in random order, so repeats of an item stand apart.
-std::vector<std::pair<int, int>> spread(const std::vector<std::pair<std::pair<int, int>, int>>& picks,
-                                        platform::RandomSource& random) {
+std::vector<std::pair<int, int>> spread(
+    const std::vector<std::pair<std::pair<int, int>, int>>& picks, platform::RandomSource& random) {
   std::vector<std::pair<int, int>> out;
   for (int round = 0;; ++round) {
     std::vector<std::pair<int, int>> this_round;
@@ -94,8 +94,8 @@ std::vector<std::pair<int, int>> spread(const std::vector<std::pair<std::pair<in
       if (times > round) this_round.push_back(item);
     if (this_round.empty()) break;
     for (std::size_t i = this_round.size(); i > 1; --i)
-      std::swap(this_round[i - 1], this_round[static_cast<std::size_t>(
-                                       random.uniform(static_cast<int>(i)))]);
+      std::swap(this_round[i - 1],
+                this_round[static_cast<std::size_t>(random.uniform(static_cast<int>(i)))]);
     // Not the same item twice in a row where two rounds meet.
     if (!out.empty() && this_round.size() > 1 && this_round.front() == out.back())
       std::swap(this_round.front(), this_round.back());
@@ -291,7 +291,8 @@ Standing LearningPath::assess(const Facts& facts, const Targets& targets, int to
     st.items.push_back(std::move(standings));
   }
   for (int s = 0; s < stageCount(); ++s)
-    if (!st.stages[static_cast<std::size_t>(s)].passed && st.stages[static_cast<std::size_t>(s)].total > 0) {
+    if (!st.stages[static_cast<std::size_t>(s)].passed &&
+        st.stages[static_cast<std::size_t>(s)].total > 0) {
       st.current = s;
       break;
     }
@@ -321,8 +322,7 @@ SessionPlan LearningPath::planFor(int stage, const std::vector<std::pair<int, in
   plan.kind = kindOfStage(info);
   plan.label = sessionLabel(info);
   plan.title = gbk::fromUtf8(std::string("学习路线 ") + info.name);
-  for (const auto& [s, i] : order)
-    plan.items.push_back(items(s)[static_cast<std::size_t>(i)].gbk);
+  for (const auto& [s, i] : order) plan.items.push_back(items(s)[static_cast<std::size_t>(i)].gbk);
   return plan;
 }
 
@@ -411,9 +411,11 @@ SessionPlan LearningPath::nextSession(const Standing& st, const Targets& targets
   if (used < n) {
     std::vector<int> kept;
     for (std::size_t i = 0; i < standings.size(); ++i)
-      if (standings[i].mastered && standings[i].dueDay > st.today) kept.push_back(static_cast<int>(i));
+      if (standings[i].mastered && standings[i].dueDay > st.today)
+        kept.push_back(static_cast<int>(i));
     std::stable_sort(kept.begin(), kept.end(), [&](int a, int b) {
-      return standings[static_cast<std::size_t>(a)].box < standings[static_cast<std::size_t>(b)].box;
+      return standings[static_cast<std::size_t>(a)].box <
+             standings[static_cast<std::size_t>(b)].box;
     });
     for (int i : kept)
       if (used < n) add(sessionStage, i, 1);
@@ -425,7 +427,8 @@ SessionPlan LearningPath::nextSession(const Standing& st, const Targets& targets
 SessionPlan LearningPath::testSession(int s, const Targets& targets,
                                       platform::RandomSource& random) const {
   if (s < 0 || s >= stageCount() || items(s).empty() || stage(s).source == S::Texts) return {};
-  const int n = std::min(sessionEntries(stage(s).group, targets), static_cast<int>(items(s).size()));
+  const int n =
+      std::min(sessionEntries(stage(s).group, targets), static_cast<int>(items(s).size()));
   std::vector<int> all(items(s).size());
   for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
   for (std::size_t i = all.size(); i > 1; --i)

@@ -57,9 +57,9 @@ struct Targets {
 
 // One item of a stage: its text as the drills type it and as the history keeps it.
 struct PathItem {
-  std::string gbk;   // GBK text; a root's number; a text's file path
-  std::string key;   // the history's name: UTF-8 text, the root number, the text's label
-  std::string shown; // UTF-8, for the window (a root: its key and number)
+  std::string gbk;    // GBK text; a root's number; a text's file path
+  std::string key;    // the history's name: UTF-8 text, the root number, the text's label
+  std::string shown;  // UTF-8, for the window (a root: its key and number)
 };
 
 struct StageProgress {
@@ -70,7 +70,7 @@ struct StageProgress {
 
 struct DueItem {
   int stage = 0;
-  int index = 0;  // in the stage's items
+  int index = 0;    // in the stage's items
   int overdue = 0;  // days past its day
 };
 

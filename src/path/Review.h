@@ -25,8 +25,8 @@ struct ItemStanding {
   bool mastered = false;
   bool lastGood = false;  // the last entry was right and within the target
   int box = 0;
-  int lastDay = 0;  // the day it was last typed
-  int dueDay = 0;   // the day it comes back (lastDay when the last entry was not good)
+  int lastDay = 0;    // the day it was last typed
+  int dueDay = 0;     // the day it comes back (lastDay when the last entry was not good)
   int recentMs = -1;  // mean time of its last entries; -1 when none was timed
   int misses = 0;     // misses among its last entries
 };

@@ -160,6 +160,7 @@ void PracticeFrame::recordRun(bool finished) {
   run.ended = services_.clock->now();
   run.finished = finished;
   history_->record(run);
+  if (runRecorded_) runRecorded_(run);
 }
 
 void PracticeFrame::selectMenuTag(int tag) {

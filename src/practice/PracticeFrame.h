@@ -90,6 +90,10 @@ class PracticeFrame : public KindContext {
   // goes with the run to the history.
   void setPlan(SessionPlan plan) { plan_ = std::move(plan); }
   const SessionPlan& plan() const override { return plan_; }
+  // Told of every run handed to the history, after it was.
+  void setRunRecorded(std::function<void(const history::RunRecord&)> listener) {
+    runRecorded_ = std::move(listener);
+  }
   // Frame tear-down: a run still going is recorded as given up.
   void tearDown();
 
@@ -165,6 +169,7 @@ class PracticeFrame : public KindContext {
   unsigned starts_ = 0;  // grows at every start, so a step can tell it was overtaken
   history::HistoryStore* history_ = nullptr;
   SessionPlan plan_;
+  std::function<void(const history::RunRecord&)> runRecorded_;
   bool runUnrecorded_ = false;  // the current run has not gone to the history yet
   // When the last entry of the run was made (at first: its first key).
   std::optional<platform::TimePoint> entryMark_;

@@ -104,6 +104,22 @@ void drawProgress(QPainter& p, int size) {
                             QPointF(s * 0.62, s * 0.3), QPointF(s * 0.86, s * 0.1)}));
 }
 
+// A winding road up to a flag.
+void drawPath(QPainter& p, int size) {
+  const double s = size;
+  QPainterPath road(QPointF(s * 0.2, s * 0.92));
+  road.cubicTo(QPointF(s * 0.95, s * 0.78), QPointF(s * 0.05, s * 0.5),
+               QPointF(s * 0.62, s * 0.36));
+  p.setPen(QPen(QColor(0x6C, 0xC0, 0xE8), s / 7.0, Qt::SolidLine, Qt::RoundCap));
+  p.drawPath(road);
+  p.setPen(QPen(QColor(0x30, 0x40, 0x60), s / 28.0));
+  p.drawLine(QPointF(s * 0.62, s * 0.38), QPointF(s * 0.62, s * 0.06));
+  p.setBrush(QColor(0xD0, 0x40, 0x20));
+  p.setPen(Qt::NoPen);
+  p.drawPolygon(QPolygonF(
+      {QPointF(s * 0.63, s * 0.06), QPointF(s * 0.9, s * 0.13), QPointF(s * 0.63, s * 0.21)}));
+}
+
 }  // namespace
 
 QPixmap toolbar(Toolbar which, int size) {
@@ -125,6 +141,9 @@ QPixmap toolbar(Toolbar which, int size) {
       break;
     case Toolbar::Progress:
       drawProgress(p, size);
+      break;
+    case Toolbar::Path:
+      drawPath(p, size);
       break;
   }
   return pixmap;

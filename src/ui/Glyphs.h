@@ -5,7 +5,7 @@
 
 namespace quorvel::glyphs {
 
-enum class Toolbar { Settings, Help, About, Exit, Progress };
+enum class Toolbar { Settings, Help, About, Exit, Progress, Path };
 
 QPixmap toolbar(Toolbar which, int size = 28);
 QPixmap tick();   // 16 x 16, mark image 5

@@ -35,6 +35,7 @@ void SelectionPanel::buildRows() {
       {"字码互查", "RzToolbarButton_query", "RzLabel_query"},
       {"练习测验", "RzMenuToolbarButton_exam", "RzLabel_exam"},
       {"字根表", "RzToolbarButton_RootMap", "RzLabel_RootMap"},
+      {"学习路线", "RzToolbarButton_path", "RzLabel_path"},
   };
   QWidget* panel = this;
   setFill(panel, quorvel::ui::kFormColour);
@@ -59,7 +60,8 @@ void SelectionPanel::buildRows() {
     quorvel::ui::bindButtonFace(button, label, quorvel::ui::kHoverColour);
     FCaptionLabels[static_cast<std::size_t>(tag)] = label;
     FSelectionButtons[static_cast<std::size_t>(tag)] = button;
-    layout->addWidget(cell, 1);
+    // The path comes first: where a newcomer starts.
+    layout->insertWidget(tag == Path ? 0 : layout->count(), cell, 1);
   }
   for (int row = 0; row < RowCount; ++row) {
     auto* button = FSelectionButtons[static_cast<std::size_t>(row)];

@@ -1,5 +1,5 @@
 #pragma once
-// The selection panel on the frame's left: eight buttons with raised
+// The selection panel on the frame's left: nine buttons with raised
 // captions, three of them dropping a menu. The menus are built from the kind
 // table; the panel says what was chosen and leaves the acting to the frame.
 #include <QWidget>
@@ -14,8 +14,8 @@ class TransparentButton;
 class SelectionPanel : public QWidget {
   Q_OBJECT
  public:
-  // The eight rows, by their tags.
-  enum Row { Root, Char, Word, Compare, Input, Query, Exam, RootMap, RowCount };
+  // The nine rows, by their tags; the learning path is shown first.
+  enum Row { Root, Char, Word, Compare, Input, Query, Exam, RootMap, Path, RowCount };
   explicit SelectionPanel(QWidget* parent = nullptr);
   // Every caption transparent again, every button re-enabled.
   void restore();

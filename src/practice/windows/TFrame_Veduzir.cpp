@@ -463,6 +463,10 @@ void TFrame_Veduzir::selectionButtonClicked(int row) {
     case SelectionPanel::RootMap:
       logic_->host().toggleRootTable();
       break;
+    case SelectionPanel::Path:
+      restoreSelectionPanel();
+      emit pathRequested();
+      break;
     default:
       break;
   }

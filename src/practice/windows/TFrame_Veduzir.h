@@ -83,6 +83,8 @@ class TFrame_Veduzir : public QWidget, public quorvel::FrameHost {
   void maximiseToggleRequested();
   // A beep was asked for (the sound itself is QApplication::beep).
   void beeped();
+  // 学习路线 was chosen in the selection panel: the main window shows the path.
+  void pathRequested();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
