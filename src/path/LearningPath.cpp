@@ -321,7 +321,9 @@ SessionPlan LearningPath::planFor(int stage, const std::vector<std::pair<int, in
   SessionPlan plan;
   plan.kind = kindOfStage(info);
   plan.label = sessionLabel(info);
-  plan.title = gbk::fromUtf8(std::string("学习路线 ") + info.name);
+  // The current-practice line has room for a short name: the stage's first word.
+  const std::string_view name(info.name);
+  plan.title = gbk::fromUtf8("路线·" + std::string(name.substr(0, name.find(' '))));
   for (const auto& [s, i] : order) plan.items.push_back(items(s)[static_cast<std::size_t>(i)].gbk);
   return plan;
 }
@@ -420,6 +422,14 @@ SessionPlan LearningPath::nextSession(const Standing& st, const Targets& targets
     for (int i : kept)
       if (used < n) add(sessionStage, i, 1);
   }
+  // Still short of two minutes (a stage just begun): the session's items
+  // come round again, the new and the weak first, as they are chosen.
+  for (std::size_t round = 0; used < n && !picks.empty() && round < 8; ++round)
+    for (Pick& p : picks)
+      if (used < n) {
+        ++p.second;
+        ++used;
+      }
   if (picks.empty()) return {};
   return planFor(sessionStage, spread(picks, random));
 }
@@ -437,7 +447,8 @@ SessionPlan LearningPath::testSession(int s, const Targets& targets,
   for (int i = 0; i < n; ++i) order.emplace_back(s, all[static_cast<std::size_t>(i)]);
   SessionPlan plan = planFor(s, order);
   plan.label = testLabel(stage(s));
-  plan.title = gbk::fromUtf8(std::string("学习路线 测验 ") + stage(s).name);
+  const std::string_view name(stage(s).name);
+  plan.title = gbk::fromUtf8("测验·" + std::string(name.substr(0, name.find(' '))));
   return plan;
 }
 

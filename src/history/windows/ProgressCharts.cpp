@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 
 #include "ui/QtSupport.h"
 
@@ -111,6 +112,17 @@ void ProgressChart::setRuns(const std::vector<quorvel::history::RunRow>& runs,
   view_->setAccessibleName(text);
 }
 
+namespace {
+constexpr int kKeyWidth = 46;
+constexpr int kKeyHeight = 58;
+}  // namespace
+
+int KeyStat::keysPerMinute() const {
+  // Entries timed at 0 ms in all give no speed to show, not an endless one.
+  if (timed <= 0 || msSum <= 0) return -1;
+  return static_cast<int>(std::llround(60000.0 * timed / static_cast<double>(msSum)));
+}
+
 KeyHeatMap::KeyHeatMap(QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -124,7 +136,8 @@ KeyHeatMap::KeyHeatMap(QWidget* parent) : QWidget(parent) {
     for (const char* c = row; *c; ++c) {
       auto* key = new QLabel(this);
       key->setObjectName(QStringLiteral("RzLabel_key_%1").arg(QLatin1Char(*c)));
-      key->setFixedSize(44, 40);
+      // Three lines: the letter, the accuracy and the speed.
+      key->setFixedSize(kKeyWidth, kKeyHeight);
       key->setAlignment(Qt::AlignCenter);
       key->setFrameStyle(QFrame::Panel | QFrame::Raised);
       key->setAutoFillBackground(true);
@@ -133,29 +146,37 @@ KeyHeatMap::KeyHeatMap(QWidget* parent) : QWidget(parent) {
     }
     line->addStretch(1);
     layout->addLayout(line);
-    indent += 22;
+    indent += kKeyWidth / 2;
   }
-  setCounts({}, {});
+  setKeys({});
 }
 
-void KeyHeatMap::setCounts(const std::array<int, 26>& tries, const std::array<int, 26>& misses) {
+void KeyHeatMap::setKeys(const std::array<KeyStat, 26>& keys) {
   for (int i = 0; i < 26; ++i) {
     QLabel* key = keys_[static_cast<std::size_t>(i)];
+    const KeyStat& stat = keys[static_cast<std::size_t>(i)];
     const QChar letter(QLatin1Char(static_cast<char>('A' + i)));
-    const int t = tries[static_cast<std::size_t>(i)];
     QColor colour(0xE0, 0xE0, 0xE0);
-    if (t == 0) {
+    if (stat.tries == 0) {
       key->setText(QString(letter));
       key->setAccessibleName(QStringLiteral("%1 键：还没有练过").arg(letter));
     } else {
-      const int right = t - misses[static_cast<std::size_t>(i)];
-      const int percent = right * 100 / t;
+      const int right = stat.tries - stat.misses;
+      const int percent = right * 100 / stat.tries;
       // Half right or worse is full red; all right is full green.
       const double share = std::clamp((percent - 50) / 50.0, 0.0, 1.0);
       colour = QColor::fromHsvF(share / 3.0, 0.55, 0.97);
-      key->setText(QStringLiteral("%1\n%2%").arg(letter).arg(percent));
-      key->setAccessibleName(
-          QStringLiteral("%1 键：正确率 %2%（%3 次）").arg(letter).arg(percent).arg(t));
+      const int speed = stat.keysPerMinute();
+      key->setText(QStringLiteral("%1\n%2%\n%3")
+                       .arg(letter)
+                       .arg(percent)
+                       .arg(speed < 0 ? QStringLiteral("—") : QStringLiteral("%1/分").arg(speed)));
+      key->setAccessibleName(QStringLiteral("%1 键：正确率 %2%（%3 次），%4")
+                                 .arg(letter)
+                                 .arg(percent)
+                                 .arg(stat.tries)
+                                 .arg(speed < 0 ? QStringLiteral("没有计时")
+                                                : QStringLiteral("每分钟 %1 键").arg(speed)));
     }
     QPalette palette = key->palette();
     palette.setColor(QPalette::Window, colour);

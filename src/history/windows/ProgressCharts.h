@@ -1,10 +1,12 @@
 #pragma once
 // The pictures of the progress window: speed and accuracy of one practice
 // kind over time (Qt Charts), and a keyboard coloured by how often the roots
-// of each key were pressed right. Each also says in words what it shows, for
-// screen readers and for the learner who prefers numbers.
+// of each key were pressed right, with each key's speed. Each also says in
+// words what it shows, for screen readers and for the learner who prefers
+// numbers.
 #include <QWidget>
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "history/HistoryStore.h"
@@ -32,14 +34,25 @@ class ProgressChart : public QWidget {
   int points_ = 0;
 };
 
+// What the history holds of the roots on one key, summed over them.
+struct KeyStat {
+  int tries = 0;
+  int misses = 0;
+  std::int64_t msSum = 0;  // the time of the timed entries
+  int timed = 0;           // how many entries were timed
+  // Keys a minute at the mean time of the timed entries; -1 when none was timed.
+  int keysPerMinute() const;
+};
+
 // The 26 letter keys in their keyboard rows, each coloured from red (half
-// or fewer right) to green (all right), grey while no root of it came.
+// or fewer right) to green (all right), grey while no root of it came, and
+// showing its accuracy and speed.
 class KeyHeatMap : public QWidget {
   Q_OBJECT
  public:
   explicit KeyHeatMap(QWidget* parent = nullptr);
-  // tries and misses per key A..Z.
-  void setCounts(const std::array<int, 26>& tries, const std::array<int, 26>& misses);
+  // Per key A..Z.
+  void setKeys(const std::array<KeyStat, 26>& keys);
   QLabel* key(char letter) const { return keys_[static_cast<std::size_t>(letter - 'A')]; }
 
  private:

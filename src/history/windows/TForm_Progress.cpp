@@ -45,6 +45,18 @@ QString rateText(const ItemStat& item) {
   return QStringLiteral("%1%").arg(item.misses * 100 / std::max(1, item.tries));
 }
 
+QString meanTimeText(const ItemStat& item) {
+  if (item.timed <= 0) return QStringLiteral("—");
+  return QStringLiteral("%1 秒").arg(item.meanMs() / 1000.0, 0, 'f', 1);
+}
+
+// The caption of a weakest list, with the time beyond which its items count as slow.
+QString weakCaption(const QString& what, ItemClass cls) {
+  return QStringLiteral("%1（出过错或平均慢于 %2 秒）")
+      .arg(what)
+      .arg(quorvel::history::slowEntryMs(cls) / 1000.0, 0, 'g', 3);
+}
+
 QTableWidget* makeTable(QWidget* parent, const char* name, const QStringList& headers) {
   auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
   table->setObjectName(QString::fromLatin1(name));
@@ -125,15 +137,20 @@ TForm_Progress::TForm_Progress(quorvel::history::HistoryStore& store,
   triesCaption->setBuddy(SpinBox_minTries);
   triesLine->addWidget(triesCaption);
   triesLine->addWidget(SpinBox_minTries);
-  triesLine->addWidget(new QLabel(
+  auto* rateNote = new QLabel(
       QStringLiteral("错误率 = 出错次数 ÷ 出现次数，常出现的字不会只因出现得多而排在前面。"),
-      weakPage));
+      weakPage);
+  rateNote->setToolTip(
+      QStringLiteral("排列按错误率加上慢的程度：平均用时超出限时越多，排得越前。"));
+  triesLine->addWidget(rateNote);
   triesLine->addStretch(1);
   weakLayout->addLayout(triesLine);
   auto* tables = new QHBoxLayout;
   auto column = [&](const QString& title, QTableWidget* table, QPushButton* button, int stretch) {
     auto* box = new QVBoxLayout;
     auto* caption = new QLabel(title, weakPage);
+    caption->setObjectName(table->objectName() + QStringLiteral("Caption"));
+    caption->setWordWrap(true);
     caption->setBuddy(table);
     table->setAccessibleName(title);
     box->addWidget(caption);
@@ -142,11 +159,12 @@ TForm_Progress::TForm_Progress(quorvel::history::HistoryStore& store,
     tables->addLayout(box, stretch);
   };
   const QStringList itemHeaders = {QStringLiteral("项"), QStringLiteral("错误率"),
-                                   QStringLiteral("错/次"), QStringLiteral("最近出错")};
+                                   QStringLiteral("平均用时"), QStringLiteral("错/次"),
+                                   QStringLiteral("最近出错")};
   Table_weakRoots =
       makeTable(weakPage, "Table_weakRoots",
                 {QStringLiteral("字根"), QStringLiteral("键"), QStringLiteral("错误率"),
-                 QStringLiteral("错/次"), QStringLiteral("最近出错")});
+                 QStringLiteral("平均用时"), QStringLiteral("错/次"), QStringLiteral("最近出错")});
   Table_weakChars = makeTable(weakPage, "Table_weakChars", itemHeaders);
   Table_weakWords = makeTable(weakPage, "Table_weakWords", itemHeaders);
   auto* practiseRoots = new QPushButton(QStringLiteral("练习薄弱字根"), weakPage);
@@ -155,9 +173,12 @@ TForm_Progress::TForm_Progress(quorvel::history::HistoryStore& store,
   practiseChars->setObjectName(QStringLiteral("Button_practiseChars"));
   auto* practiseWords = new QPushButton(QStringLiteral("练习薄弱词组"), weakPage);
   practiseWords->setObjectName(QStringLiteral("Button_practiseWords"));
-  column(QStringLiteral("最弱的字根"), Table_weakRoots, practiseRoots, 4);
-  column(QStringLiteral("最弱的汉字"), Table_weakChars, practiseChars, 3);
-  column(QStringLiteral("最常错的词组"), Table_weakWords, practiseWords, 3);
+  column(weakCaption(QStringLiteral("最弱的字根"), ItemClass::Root), Table_weakRoots, practiseRoots,
+         4);
+  column(weakCaption(QStringLiteral("最弱的汉字"), ItemClass::Character), Table_weakChars,
+         practiseChars, 3);
+  column(weakCaption(QStringLiteral("最弱的词组"), ItemClass::Word), Table_weakWords, practiseWords,
+         3);
   weakLayout->addLayout(tables, 1);
   TabWidget_progress->addTab(weakPage, QStringLiteral("薄弱项"));
   connect(SpinBox_minTries, &QSpinBox::valueChanged, this, [this] { fillWeakTables(); });
@@ -172,12 +193,14 @@ TForm_Progress::TForm_Progress(quorvel::history::HistoryStore& store,
   auto* keysPage = new QWidget(TabWidget_progress);
   auto* keysLayout = new QHBoxLayout(keysPage);
   auto* keyboardBox = new QVBoxLayout;
-  keyboardBox->addWidget(new QLabel(QStringLiteral("字根练习中各键的正确率："), keysPage));
+  keyboardBox->addWidget(new QLabel(QStringLiteral("字根练习中各键的正确率与速度："), keysPage));
   heatMap_ = new KeyHeatMap(keysPage);
   keyboardBox->addWidget(heatMap_);
   auto* legend =
       new QLabel(QStringLiteral("绿：全对　黄：约四分之三对　红：一半或更少对　灰：还没练过。\n"
-                                "每个键的正确率算的是该键上各字根被按对的比例。"),
+                                "每个键的正确率算的是该键上各字根被按对的比例；\n"
+                                "下面是每分钟按键数，按该键各字根的平均用时算，"
+                                "— 为还没有计时。"),
                  keysPage);
   legend->setObjectName(QStringLiteral("RzLabel_legend"));
   keyboardBox->addWidget(legend);
@@ -294,7 +317,8 @@ void TForm_Progress::fillWeakTables() {
     const char key = quorvel::rootKey(root);
     setRow(Table_weakRoots, r,
            {QString::number(root + 1), key ? QString(QLatin1Char(key)) : QString(), rateText(item),
-            QStringLiteral("%1/%2").arg(item.misses).arg(item.tries), whenText(item.lastMissed)},
+            meanTimeText(item), QStringLiteral("%1/%2").arg(item.misses).arg(item.tries),
+            whenText(item.lastMissed)},
            icon);
     // A screen reader cannot see the picture: it reads the root by number.
     Table_weakRoots->item(r, 0)->setData(Qt::AccessibleTextRole,
@@ -306,7 +330,7 @@ void TForm_Progress::fillWeakTables() {
     for (int r = 0; r < static_cast<int>(items.size()); ++r) {
       const ItemStat& item = items[static_cast<std::size_t>(r)];
       setRow(table, r,
-             {QString::fromStdString(item.item).trimmed(), rateText(item),
+             {QString::fromStdString(item.item).trimmed(), rateText(item), meanTimeText(item),
               QStringLiteral("%1/%2").arg(item.misses).arg(item.tries), whenText(item.lastMissed)});
     }
   };
@@ -315,14 +339,18 @@ void TForm_Progress::fillWeakTables() {
 }
 
 void TForm_Progress::fillKeyboard() {
-  std::array<int, 26> tries{}, misses{};
+  std::array<KeyStat, 26> keys{};
   for (const ItemStat& item : store_.items(ItemClass::Root)) {
     const char key = quorvel::rootKey(QString::fromStdString(item.item).toInt());
     if (key < 'A' || key > 'Z') continue;
-    tries[static_cast<std::size_t>(key - 'A')] += item.tries;
-    misses[static_cast<std::size_t>(key - 'A')] += item.misses;
+    KeyStat& stat = keys[static_cast<std::size_t>(key - 'A')];
+    stat.tries += item.tries;
+    stat.misses += item.misses;
+    // Summing the times weighs each root's mean by how many of its entries were timed.
+    stat.msSum += item.msSum;
+    stat.timed += item.timed;
   }
-  heatMap_->setCounts(tries, misses);
+  heatMap_->setKeys(keys);
 
   const auto confusions = store_.confusions(kListLength);
   Table_confusions->setRowCount(static_cast<int>(confusions.size()));

@@ -1,8 +1,9 @@
 #pragma once
 // The progress window: how the learner's speed and accuracy went over time
 // in each practice kind, the totals, the weakest roots, characters and words
-// by error rate, a keyboard coloured by root-key accuracy, and what was
-// typed instead of what. From here the weak-item drills start, the history
+// (missed or slow) with their error rate and mean time, a keyboard coloured
+// by root-key accuracy with each key's speed, and what was typed instead of
+// what. From here the weak-item drills start, the history
 // is exported as CSV, or cleared after asking. It reads the store each time
 // it is shown and keeps nothing of its own.
 #include <QString>

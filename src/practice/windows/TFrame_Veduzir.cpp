@@ -329,14 +329,17 @@ void TFrame_Veduzir::buildSpeedInfo(QWidget* panel) {
   const QFont help = songFont(12);
   RzLabel2 = makeLabel(panel, "RzLabel2",
                        QStringLiteral("ESC切换到练习区  F1获取字词编码  F2规则说明"), help);
-  RzLabel2->setGeometry(6, 24, 420, 14);
+  RzLabel2->setGeometry(6, 24, 290, 14);
+  // The learning path's key, after the first line's keys.
+  RzLabel_pathKey = makeLabel(panel, "RzLabel_pathKey", QStringLiteral("F7学习路线"), help);
+  RzLabel_pathKey->setGeometry(300, 24, 126, 14);
   RzLabel3 = makeLabel(panel, "RzLabel3",
                        QStringLiteral("F3字码互查  F8帮助  F6切换为字母 F4切换字根表"), help);
   RzLabel3->setGeometry(6, 38, 420, 14);
   RzLabel4 = makeLabel(panel, "RzLabel4",
                        QStringLiteral("←,↑,PagwUp看上一页  →,↓,PageDown看下一页"), help);
   RzLabel4->setGeometry(6, 52, 420, 14);
-  for (QLabel* label : {RzLabel2, RzLabel3, RzLabel4}) {
+  for (QLabel* label : {RzLabel2, RzLabel3, RzLabel4, RzLabel_pathKey}) {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, QColor(0x40, 0x40, 0x40));
     label->setPalette(palette);

@@ -141,6 +141,7 @@ class TFrame_Veduzir : public QWidget, public quorvel::FrameHost {
   QLabel* RzLabel2 = nullptr;
   QLabel* RzLabel3 = nullptr;
   QLabel* RzLabel4 = nullptr;
+  QLabel* RzLabel_pathKey = nullptr;
   QLabel* Image_Map = nullptr;
   QTimer* Timer_Exam = nullptr;
 };
