@@ -165,6 +165,75 @@ TEST_F(HistoryStoreTest, AnOlderLayoutIsBroughtUpToDateKeepingItsRuns) {
   EXPECT_TRUE(problems.empty());
 }
 
+TEST_F(HistoryStoreTest, LayoutTwoGainsEntryTimesAndKeepsItsCounts) {
+  std::filesystem::create_directories(file.parent_path());
+  {
+    Connection old(file);
+    ASSERT_EQ(old.exec("CREATE TABLE runs(id INTEGER PRIMARY KEY, kind INTEGER NOT NULL,"
+                       " started INTEGER NOT NULL, ended INTEGER NOT NULL, items INTEGER NOT NULL,"
+                       " right INTEGER NOT NULL, speed INTEGER NOT NULL,"
+                       " accuracy INTEGER NOT NULL, finished INTEGER NOT NULL);"
+                       "CREATE TABLE mistakes(run INTEGER NOT NULL REFERENCES runs(id),"
+                       " class INTEGER NOT NULL, expected TEXT NOT NULL, typed TEXT NOT NULL);"
+                       "CREATE TABLE items(class INTEGER NOT NULL, item TEXT NOT NULL,"
+                       " tries INTEGER NOT NULL, misses INTEGER NOT NULL,"
+                       " last_seen INTEGER NOT NULL, last_missed INTEGER NOT NULL,"
+                       " PRIMARY KEY(class, item)) WITHOUT ROWID;"
+                       "INSERT INTO runs VALUES(1, 1, 100, 160, 30, 28, 30, 93, 1);"
+                       "INSERT INTO items VALUES(0, '42', 7, 2, 160, 150);"
+                       "PRAGMA user_version=2;"),
+              SQLITE_OK);
+  }
+  HistoryStore store(file, collect());
+  EXPECT_EQ(store.schemaVersion(), history::kSchemaVersion);
+  ASSERT_EQ(store.runs().size(), 1u);
+  EXPECT_EQ(store.runs()[0].label, "");
+  auto root = store.item(ItemClass::Root, "42");
+  ASSERT_TRUE(root);
+  EXPECT_EQ(root->tries, 7);
+  EXPECT_EQ(root->misses, 2);
+  EXPECT_EQ(root->timed, 0) << "older entries were never timed";
+  EXPECT_TRUE(root->trace.empty());
+
+  RunRecord run;
+  run.kind = pkRoot;
+  run.label = "path:roots";
+  run.started = platform::TimePoint{} + std::chrono::seconds(1000);
+  run.ended = platform::TimePoint{} + std::chrono::seconds(1060);
+  // A pause longer than the cap counts as the cap.
+  run.entries = {RunEntry{ItemClass::Root, "42", "A", true, 800},
+                 RunEntry{ItemClass::Root, "42", "B", false, 60000}};
+  run.items = 2;
+  run.right = 1;
+  store.record(run);
+  root = store.item(ItemClass::Root, "42");
+  ASSERT_TRUE(root);
+  EXPECT_EQ(root->tries, 9);
+  EXPECT_EQ(root->timed, 2);
+  EXPECT_EQ(root->msSum, 800 + history::kEntryPauseCapMs);
+  ASSERT_EQ(root->trace.size(), 2u);
+  EXPECT_EQ(root->trace.back(),
+            (history::ItemTrace{history::localDay(1060), false, history::kEntryPauseCapMs}));
+  ASSERT_EQ(store.labelledRuns().size(), 1u);
+  EXPECT_EQ(store.labelledRuns()[0].label, "path:roots");
+  EXPECT_TRUE(problems.empty());
+}
+
+TEST(ItemTrace, KeepsTheLastEntriesAndTheFirstOfEachRecentDay) {
+  std::vector<history::ItemTrace> trace;
+  // Three entries a day for twelve days.
+  for (int day = 1; day <= 12; ++day)
+    for (int i = 0; i < 3; ++i) trace = history::addTrace(trace, {day, i != 1, 100 * i});
+  // The last three, and the first of each of the last ten days (day 12's first is among the last).
+  ASSERT_EQ(trace.size(), 12u);
+  EXPECT_EQ(trace.front(), (history::ItemTrace{3, true, 0}));
+  EXPECT_EQ(trace[trace.size() - 3], (history::ItemTrace{12, true, 0}));
+  EXPECT_EQ(history::decodeTrace(history::encodeTrace(trace)), trace);
+  // What cannot be read is left out, the rest kept.
+  EXPECT_EQ(history::decodeTrace("5:1:300 x 6:2:1 7:0:99999 8:0:-1"),
+            (std::vector<history::ItemTrace>{{5, true, 300}, {8, false, -1}}));
+}
+
 TEST_F(HistoryStoreTest, ALockedFileKeepsRunsWaitingAndSaysSoOnce) {
   HistoryStore store(file, collect());
   ASSERT_TRUE(store.open());
