@@ -85,17 +85,24 @@ std::vector<std::string> recordTexts(const PracticeData& data, int kind) {
 
 // Spreads the picks over rounds (a pick coming n times is in the first n
 // rounds), each round in random order, so repeats of an item stand apart.
+// The first `dueFirst` picks, the items due for review, open the session:
+// they are asked before anything of the session can remind the learner.
 std::vector<std::pair<int, int>> spread(
-    const std::vector<std::pair<std::pair<int, int>, int>>& picks, platform::RandomSource& random) {
+    const std::vector<std::pair<std::pair<int, int>, int>>& picks, platform::RandomSource& random,
+    std::size_t dueFirst = 0) {
   std::vector<std::pair<int, int>> out;
+  auto shuffle = [&random](auto begin, auto end) {
+    for (auto n = end - begin; n > 1; --n)
+      std::swap(begin[n - 1], begin[random.uniform(static_cast<int>(n))]);
+  };
   for (int round = 0;; ++round) {
     std::vector<std::pair<int, int>> this_round;
     for (const auto& [item, times] : picks)
       if (times > round) this_round.push_back(item);
     if (this_round.empty()) break;
-    for (std::size_t i = this_round.size(); i > 1; --i)
-      std::swap(this_round[i - 1],
-                this_round[static_cast<std::size_t>(random.uniform(static_cast<int>(i)))]);
+    const std::size_t due = round == 0 ? std::min(dueFirst, this_round.size()) : 0;
+    shuffle(this_round.begin(), this_round.begin() + static_cast<std::ptrdiff_t>(due));
+    shuffle(this_round.begin() + static_cast<std::ptrdiff_t>(due), this_round.end());
     // Not the same item twice in a row where two rounds meet.
     if (!out.empty() && this_round.size() > 1 && this_round.front() == out.back())
       std::swap(this_round.front(), this_round.back());
@@ -378,6 +385,7 @@ SessionPlan LearningPath::nextSession(const Standing& st, const Targets& targets
   const int dueBudget = review ? n : n / 2;
   for (const DueItem& d : st.due)
     if (sameClass(d.stage, sessionStage) && used < dueBudget) add(d.stage, d.index, 1);
+  const std::size_t dueCount = picks.size();
   if (review) {
     // A review session with few items takes each twice.
     if (used < n / 2)
@@ -431,7 +439,7 @@ SessionPlan LearningPath::nextSession(const Standing& st, const Targets& targets
         ++used;
       }
   if (picks.empty()) return {};
-  return planFor(sessionStage, spread(picks, random));
+  return planFor(sessionStage, spread(picks, random, dueCount));
 }
 
 SessionPlan LearningPath::testSession(int s, const Targets& targets,

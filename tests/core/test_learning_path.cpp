@@ -183,6 +183,16 @@ TEST_F(PathStanding, AFirstSessionBringsNewItemsRepeatedApart) {
   EXPECT_LE(times.size(), 38u);
 }
 
+TEST_F(PathStanding, ASessionOfTheStageOpensWithWhatIsDue) {
+  master(0, 8, 100);  // right at first sight: box 1, due on day 102
+  platform::RandomSource random;
+  const SessionPlan plan = path.nextSession(standing(102), path::Targets::defaults(), random);
+  ASSERT_GE(plan.items.size(), 8u);
+  std::set<std::string> first(plan.items.begin(), plan.items.begin() + 8), due;
+  for (int i = 0; i < 8; ++i) due.insert(path.items(0)[static_cast<std::size_t>(i)].gbk);
+  EXPECT_EQ(first, due);
+}
+
 class PathSessionFrame : public FrameFixture {};
 
 TEST_F(PathSessionFrame, APlannedRootSessionEndsAfterItsRootsWithTheirTimes) {

@@ -329,10 +329,10 @@ void TFrame_Veduzir::buildSpeedInfo(QWidget* panel) {
   const QFont help = songFont(12);
   RzLabel2 = makeLabel(panel, "RzLabel2",
                        QStringLiteral("ESC切换到练习区  F1获取字词编码  F2规则说明"), help);
-  RzLabel2->setGeometry(6, 24, 290, 14);
+  RzLabel2->setGeometry(6, 24, 266, 14);
   // The learning path's key, after the first line's keys.
   RzLabel_pathKey = makeLabel(panel, "RzLabel_pathKey", QStringLiteral("F7学习路线"), help);
-  RzLabel_pathKey->setGeometry(300, 24, 126, 14);
+  RzLabel_pathKey->setGeometry(272, 24, 154, 14);
   RzLabel3 = makeLabel(panel, "RzLabel3",
                        QStringLiteral("F3字码互查  F8帮助  F6切换为字母 F4切换字根表"), help);
   RzLabel3->setGeometry(6, 38, 420, 14);
