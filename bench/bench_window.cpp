@@ -17,6 +17,7 @@
 #include "data/PracticeData.h"
 #include "history/HistoryStore.h"
 #include "history/windows/TForm_Progress.h"
+#include "path/windows/TForm_Path.h"
 #include "practice/PracticeFrame.h"
 #include "practice/windows/TFrame_Veduzir.h"
 #include "support/IsolatedDirs.h"
@@ -124,6 +125,7 @@ history::HistoryStore& filledHistory() {
       const auto cls = kind == 1 ? history::ItemClass::Root : history::ItemClass::Character;
       history::RunRecord run = bench::sampleRun(cls, 120, kind == 1 ? 176 : 3000, i);
       run.kind = kind;
+      if (i % 3 == 0) run.label = "path:chars-1";  // a learner who follows the path too
       run.ended -= std::chrono::minutes(10000 - i);
       run.started -= std::chrono::minutes(10000 - i);
       store.record(run);
@@ -160,6 +162,36 @@ void BM_OpenProgressWindow(benchmark::State& state) {
   state.SetLabel("10,000 runs");
 }
 BENCHMARK(BM_OpenProgressWindow)->Unit(benchmark::kMillisecond);
+
+void BM_OpenPathWindow(benchmark::State& state) {
+  const std::filesystem::path lib = QUORVEL_BUILT_LIBRARY;
+  const PracticeData data = std::filesystem::exists(lib)
+                                ? loadPracticeData(platform::ResourceLibrary(lib))
+                                : PracticeData{};
+  history::HistoryStore& store = filledHistory();
+  if (store.totals().runs != 10000) {
+    state.SkipWithError("the history did not take 10,000 runs");
+    return;
+  }
+  const platform::Clock clock;
+  PaintCounter counter;
+  qApp->installEventFilter(&counter);
+  for (auto _ : state) {
+    // Made (its stages cut from the tables), read from the file and shown until painted.
+    auto* window = new TForm_Path(store, data, {}, nullptr, clock);
+    const int before = counter.paints;
+    window->showPath();
+    for (int tries = 0; counter.paints == before && tries < 1000; ++tries)
+      QApplication::processEvents();
+    state.PauseTiming();
+    delete window;
+    QApplication::processEvents();
+    state.ResumeTiming();
+  }
+  qApp->removeEventFilter(&counter);
+  state.SetLabel("10,000 runs");
+}
+BENCHMARK(BM_OpenPathWindow)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
