@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -45,6 +46,10 @@ class Statement {
     sqlite3_bind_int64(stmt_, i, v);
     return *this;
   }
+  Statement& bindBlob(int i, const std::string& v) {
+    sqlite3_bind_blob(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
+    return *this;
+  }
   Statement& bind(int i, const std::string& v) {
     sqlite3_bind_text(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
     return *this;
@@ -69,6 +74,11 @@ class Statement {
     sqlite3_clear_bindings(stmt_);
   }
   std::int64_t integer(int col) const { return sqlite3_column_int64(stmt_, col); }
+  std::string blob(int col) const {
+    const auto* p = static_cast<const char*>(sqlite3_column_blob(stmt_, col));
+    return p ? std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, col)))
+             : std::string();
+  }
   std::string text(int col) const {
     const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
     return p ? std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, col)))
@@ -104,7 +114,7 @@ const char* const kMigrations[] = {
     "ALTER TABLE runs ADD COLUMN label TEXT NOT NULL DEFAULT '';"
     "ALTER TABLE items ADD COLUMN ms_sum INTEGER NOT NULL DEFAULT 0;"
     "ALTER TABLE items ADD COLUMN timed INTEGER NOT NULL DEFAULT 0;"
-    "ALTER TABLE items ADD COLUMN trace TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE items ADD COLUMN trace BLOB NOT NULL DEFAULT x'';"
     "CREATE INDEX runs_by_label ON runs(label) WHERE label <> '';",
 };
 static_assert(std::size(kMigrations) == kSchemaVersion);
@@ -165,28 +175,37 @@ std::vector<ItemTrace> addTrace(std::vector<ItemTrace> trace, const ItemTrace& n
   return kept;
 }
 
+// Four bytes an entry, so the items table stays small and a run's write
+// touches few pages: the day as 16 bits (days since 1970), then 16
+// bits of the right flag (top bit) and the time plus one (0: not measured).
+constexpr int kTraceEpochDay = 0;  // days since 1970 in 16 bits: until 2149
+
 std::string encodeTrace(const std::vector<ItemTrace>& trace) {
   std::string out;
+  out.reserve(trace.size() * 4);
   for (const ItemTrace& t : trace) {
-    if (!out.empty()) out += ' ';
-    out += std::to_string(t.day) + ':' + (t.right ? '1' : '0') + ':' + std::to_string(t.ms);
+    const int day = std::clamp(t.day - kTraceEpochDay, 0, 0xFFFF);
+    const int ms = t.ms < 0 ? 0 : std::min(t.ms, kEntryPauseCapMs) + 1;
+    const int flags = (t.right ? 0x8000 : 0) | ms;
+    for (int v : {day, flags}) {
+      out += static_cast<char>(v >> 8);
+      out += static_cast<char>(v & 0xFF);
+    }
   }
   return out;
 }
 
-std::vector<ItemTrace> decodeTrace(std::string_view text) {
+std::vector<ItemTrace> decodeTrace(std::string_view bytes) {
   std::vector<ItemTrace> out;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    std::size_t end = text.find(' ', at);
-    if (end == std::string_view::npos) end = text.size();
-    const std::string item(text.substr(at, end - at));
-    at = end + 1;
-    int day = 0, right = 0, ms = 0, used = 0;
-    if (std::sscanf(item.c_str(), "%d:%d:%d%n", &day, &right, &ms, &used) == 3 &&
-        used == static_cast<int>(item.size()) && (right == 0 || right == 1) && ms >= -1 &&
-        ms <= kEntryPauseCapMs)
-      out.push_back(ItemTrace{day, right == 1, ms});
+  auto word = [&bytes](std::size_t at) {
+    return (static_cast<unsigned char>(bytes[at]) << 8) | static_cast<unsigned char>(bytes[at + 1]);
+  };
+  // A trace cut short keeps its whole entries; a time beyond the cap is no entry of ours.
+  for (std::size_t at = 0; at + 4 <= bytes.size(); at += 4) {
+    const int flags = word(at + 2);
+    const int ms = (flags & 0x7FFF) - 1;
+    if (ms > kEntryPauseCapMs) continue;
+    out.push_back(ItemTrace{word(at) + kTraceEpochDay, (flags & 0x8000) != 0, ms});
   }
   return out;
 }
@@ -502,7 +521,7 @@ bool HistoryStore::write(const RunRecord& run) {
     const std::string item = utf8Of(e, key.second);
     readTrace.bind(1, static_cast<int>(key.first)).bind(2, item);
     std::vector<ItemTrace> trace =
-        readTrace.row() ? decodeTrace(readTrace.text(0)) : std::vector<ItemTrace>{};
+        readTrace.row() ? decodeTrace(readTrace.blob(0)) : std::vector<ItemTrace>{};
     readTrace.reset();
     for (const ItemTrace& t : c.entries) trace = addTrace(std::move(trace), t);
     upsert.bind(1, static_cast<int>(key.first))
@@ -513,7 +532,7 @@ bool HistoryStore::write(const RunRecord& run) {
         .bind(6, c.misses > 0 ? ended : 0)
         .bind(7, c.msSum)
         .bind(8, c.timed)
-        .bind(9, encodeTrace(trace));
+        .bindBlob(9, encodeTrace(trace));
     if (!upsert.run()) return undo(upsert.code(), "counting an item");
   }
   const int code = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
@@ -579,7 +598,7 @@ std::vector<ItemStat> readItems(Statement& s, ItemClass cls) {
   while (s.row())
     out.push_back(ItemStat{cls, s.text(0), static_cast<int>(s.integer(1)),
                            static_cast<int>(s.integer(2)), s.integer(3), s.integer(4), s.integer(5),
-                           static_cast<int>(s.integer(6)), decodeTrace(s.text(7))});
+                           static_cast<int>(s.integer(6)), decodeTrace(s.blob(7))});
   return out;
 }
 

@@ -41,10 +41,10 @@ inline constexpr std::size_t kTraceLast = 3;
 inline constexpr std::size_t kTraceDays = 10;
 // The trace with one more entry, pruned to what it keeps, oldest first.
 std::vector<ItemTrace> addTrace(std::vector<ItemTrace> trace, const ItemTrace& next);
-// The trace as the store keeps it ("day:r:ms" items separated by blanks) and back;
-// a damaged text gives the entries that can still be read.
+// The trace as the store keeps it (four bytes an entry) and back; damaged
+// bytes give the entries that can still be read.
 std::string encodeTrace(const std::vector<ItemTrace>& trace);
-std::vector<ItemTrace> decodeTrace(std::string_view text);
+std::vector<ItemTrace> decodeTrace(std::string_view bytes);
 // The local calendar day of a time (seconds since 1970).
 int localDay(std::int64_t secondsSince1970);
 

@@ -229,9 +229,14 @@ TEST(ItemTrace, KeepsTheLastEntriesAndTheFirstOfEachRecentDay) {
   EXPECT_EQ(trace.front(), (history::ItemTrace{3, true, 0}));
   EXPECT_EQ(trace[trace.size() - 3], (history::ItemTrace{12, true, 0}));
   EXPECT_EQ(history::decodeTrace(history::encodeTrace(trace)), trace);
-  // What cannot be read is left out, the rest kept.
-  EXPECT_EQ(history::decodeTrace("5:1:300 x 6:2:1 7:0:99999 8:0:-1"),
-            (std::vector<history::ItemTrace>{{5, true, 300}, {8, false, -1}}));
+  // Unmeasured times and the cap survive; a time beyond the cap and a cut-off
+  // entry are left out, the rest kept.
+  const std::vector<history::ItemTrace> edges = {
+      {20000, false, -1}, {20001, true, history::kEntryPauseCapMs}, {20002, true, 0}};
+  std::string bytes = history::encodeTrace(edges);
+  EXPECT_EQ(history::decodeTrace(bytes), edges);
+  std::string beyond = bytes.substr(0, 4) + std::string("\x4E\x20\x7F\xFF", 4) + bytes.substr(4, 6);
+  EXPECT_EQ(history::decodeTrace(beyond), (std::vector<history::ItemTrace>{edges[0], edges[1]}));
 }
 
 TEST_F(HistoryStoreTest, ALockedFileKeepsRunsWaitingAndSaysSoOnce) {
