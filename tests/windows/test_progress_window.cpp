@@ -1,16 +1,19 @@
 // The progress window, opened with F9 on a tutor whose history holds a
-// given-up root drill and a character run.
+// given-up root drill and a character run, and on a history of timed entries.
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <chrono>
 
 #include "app/TForm_Main.h"
+#include "data/PracticeData.h"
 #include "drills/RootDrill.h"
 #include "history/HistoryStore.h"
 #include "history/windows/ProgressCharts.h"
 #include "history/windows/TForm_Progress.h"
+#include "platform/Gbk.h"
 #include "windows/WindowTestSupport.h"
 
 namespace quorvel::windowtests {
@@ -66,6 +69,77 @@ TEST_F(ProgressWindowTest, F9OpensItOnTheRecordedRuns) {
   EXPECT_EQ(frame->findChild<QLabel*>("RzLabel_wordplace")->text(),
             QStringLiteral("☆还没有打错过的词组：先做几次词组练习吧！☆"));
   progress->close();
+}
+
+// A key's speed comes from the mean time of its roots' timed entries, each
+// root weighed by how many of its entries were timed; right but slow items
+// are listed with their mean time.
+TEST(ProgressWindowTimes, KeySpeedsAndSlowItemsComeFromTheEntryTimes) {
+  using history::ItemClass;
+  const char key = rootKey(0);
+  ASSERT_EQ(rootKey(1), key);
+  int other = 2;
+  while (rootKey(other) == key) ++other;
+  const std::string pressed(1, key);
+  // Root 0 twice in 1 s, root 1 once in 4 s and once untimed: 6 s over three
+  // timed entries, 2 s a key or 30 a minute (the mean of the two roots' means
+  // would give 24). Root `other` came untimed only.
+  history::RunRecord roots;
+  roots.kind = pkRoot;
+  roots.entries = {
+      {ItemClass::Root, "0", pressed, true, 1000},
+      {ItemClass::Root, "0", pressed, true, 1000},
+      {ItemClass::Root, "1", pressed, true, 4000},
+      {ItemClass::Root, "1", pressed, true, -1},
+      {ItemClass::Root, std::to_string(other), std::string(1, rootKey(other)), true, -1}};
+  const auto now = std::chrono::system_clock::now();
+  history::setRunFigures(roots, now - std::chrono::minutes(2), 5, 5, 60);
+  roots.ended = now - std::chrono::minutes(1);
+  history::RunRecord chars;
+  chars.kind = pkOnechar;
+  const std::string wo = gbk::fromUtf8("我");
+  chars.entries = {{ItemClass::Character, wo, wo, true, 3500}};
+  history::setRunFigures(chars, now - std::chrono::minutes(1), 1, 1, 60);
+  chars.ended = now;
+
+  testsupport::TempDir dir;
+  history::HistoryStore store(dir / "history.sqlite3");
+  store.record(roots);
+  store.record(chars);
+  ASSERT_EQ(store.waitingRuns(), 0u);
+  const PracticeData data;
+  TForm_Progress progress(store, data);
+  progress.showProgress();
+
+  const struct {
+    char letter;
+    QString shown, spoken;
+  } keys[] = {{key, QStringLiteral("30/分"), QStringLiteral("每分钟 30 键")},
+              {rootKey(other), QStringLiteral("—"), QStringLiteral("没有计时")}};
+  for (const auto& k : keys) {
+    const QLabel* label = progress.heatMap()->key(k.letter);
+    EXPECT_TRUE(label->text().endsWith(QLatin1Char('\n') + k.shown)) << label->text().toStdString();
+    EXPECT_TRUE(label->accessibleName().contains(k.spoken))
+        << label->accessibleName().toStdString();
+  }
+
+  // Right every time, but slower than their class allows.
+  const struct {
+    QTableWidget* table;
+    QString item, time;
+  } slow[] = {{progress.weakRoots(), QStringLiteral("2"), QStringLiteral("4.0 秒")},
+              {progress.weakChars(), QStringLiteral("我"), QStringLiteral("3.5 秒")}};
+  for (const auto& s : slow) {
+    SCOPED_TRACE(s.table->objectName().toStdString());
+    ASSERT_EQ(s.table->rowCount(), 1) << "the quick and the untimed are not weak";
+    EXPECT_EQ(s.table->item(0, 0)->text(), s.item);
+    int timeColumn = 0;
+    while (timeColumn < s.table->columnCount() &&
+           s.table->horizontalHeaderItem(timeColumn)->text() != QStringLiteral("用时"))
+      ++timeColumn;
+    ASSERT_LT(timeColumn, s.table->columnCount());
+    EXPECT_EQ(s.table->item(0, timeColumn)->text(), s.time);
+  }
 }
 
 }  // namespace

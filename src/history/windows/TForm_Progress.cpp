@@ -65,7 +65,10 @@ QTableWidget* makeTable(QWidget* parent, const char* name, const QStringList& he
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  table->horizontalHeader()->setStretchLastSection(true);
+  // The last column takes what is left. (A stretched last section would keep
+  // the default 100 pixels as its least width, more than the narrow weakest
+  // lists can spare.)
+  table->horizontalHeader()->setSectionResizeMode(table->columnCount() - 1, QHeaderView::Stretch);
   table->setIconSize(QSize(16, 16));
   return table;
 }
@@ -159,14 +162,20 @@ TForm_Progress::TForm_Progress(quorvel::history::HistoryStore& store,
     tables->addLayout(box, stretch);
   };
   const QStringList itemHeaders = {QStringLiteral("项"), QStringLiteral("错误率"),
-                                   QStringLiteral("平均用时"), QStringLiteral("错/次"),
+                                   QStringLiteral("用时"), QStringLiteral("错/次"),
                                    QStringLiteral("最近出错")};
   Table_weakRoots =
       makeTable(weakPage, "Table_weakRoots",
                 {QStringLiteral("字根"), QStringLiteral("键"), QStringLiteral("错误率"),
-                 QStringLiteral("平均用时"), QStringLiteral("错/次"), QStringLiteral("最近出错")});
+                 QStringLiteral("用时"), QStringLiteral("错/次"), QStringLiteral("最近出错")});
   Table_weakChars = makeTable(weakPage, "Table_weakChars", itemHeaders);
   Table_weakWords = makeTable(weakPage, "Table_weakWords", itemHeaders);
+  // The lists are narrow: the time has a short header, said in full where it is pointed at.
+  for (QTableWidget* table : {Table_weakRoots, Table_weakChars, Table_weakWords})
+    for (int c = 0; c < table->columnCount(); ++c)
+      if (QTableWidgetItem* header = table->horizontalHeaderItem(c);
+          header->text() == QStringLiteral("用时"))
+        header->setToolTip(QStringLiteral("平均每次用时"));
   auto* practiseRoots = new QPushButton(QStringLiteral("练习薄弱字根"), weakPage);
   practiseRoots->setObjectName(QStringLiteral("Button_practiseRoots"));
   auto* practiseChars = new QPushButton(QStringLiteral("练习薄弱汉字"), weakPage);
@@ -174,11 +183,11 @@ TForm_Progress::TForm_Progress(quorvel::history::HistoryStore& store,
   auto* practiseWords = new QPushButton(QStringLiteral("练习薄弱词组"), weakPage);
   practiseWords->setObjectName(QStringLiteral("Button_practiseWords"));
   column(weakCaption(QStringLiteral("最弱的字根"), ItemClass::Root), Table_weakRoots, practiseRoots,
-         4);
+         7);
   column(weakCaption(QStringLiteral("最弱的汉字"), ItemClass::Character), Table_weakChars,
-         practiseChars, 3);
+         practiseChars, 6);
   column(weakCaption(QStringLiteral("最弱的词组"), ItemClass::Word), Table_weakWords, practiseWords,
-         3);
+         6);
   weakLayout->addLayout(tables, 1);
   TabWidget_progress->addTab(weakPage, QStringLiteral("薄弱项"));
   connect(SpinBox_minTries, &QSpinBox::valueChanged, this, [this] { fillWeakTables(); });
