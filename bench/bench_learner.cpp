@@ -182,9 +182,8 @@ bool isHanzi(const std::string& gbkText) {
 // The 500 characters and the target of each.
 struct Goal {
   std::vector<std::pair<std::string, int>> chars;  // UTF-8, target ms
+  std::vector<Group> groups;                       // of each character
   std::array<int, path::kGroupCount> perGroup{};
-
-  std::vector<Group> groups;  // of each character
 
   // The test's score, and its mean within each group of characters.
   struct Score {
@@ -338,8 +337,8 @@ std::int64_t wholeSeconds(platform::TimePoint t) {
 
 // The path learner. Every session is planned by the real planner from the
 // facts of a real history store on a temporary file. Reading the whole store
-// before each of thousands of sessions would cost most of the run (decoding
-// every item's trace each time), so the facts are read whole at the start of
+// before each of thousands of sessions would cost most of the run (a few ms
+// for thousands of items, each time), so the facts are read whole at the start of
 // each day and, between sessions, brought up to date with the store's own
 // rows of the items just typed and the run just written; the whole read of the
 // next day must agree with them, or the benchmark stops.

@@ -126,11 +126,12 @@ TForm_Path::TForm_Path(quorvel::history::HistoryStore& store, const quorvel::Pra
 
   auto* rule = label("RzLabel_rule", 11, false);
   rule->setText(
-      QStringLiteral("掌握：一个条目最近 %1 次都打对，而且每次都不超过目标时间。阶段里 %2% "
-                     "的条目掌握了，这一阶段就通过，下一阶段随即开放。复习：掌握的条目隔 1 天回来，"
-                     "每天第一次复习打对又够快，间隔就翻倍（2、4、8……天），打错就重新从 1 "
-                     "天开始。字根按键盘分区学：左手中排、右手中排（含 N M）、左手上排、右手上排、"
-                     "左手下排。")
+      QStringLiteral(
+          "掌握：一个条目最近 %1 次都打对，而且每次都不超过目标时间。阶段里 %2% "
+          "的条目掌握了，这一阶段就通过，下一阶段随即开放。复习：掌握的条目隔 1 天回来，"
+          "每天第一次复习打对又够快，间隔就加长（2、2、3、5、8、11、17 天），打错就重新从 1 "
+          "天开始。字根按键盘分区学：左手中排、右手中排（含 N M）、左手上排、右手上排、"
+          "左手下排。")
           .arg(path::kMasteredRuns)
           .arg(path::kPassPercent));
   layout->addWidget(rule);
