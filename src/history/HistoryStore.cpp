@@ -65,7 +65,6 @@ class Statement {
     if (!stmt_) return false;
     code_ = sqlite3_step(stmt_);
     sqlite3_reset(stmt_);
-    sqlite3_clear_bindings(stmt_);
     return code_ == SQLITE_DONE || code_ == SQLITE_ROW;
   }
   // Makes it ready for new values without running it further.
@@ -154,25 +153,26 @@ std::string csvField(const std::string& s) {
 
 }  // namespace
 
-std::vector<ItemTrace> addTrace(std::vector<ItemTrace> trace, const ItemTrace& next) {
-  trace.push_back(next);
+std::vector<ItemTrace> addTrace(std::vector<ItemTrace> trace, std::span<const ItemTrace> next) {
+  trace.insert(trace.end(), next.begin(), next.end());
   // Kept: the last kTraceLast entries, and the first entry of each day among
-  // the last kTraceDays days that have one.
-  std::vector<bool> keep(trace.size(), false);
-  for (std::size_t i = trace.size() > kTraceLast ? trace.size() - kTraceLast : 0; i < trace.size();
-       ++i)
-    keep[i] = true;
+  // the last kTraceDays days that have one. Thinning once after many entries
+  // keeps what thinning after each would: an entry dropped is never again
+  // among the last ones nor its day's first within the window.
+  std::size_t kept = trace.size();
   std::size_t days = 0;
-  for (std::size_t i = trace.size(); i-- > 0 && days < kTraceDays;) {
-    const bool firstOfDay = i == 0 || trace[i - 1].day != trace[i].day;
-    if (!firstOfDay) continue;
-    keep[i] = true;
-    ++days;
+  for (std::size_t i = trace.size(); i-- > 0;) {
+    const bool last = trace.size() - i <= kTraceLast;
+    const bool firstOfDay = (i == 0 || trace[i - 1].day != trace[i].day) && days < kTraceDays;
+    if (i == 0 || trace[i - 1].day != trace[i].day) ++days;
+    if (last || firstOfDay) trace[--kept] = trace[i];
   }
-  std::vector<ItemTrace> kept;
-  for (std::size_t i = 0; i < trace.size(); ++i)
-    if (keep[i]) kept.push_back(trace[i]);
-  return kept;
+  trace.erase(trace.begin(), trace.begin() + static_cast<std::ptrdiff_t>(kept));
+  return trace;
+}
+
+std::vector<ItemTrace> addTrace(std::vector<ItemTrace> trace, const ItemTrace& next) {
+  return addTrace(std::move(trace), std::span<const ItemTrace>(&next, 1));
 }
 
 // Four bytes an entry, so the items table stays small and a run's write
@@ -236,6 +236,21 @@ int slowEntryMs(ItemClass cls) {
   return 3000;
 }
 
+namespace {
+// add_trace(stored, entries): the stored trace with this run's entries added,
+// as addTrace keeps it.
+void sqlAddTrace(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  auto bytes = [](sqlite3_value* v) {
+    const auto* p = static_cast<const char*>(sqlite3_value_blob(v));
+    return p ? std::string_view(p, static_cast<std::size_t>(sqlite3_value_bytes(v)))
+             : std::string_view();
+  };
+  const std::string out =
+      encodeTrace(addTrace(decodeTrace(bytes(argv[0])), decodeTrace(bytes(argv[1]))));
+  sqlite3_result_blob(ctx, out.data(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+}  // namespace
+
 std::string keyName(std::uint16_t virtualKey) {
   const unsigned k = virtualKey & 0xFF;
   if ((k >= '0' && k <= '9') || (k >= 'A' && k <= 'Z')) return std::string(1, static_cast<char>(k));
@@ -297,7 +312,28 @@ void HistoryStore::say(int trouble, const std::string& message) {
   if (onProblem_) onProblem_(message);
 }
 
+struct HistoryStore::Writers {
+  explicit Writers(sqlite3* db)
+      : insertRun(db,
+                  "INSERT INTO runs(kind, started, ended, items, right, speed, accuracy,"
+                  " finished, label) VALUES(?,?,?,?,?,?,?,?,?)"),
+        insertMistake(db, "INSERT INTO mistakes(run, class, expected, typed) VALUES(?,?,?,?)"),
+        // Most items of a run are known already: an update (one lookup, the
+        // trace merged inside it by add_trace) is tried first, and only a new
+        // item is inserted.
+        update(db,
+               "UPDATE items SET tries = tries + ?3, misses = misses + ?4,"
+               " last_seen = max(last_seen, ?5), last_missed = max(last_missed, ?6),"
+               " ms_sum = ms_sum + ?7, timed = timed + ?8, trace = add_trace(trace, ?9)"
+               " WHERE class = ?1 AND item = ?2"),
+        insert(db,
+               "INSERT INTO items(class, item, tries, misses, last_seen, last_missed, ms_sum,"
+               " timed, trace) VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9)") {}
+  Statement insertRun, insertMistake, update, insert;
+};
+
 void HistoryStore::close() {
+  writers_.reset();
   if (db_) sqlite3_close_v2(db_);
   db_ = nullptr;
 }
@@ -334,7 +370,8 @@ bool HistoryStore::openFile() {
   std::error_code ec;
   std::filesystem::create_directories(file_.parent_path(), ec);
   const int code =
-      sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+      sqlite3_open_v2(file_.c_str(), &db_,
+                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
   if (code != SQLITE_OK) {
     const std::string reason = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
     close();
@@ -344,6 +381,8 @@ bool HistoryStore::openFile() {
   }
   // A second tutor may hold the file a moment; waiting longer would stall the window.
   sqlite3_busy_timeout(db_, 200);
+  sqlite3_create_function_v2(db_, "add_trace", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                             sqlAddTrace, nullptr, nullptr, nullptr);
   sqlite3_extended_result_codes(db_, 1);
   if (!migrate()) {
     close();
@@ -463,10 +502,9 @@ bool HistoryStore::write(const RunRecord& run) {
     failed(code, what);
     return false;
   };
+  if (!writers_) writers_ = std::make_unique<Writers>(db_);
+  auto& [insertRun, insertMistake, update, insert] = *writers_;
   const std::int64_t ended = seconds(run.ended);
-  Statement insertRun(db_,
-                      "INSERT INTO runs(kind, started, ended, items, right, speed, accuracy,"
-                      " finished, label) VALUES(?,?,?,?,?,?,?,?,?)");
   insertRun.bind(1, run.kind)
       .bind(2, seconds(run.started))
       .bind(3, ended)
@@ -487,7 +525,6 @@ bool HistoryStore::write(const RunRecord& run) {
   };
   const int day = localDay(ended);
   std::map<std::pair<ItemClass, std::string>, Count> counts;
-  Statement insertMistake(db_, "INSERT INTO mistakes(run, class, expected, typed) VALUES(?,?,?,?)");
   for (const RunEntry& e : run.entries) {
     Count& c = counts[{e.cls, e.expected}];
     ++c.tries;
@@ -505,35 +542,25 @@ bool HistoryStore::write(const RunRecord& run) {
         .bind(4, utf8Of(e, e.typed));
     if (!insertMistake.run()) return undo(insertMistake.code(), "writing a miss");
   }
-  Statement readTrace(db_, "SELECT trace FROM items WHERE class = ?1 AND item = ?2");
-  Statement upsert(db_,
-                   "INSERT INTO items(class, item, tries, misses, last_seen, last_missed, ms_sum,"
-                   " timed, trace) VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9)"
-                   " ON CONFLICT(class, item) DO UPDATE SET"
-                   " tries = tries + excluded.tries, misses = misses + excluded.misses,"
-                   " last_seen = max(last_seen, excluded.last_seen),"
-                   " last_missed = max(last_missed, excluded.last_missed),"
-                   " ms_sum = ms_sum + excluded.ms_sum, timed = timed + excluded.timed,"
-                   " trace = excluded.trace");
   for (const auto& [key, c] : counts) {
     RunEntry e;
     e.cls = key.first;
     const std::string item = utf8Of(e, key.second);
-    readTrace.bind(1, static_cast<int>(key.first)).bind(2, item);
-    std::vector<ItemTrace> trace =
-        readTrace.row() ? decodeTrace(readTrace.blob(0)) : std::vector<ItemTrace>{};
-    readTrace.reset();
-    for (const ItemTrace& t : c.entries) trace = addTrace(std::move(trace), t);
-    upsert.bind(1, static_cast<int>(key.first))
-        .bind(2, item)
-        .bind(3, c.tries)
-        .bind(4, c.misses)
-        .bind(5, ended)
-        .bind(6, c.misses > 0 ? ended : 0)
-        .bind(7, c.msSum)
-        .bind(8, c.timed)
-        .bindBlob(9, encodeTrace(trace));
-    if (!upsert.run()) return undo(upsert.code(), "counting an item");
+    auto bindCounts = [&](Statement& s) -> Statement& {
+      return s.bind(1, static_cast<int>(key.first))
+          .bind(2, item)
+          .bind(3, c.tries)
+          .bind(4, c.misses)
+          .bind(5, ended)
+          .bind(6, c.misses > 0 ? ended : 0)
+          .bind(7, c.msSum)
+          .bind(8, c.timed);
+    };
+    if (!bindCounts(update).bindBlob(9, encodeTrace(c.entries)).run())
+      return undo(update.code(), "counting an item");
+    if (sqlite3_changes(db_) > 0) continue;
+    if (!bindCounts(insert).bindBlob(9, encodeTrace(addTrace({}, c.entries))).run())
+      return undo(insert.code(), "counting an item");
   }
   const int code = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
   if (code != SQLITE_OK) return undo(code, "committing a run");

@@ -10,7 +10,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +42,7 @@ struct ItemTrace {
 inline constexpr std::size_t kTraceLast = 3;
 inline constexpr std::size_t kTraceDays = 10;
 // The trace with one more entry, pruned to what it keeps, oldest first.
+std::vector<ItemTrace> addTrace(std::vector<ItemTrace> trace, std::span<const ItemTrace> next);
 std::vector<ItemTrace> addTrace(std::vector<ItemTrace> trace, const ItemTrace& next);
 // The trace as the store keeps it (four bytes an entry) and back; damaged
 // bytes give the entries that can still be read.
@@ -158,6 +161,9 @@ class HistoryStore : public RunSink {
   std::filesystem::path file_;
   ProblemCallback onProblem_;
   sqlite3* db_ = nullptr;
+  // The statements a run's write uses, prepared once per open file.
+  struct Writers;
+  std::unique_ptr<Writers> writers_;
   bool newer_ = false;  // written by a later program: left alone
   std::vector<RunRecord> waiting_;
   unsigned said_ = 0;      // the troubles already told, one bit each

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 
 #include "drills/RootDrill.h"
 #include "history/HistoryStore.h"
@@ -237,6 +238,23 @@ TEST(ItemTrace, KeepsTheLastEntriesAndTheFirstOfEachRecentDay) {
   EXPECT_EQ(history::decodeTrace(bytes), edges);
   std::string beyond = bytes.substr(0, 4) + std::string("\x4E\x20\x7F\xFF", 4) + bytes.substr(4, 6);
   EXPECT_EQ(history::decodeTrace(beyond), (std::vector<history::ItemTrace>{edges[0], edges[1]}));
+
+  // A run's entries added at once keep what adding them one by one keeps,
+  // whatever the days: the store merges a whole run in one step.
+  std::mt19937 random(7);
+  for (int round = 0; round < 200; ++round) {
+    std::vector<history::ItemTrace> stored, batch;
+    for (int i = static_cast<int>(random() % 30); i-- > 0;)
+      stored = history::addTrace(stored, {static_cast<int>(random() % 25), true, i});
+    int day = 25;
+    for (int i = static_cast<int>(random() % 12); i-- > 0;) {
+      day += static_cast<int>(random() % 2);
+      batch.push_back({day, random() % 2 == 0, i});
+    }
+    std::vector<history::ItemTrace> oneByOne = stored;
+    for (const auto& t : batch) oneByOne = history::addTrace(oneByOne, t);
+    EXPECT_EQ(history::addTrace(stored, batch), oneByOne) << "round " << round;
+  }
 }
 
 TEST_F(HistoryStoreTest, ALockedFileKeepsRunsWaitingAndSaysSoOnce) {
