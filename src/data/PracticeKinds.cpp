@@ -121,6 +121,11 @@ const KindInfo& kindInfo(int kind) {
 
 std::span<const MenuEntry> menuEntries() { return kMenu; }
 
+std::string runName(int kind, std::string_view label) {
+  if (kind == pkExam && label == kSizedExamLabel) return menuEntry(9)->caption;
+  return kindInfo(kind).name;
+}
+
 const MenuEntry* menuEntry(int tag) {
   for (const MenuEntry& e : kMenu)
     if (e.tag == tag) return &e;

@@ -4,6 +4,8 @@
 // adding a kind means a row here and the kind's own files.
 #include <cstdint>
 #include <span>
+#include <string>
+#include <string_view>
 
 namespace quorvel {
 
@@ -91,5 +93,11 @@ struct MenuEntry {
 std::span<const MenuEntry> menuEntries();
 // The entry of a menu tag; nullptr for a tag no item has.
 const MenuEntry* menuEntry(int tag);
+
+// The label a test by quantity is recorded with: both tests are one kind,
+// but the history names them apart.
+inline constexpr std::string_view kSizedExamLabel = "exam:quantity";
+// The UTF-8 name of a recorded run, from its kind and label.
+std::string runName(int kind, std::string_view label);
 
 }  // namespace quorvel

@@ -56,7 +56,8 @@ void CharWordDrill::start() {
   draw();
   practicePage_ = viewPage_ = position_ = offset_ = 0;
   if (!showPage(0)) return;
-  startTime_ = endTime_ = ctx_.clock().now();
+  tally_ = RunTally{};
+  tally_.started = tally_.counted = ctx_.clock().now();
   ctx_.changed();
 }
 
@@ -328,6 +329,7 @@ void CharWordDrill::enterItem(char b1, char b2) {
   } else {
     setEntryEmpty(position_);
     ctx_.view().cells[static_cast<std::size_t>(textCellOf(position_))].filled = false;
+    updateScore();
     ctx_.endRun();
     ctx_.reportEnd();
   }
@@ -377,27 +379,25 @@ void CharWordDrill::turnViewTo(int page) {
   ctx_.showPageInfo(viewPage_, practicePage_);
 }
 
+bool CharWordDrill::entryRightAt(std::size_t at) const {
+  return typed_[at] == sequence_[at] && typed_[at + 1] == sequence_[at + 1];
+}
+
 void CharWordDrill::updateScore() {
-  endTime_ = ctx_.clock().now();
-  const int seconds = elapsedSeconds(startTime_, endTime_);
-  int count = 0, right = 0;
+  tally_.counted = ctx_.clock().now();
+  tally_.entries = tally_.right = 0;
   for (std::size_t at = 0; at + 1 < typed_.size() && typed_[at] != '\0'; at += 2) {
-    ++count;
-    if (typed_[at] == sequence_[at] && typed_[at + 1] == sequence_[at + 1]) ++right;
+    ++tally_.entries;
+    if (entryRightAt(at)) ++tally_.right;
   }
-  const int accuracy = count == 0 ? 0 : right * 100 / count;
-  const int speed = static_cast<int>(static_cast<long long>(count) * 60 / seconds);
-  ctx_.showSpeedAndAccuracy(speed, accuracy);
+  ctx_.showSpeedAndAccuracy(tally_.speed(), tally_.accuracy());
 }
 
 bool CharWordDrill::describeRun(history::RunRecord& run) const {
-  int count = 0, right = 0;
   const bool words = info_.tip == TipKind::Word;
   history::RunEntry word{history::ItemClass::Word, {}, {}, true, 0};
   for (std::size_t at = 0; at + 1 < typed_.size() && typed_[at] != '\0'; at += 2) {
-    ++count;
-    const bool ok = typed_[at] == sequence_[at] && typed_[at + 1] == sequence_[at + 1];
-    if (ok) ++right;
+    const bool ok = entryRightAt(at);
     if (!words) {
       run.entries.push_back(history::RunEntry{history::ItemClass::Character,
                                               {sequence_[at], sequence_[at + 1]},
@@ -408,21 +408,21 @@ bool CharWordDrill::describeRun(history::RunRecord& run) const {
     }
     // A word's time is that of its characters and its separator.
     word.ms += std::max(typedMs_[at / 2], 0);
-    // A word counts once, when its separator was entered: right when every
-    // one of its entries was.
-    word.right = word.right && ok;
+    // A word counts once, when its separator was entered: right when each of
+    // its characters was. A wrong separator costs the run's accuracy, but the
+    // word itself was typed right and is no miss.
     if (sequence_[at] == ' ' && sequence_[at + 1] == ' ') {
       word.ms = history::cappedEntryMs(word.ms);
       run.entries.push_back(word);
       word = history::RunEntry{history::ItemClass::Word, {}, {}, true, 0};
     } else {
+      word.right = word.right && ok;
       word.expected.append({sequence_[at], sequence_[at + 1]});
       word.typed.append({typed_[at], typed_[at + 1]});
     }
   }
-  if (count == 0) return false;
-  history::setRunFigures(run, startTime_, count, right,
-                         elapsedSeconds(startTime_, ctx_.clock().now()));
+  if (tally_.entries == 0) return false;
+  tally_.fill(run);
   return true;
 }
 

@@ -37,7 +37,9 @@ class CharWordDrill : public PracticeKind {
   bool describeRun(history::RunRecord& run) const override;
   std::string shownName() const override;
 
+  // Counts the entries into the tally and shows its figures.
   void updateScore();
+  bool entryRightAt(std::size_t at) const;
 
   // Read-only state for the tests and the window.
   const std::vector<char>& sequence() const { return sequence_; }
@@ -92,8 +94,7 @@ class CharWordDrill : public PracticeKind {
   int viewPage_ = 0;
   int position_ = 0;
   int offset_ = 0;
-  platform::TimePoint startTime_{};
-  platform::TimePoint endTime_{};
+  RunTally tally_;
   std::vector<int> pageStarts_;  // lastPage + 1 entries
 };
 

@@ -77,19 +77,26 @@ bool RootDrill::drawWeak() {
   return true;
 }
 
-bool RootDrill::describeRun(history::RunRecord& run) const {
-  int count = 0, right = 0;
+void RootDrill::updateScore() {
+  tally_.counted = ctx_.clock().now();
+  tally_.entries = tally_.right = 0;
   for (const TRootCell& cell : FRootCells) {
     if (cell.entered == 0) break;
-    ++count;
+    ++tally_.entries;
+    if (cell.entered == cell.expected) ++tally_.right;
+  }
+  ctx_.showSpeedAndAccuracy(tally_.speed(), tally_.accuracy());
+}
+
+bool RootDrill::describeRun(history::RunRecord& run) const {
+  for (const TRootCell& cell : FRootCells) {
+    if (cell.entered == 0) break;
     const bool ok = cell.entered == cell.expected;
-    if (ok) ++right;
     run.entries.push_back(history::RunEntry{history::ItemClass::Root, std::to_string(cell.root),
                                             history::keyName(cell.entered), ok, cell.ms});
   }
-  if (count == 0) return false;
-  history::setRunFigures(run, startTime_, count, right,
-                         elapsedSeconds(startTime_, ctx_.clock().now()));
+  if (tally_.entries == 0) return false;
+  tally_.fill(run);
   return true;
 }
 
@@ -162,7 +169,9 @@ void RootDrill::start() {
   view.wordplace.clear();
   clearMarks();
   draw();
-  startTime_ = ctx_.clock().now();
+  tally_ = RunTally{};
+  tally_.started = ctx_.clock().now();
+  updateScore();
   FRootPageStart = 0;
   FRootPosition = 0;
   FRootPageLast = std::min(kRootPageOneCells, runCells_) - 1;
@@ -182,6 +191,7 @@ void RootDrill::enterKey(std::uint16_t virtualKey) {
   cell.entered = static_cast<std::uint8_t>(virtualKey & 0xFF);
   cell.ms = ctx_.takeEntryMs();
   setMark(FRootPosition, cell.entered == cell.expected ? frameTexts().tick : frameTexts().cross);
+  updateScore();
   ++FRootPosition;
   if (FRootPosition <= FRootPageLast) {
     markCurrent();
@@ -221,6 +231,7 @@ void RootDrill::deleteLast() {
     FRootCells[static_cast<std::size_t>(FRootPosition)].entered = 0;
     markCurrent();
   }
+  updateScore();
   ctx_.changed();
 }
 

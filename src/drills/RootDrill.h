@@ -42,6 +42,7 @@ class RootDrill : public PracticeKind {
   void enterKey(std::uint16_t virtualKey) override;
   void deleteLast() override;
   void codeHint() override;
+  void tick() override { updateScore(); }
 
   const std::array<TRootCell, kRootRunCells>& cells() const { return FRootCells; }
   int pageStart() const { return FRootPageStart; }
@@ -57,12 +58,15 @@ class RootDrill : public PracticeKind {
   void setMark(int position, const std::string& mark);
   void markCurrent();
   void showPicturesOfPage();
+  // Counts the entered cells into the tally and shows its figures: the score
+  // line is the drill's own, never the kind's before it.
+  void updateScore();
 
   KindContext& ctx_;
   bool weak_ = false;
   bool planned_ = false;
   int runCells_ = kRootRunCells - 1;  // entries in the run
-  platform::TimePoint startTime_{};
+  RunTally tally_;
   std::array<TRootCell, kRootRunCells> FRootCells{};
   int FRootPageStart = 0;
   int FRootPosition = 0;

@@ -686,7 +686,7 @@ std::vector<Confusion> HistoryStore::confusions(int limit) {
   return out;
 }
 
-std::string HistoryStore::csv(const std::function<std::string(int kind)>& kindName) {
+std::string HistoryStore::csv(const KindName& kindName) {
   // The mark at the start tells spreadsheet programs the text is UTF-8.
   std::string out = "\xEF\xBB\xBF编号,练习,开始,结束,条目,正确,速度,正确率,完成,错误\r\n";
   if (!open()) return out;
@@ -704,13 +704,14 @@ std::string HistoryStore::csv(const std::function<std::string(int kind)>& kindNa
     }
   }
   Statement s(db_,
-              "SELECT id, kind, started, ended, items, right, speed, accuracy, finished FROM runs"
+              "SELECT id, kind, started, ended, items, right, speed, accuracy, finished, label"
+              " FROM runs"
               " ORDER BY ended, id");
   while (s.row()) {
     const std::int64_t id = s.integer(0);
     const int accuracy = static_cast<int>(s.integer(7));
     out += std::to_string(id) + ',' +
-           csvField(kindName ? kindName(static_cast<int>(s.integer(1)))
+           csvField(kindName ? kindName(static_cast<int>(s.integer(1)), s.text(9))
                              : std::to_string(s.integer(1))) +
            ',' + localTime(s.integer(2)) + ',' + localTime(s.integer(3)) + ',' +
            std::to_string(s.integer(4)) + ',' + std::to_string(s.integer(5)) + ',' +

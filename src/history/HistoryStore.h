@@ -139,7 +139,8 @@ class HistoryStore : public RunSink {
   std::vector<Confusion> confusions(int limit);
   // Every run as CSV (UTF-8, a header line, CRLF line ends), with its misses
   // in the last column; kindName gives the UTF-8 name of a kind.
-  std::string csv(const std::function<std::string(int kind)>& kindName);
+  using KindName = std::function<std::string(int kind, const std::string& label)>;
+  std::string csv(const KindName& kindName);
   // Forgets every run and item; false when the file could not be written.
   bool clear();
 

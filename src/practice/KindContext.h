@@ -56,4 +56,22 @@ class KindContext {
 // Whole seconds from start to end, at least 1 (a speed never divides by 0).
 int elapsedSeconds(platform::TimePoint start, platform::TimePoint end);
 
+// A run's figures as of its last count: the score line shows them and the
+// history stores them, so the end message and the stored run always agree.
+// A kind counts again after each entry, deletion and tick, and once more
+// after the last entry before the end message.
+struct RunTally {
+  platform::TimePoint started{};
+  platform::TimePoint counted{};  // when entries and right were counted
+  int entries = 0;
+  int right = 0;
+
+  int seconds() const { return elapsedSeconds(started, counted); }
+  int speed() const { return static_cast<int>(static_cast<long long>(entries) * 60 / seconds()); }
+  int accuracy() const { return entries == 0 ? 0 : right * 100 / entries; }
+  void fill(history::RunRecord& run, bool measuresAccuracy = true) const {
+    history::setRunFigures(run, started, entries, right, seconds(), measuresAccuracy);
+  }
+};
+
 }  // namespace quorvel

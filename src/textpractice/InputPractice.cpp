@@ -44,7 +44,8 @@ void InputPractice::StartInputPractice() {
   s.practicePage = s.viewPage = s.positionInPage = s.textOffset = 0;
   if (!clearGrid()) return;
   markCursor();
-  s.startTime = s.endTime = ctx_.clock().now();
+  s.tally = RunTally{};
+  s.tally.started = s.tally.counted = ctx_.clock().now();
   ctx_.changed();
 }
 
@@ -101,6 +102,7 @@ void InputPractice::AcceptInputEntry(char a, char b) {
 }
 
 void InputPractice::end() {
+  UpdateInputSpeed();
   ctx_.endRun();
   ctx_.reportEnd();
   ctx_.changed();
@@ -192,29 +194,22 @@ void InputPractice::viewPreviousPage() {
 }
 
 bool InputPractice::describeRun(history::RunRecord& run) const {
-  const TInputPracticeState& s = state_;
-  int entries = 0;
-  while (entries <= TInputPracticeState::kCells &&
-         static_cast<std::size_t>(2 * entries) < s.inputText.size() &&
-         s.inputText[static_cast<std::size_t>(2 * entries)] != '\0')
-    ++entries;
-  if (entries == 0) return false;
-  history::setRunFigures(run, s.startTime, entries, entries,
-                         elapsedSeconds(s.startTime, ctx_.clock().now()), false);
+  if (state_.tally.entries == 0) return false;
+  state_.tally.fill(run, false);
   return true;
 }
 
 void InputPractice::UpdateInputSpeed() {
+  // Every entry counts: input practice has nothing to compare with.
   TInputPracticeState& s = state_;
-  s.endTime = ctx_.clock().now();
-  const int seconds = elapsedSeconds(s.startTime, s.endTime);
   int entries = 0;
   while (entries <= TInputPracticeState::kCells &&
          static_cast<std::size_t>(2 * entries) < s.inputText.size() &&
          s.inputText[static_cast<std::size_t>(2 * entries)] != '\0')
     ++entries;
-  const int speed = static_cast<int>(static_cast<long long>(entries) * 60 / seconds);
-  ctx_.showSpeedAndAccuracy(speed, 0);
+  s.tally.counted = ctx_.clock().now();
+  s.tally.entries = s.tally.right = entries;
+  ctx_.showSpeedAndAccuracy(s.tally.speed(), 0);
 }
 
 }  // namespace quorvel

@@ -17,10 +17,9 @@ struct TInputPracticeState {
   std::vector<char> inputText;           // 50,001 bytes; the first zero cell ends the input
   std::int32_t practicePage = 0;
   std::int32_t viewPage = 0;
-  std::int32_t positionInPage = 0;  // 0..249
-  std::int32_t textOffset = 0;      // even; where the next entry goes
-  platform::TimePoint startTime{};
-  platform::TimePoint endTime{};
+  std::int32_t positionInPage = 0;                       // 0..249
+  std::int32_t textOffset = 0;                           // even; where the next entry goes
+  RunTally tally;                                        // the score's figures, stored with the run
   std::array<std::int32_t, kLastPage + 1> pageStarts{};  // 0: not recorded
 };
 

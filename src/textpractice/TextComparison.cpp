@@ -118,7 +118,8 @@ void TextComparisonKind::startRun() {
   state_.practicePage = state_.viewPage = state_.positionInPage = state_.textOffset = 0;
   if (!FillTextPage()) return;
   MarkTextCursor();
-  state_.startTime = state_.endTime = ctx_.clock().now();
+  state_.tally = RunTally{};
+  state_.tally.started = state_.tally.counted = ctx_.clock().now();
   ctx_.changed();
 }
 
@@ -311,32 +312,33 @@ void TextComparisonKind::viewPreviousPage() {
 }
 
 void TextComparisonKind::UpdateTextSpeed() {
+  // The entries counted up to the first cell not yet typed; the line breaks
+  // copied into the entry text at load count as right entries once reached.
   TTextPracticeState& s = state_;
-  s.endTime = ctx_.clock().now();
-  const int seconds = elapsedSeconds(s.startTime, s.endTime);
-  int entries = 0, right = 0;
+  RunTally& t = s.tally;
+  t.counted = ctx_.clock().now();
+  t.entries = t.right = 0;
   for (int i = 0; i <= kMaxCells; ++i) {
     const auto at = static_cast<std::size_t>(2 * i);
     if (at + 1 >= s.entryText.size() || s.entryText[at] == '\0') break;
-    ++entries;
-    if (s.entryText[at] == modelAt(2 * i) && s.entryText[at + 1] == modelAt(2 * i + 1)) ++right;
+    ++t.entries;
+    if (entryRightAt(2 * i)) ++t.right;
   }
-  const int accuracy = entries == 0 ? 0 : right * 100 / entries;
-  const int speed = static_cast<int>(static_cast<long long>(entries) * 60 / seconds);
-  ctx_.showSpeedAndAccuracy(speed, accuracy);
+  ctx_.showSpeedAndAccuracy(t.speed(), t.accuracy());
+}
+
+bool TextComparisonKind::entryRightAt(int offset) const {
+  const auto at = static_cast<std::size_t>(offset);
+  return state_.entryText[at] == modelAt(offset) && state_.entryText[at + 1] == modelAt(offset + 1);
 }
 
 bool TextComparisonKind::describeRun(history::RunRecord& run) const {
-  // The entries counted as the score counts them; the line breaks copied in
-  // at load count there but are no item of the learner's.
+  // The figures are the score's; the line breaks it counts are no item of
+  // the learner's.
   const TTextPracticeState& s = state_;
-  int entries = 0, right = 0;
-  for (int i = 0; i <= kMaxCells; ++i) {
+  for (int i = 0; i < s.tally.entries; ++i) {
     const auto at = static_cast<std::size_t>(2 * i);
-    if (at + 1 >= s.entryText.size() || s.entryText[at] == '\0') break;
-    ++entries;
-    const bool ok = s.entryText[at] == modelAt(2 * i) && s.entryText[at + 1] == modelAt(2 * i + 1);
-    if (ok) ++right;
+    const bool ok = entryRightAt(2 * i);
     if (isBreak(2 * i)) continue;
     run.entries.push_back(history::RunEntry{history::ItemClass::Character,
                                             modelCell(2 * i),
@@ -345,8 +347,7 @@ bool TextComparisonKind::describeRun(history::RunRecord& run) const {
                                             s.entryMs[at / 2]});
   }
   if (run.entries.empty()) return false;
-  history::setRunFigures(run, s.startTime, entries, right,
-                         elapsedSeconds(s.startTime, ctx_.clock().now()));
+  s.tally.fill(run);
   return true;
 }
 
@@ -386,6 +387,7 @@ void ComparePractice::codeHint() {
 }
 
 void ComparePractice::finish() {
+  UpdateTextSpeed();
   ctx_.endRun();
   ctx_.reportEnd();
 }
@@ -447,10 +449,17 @@ void ExamPractice::tick() {
 void ExamPractice::ShowExamEnd() {
   static const std::string done = gbk::fromUtf8("练习结束!");
   static const std::string rate = gbk::fromUtf8("打字速率：");
+  UpdateTextSpeed();
   ctx_.endRun();
   std::string head = done + runName_ + " " + rate;
   if (head.size() > 36) head.resize(36);  // cannot happen with a 16-byte name
   ctx_.reportEnd(head);
+}
+
+bool ExamPractice::describeRun(history::RunRecord& run) const {
+  if (!TextComparisonKind::describeRun(run)) return false;
+  if (runMode_ == 1) run.label = kSizedExamLabel;
+  return true;
 }
 
 std::string ExamPractice::shownName() const {

@@ -24,8 +24,7 @@ struct TTextPracticeState {
   std::int32_t viewPage = 0;
   std::int32_t positionInPage = 0;  // 0..124, the cursor
   std::int32_t textOffset = 0;      // even; the model cell the next entry answers
-  platform::TimePoint startTime{};
-  platform::TimePoint endTime{};
+  RunTally tally;                   // the score's figures, stored with the run
   std::string fileName;
   std::array<std::int32_t, kLastPage + 1> pageStarts{};  // 0: not known yet
 };
@@ -54,7 +53,9 @@ class TextComparisonKind : public PracticeKind {
   void startRun();
   void AcceptTextEntry(char a, char b);
   void DeleteTextEntry();
+  // Counts the entries into the tally and shows its figures.
   void UpdateTextSpeed();
+  bool entryRightAt(int offset) const;
   // The last cell was typed: the run is over.
   virtual void finish() = 0;
   // The model character at the cursor, for a code hint ("" at the end).
@@ -120,6 +121,7 @@ class ExamPractice : public TextComparisonKind {
   void codeHint() override;
   void tick() override;
   std::string shownName() const override;
+  bool describeRun(history::RunRecord& run) const override;
 
   // What the settings dialog offers next time.
   const TExamSettings& settings() const { return FExamSettings; }

@@ -124,8 +124,16 @@ TEST_F(HistoryStoreTest, RunsAndItemsSurviveReopeningInWalMode) {
   EXPECT_EQ(confusions[0].typed, "F");
   EXPECT_EQ(confusions[1].typed, gbk::toUtf8(hz(3)));
 
-  const std::string csv = store.csv([](int kind) { return std::string(kindInfo(kind).name); });
+  RunRecord sized;
+  sized.kind = pkExam;
+  sized.label = std::string(kSizedExamLabel);
+  sized.items = sized.right = 1;
+  sized.entries = {RunEntry{ItemClass::Character, hz(1), hz(1), true}};
+  store.record(sized);
+  const std::string csv =
+      store.csv([](int kind, const std::string& label) { return runName(kind, label); });
   EXPECT_NE(csv.find("二级简码"), std::string::npos);
+  EXPECT_NE(csv.find(",定量测验,"), std::string::npos) << "a test by quantity under its own name";
   EXPECT_NE(csv.find(gbk::toUtf8(hz(2)) + "→" + gbk::toUtf8(hz(3))), std::string::npos);
   EXPECT_NE(csv.find("字根18→F"), std::string::npos) << "roots counted from 1, as shown";
 
@@ -448,6 +456,37 @@ INSTANTIATE_TEST_SUITE_P(
                                     &WeakDrillTest::missAWord, word(2, 1), "  "}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The end message and the stored run give the same figures, the last
+// entry (wrong here, and late) counted in both.
+TEST_F(RecordedRunTest, TheEndMessageAndTheStoredRunAgree) {
+  auto endFigures = [this] {
+    const std::string text = gbk::toUtf8(frame.view().wordplace);
+    const auto speedAt = text.find("：") + std::string("：").size();
+    const auto rateAt = text.rfind("：") + std::string("：").size();
+    return std::pair{std::stoi(text.substr(speedAt)), std::stoi(text.substr(rateAt))};
+  };
+  frame.selectMenuTag(0);  // level 1, 234 items
+  for (int k = 0; k < 233; ++k) typeChar(k % 26);
+  clock.advance(std::chrono::seconds(40));
+  typeChar(1);
+  ASSERT_FALSE(frame.practising());
+  auto runs = store.runs();
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_EQ(runs[0].accuracy, 99);
+  EXPECT_EQ(endFigures(), std::pair(runs[0].speed, runs[0].accuracy));
+
+  host.nextPracticeFile = writeFile("two.txt", "AB");
+  frame.selectKind(pkCompare);
+  frame.enterItem(' ', 'A');
+  clock.advance(std::chrono::seconds(30));
+  frame.enterItem(' ', 'C');
+  ASSERT_FALSE(frame.practising());
+  runs = store.runs();
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(std::pair(runs[1].speed, runs[1].accuracy), std::pair(4, 50));
+  EXPECT_EQ(endFigures(), std::pair(runs[1].speed, runs[1].accuracy));
+}
+
 TEST_F(RecordedRunTest, AFinishedRunIsRecordedOnceAndARunWithoutEntriesNotAtAll) {
   frame.selectMenuTag(0);
   frame.selectMenuTag(0);  // given up before any entry
@@ -468,18 +507,24 @@ TEST_F(RecordedRunTest, AWordCountsOnceWhenItsSeparatorIsTyped) {
   press(vk::Space);
   typeLetters(wordCode(5));  // another word in the place of word 1
   press(vk::Space);
-  typeLetters(wordCode(2));  // no separator yet: not counted
+  typeLetters(wordCode(2));
+  frame.setLetterMode(true);
+  press(key('x'));  // right word, wrong separator: no miss of the word
+  frame.setLetterMode(false);
+  typeLetters(wordCode(3));  // no separator yet: not counted
   frame.tearDown();
   const auto words = store.items(ItemClass::Word);
-  ASSERT_EQ(words.size(), 2u);
+  ASSERT_EQ(words.size(), 3u);
   std::map<std::string, int> misses;
   for (const auto& w : words) misses[w.item] = w.misses;
   EXPECT_EQ(misses[gbk::toUtf8(word(2, 0))], 0);
   EXPECT_EQ(misses[gbk::toUtf8(word(2, 1))], 1);
+  EXPECT_EQ(misses[gbk::toUtf8(word(2, 2))], 0);
   const auto confusions = store.confusions(5);
   ASSERT_EQ(confusions.size(), 1u);
   EXPECT_EQ(confusions[0].typed, gbk::toUtf8(word(2, 5)));
-  EXPECT_EQ(store.runs().at(0).items, 8) << "every entry counts in the run's score";
+  EXPECT_EQ(store.runs().at(0).items, 11) << "every entry counts in the run's score";
+  EXPECT_EQ(store.runs().at(0).right, 8) << "the wrong separator is a wrong entry";
 }
 
 }  // namespace

@@ -194,7 +194,7 @@ TEST_F(CompareTest, LineBreakBetweenEntriesCountsAsARightEntry) {
   EXPECT_EQ(frame.view().accuracy, 100);
   enter(" B");
   EXPECT_FALSE(frame.practising());
-  EXPECT_EQ(frame.view().wordplace, g("练习结束! 打字速率：2 字/分钟正确率：100%"));
+  EXPECT_EQ(frame.view().wordplace, g("练习结束! 打字速率：3 字/分钟正确率：100%"));
 }
 
 TEST_F(CompareTest, FullLineAndBlankLinesAddNoEmptyGridLine) {

@@ -389,7 +389,7 @@ void TForm_Progress::exportCsv() {
   const QString path = saveDialog_ ? saveDialog_(this, suggested) : QString();
   if (path.isEmpty()) return;
   const std::string csv =
-      store_.csv([](int kind) { return std::string(quorvel::kindInfo(kind).name); });
+      store_.csv([](int kind, const std::string& label) { return quorvel::runName(kind, label); });
   const auto result = quorvel::platform::writeFileSafely(path.toStdString(), csv);
   RzLabel_message->setText(
       result.ok
