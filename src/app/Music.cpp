@@ -229,7 +229,7 @@ std::filesystem::path cacheDir() {
   // be anywhere; like XDG_CONFIG_HOME, only an absolute one counts.
   if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && *cache == '/')
     return std::filesystem::path(cache) / "quorvel";
-  if (const char* home = std::getenv("HOME"); home && *home)
+  if (const char* home = std::getenv("HOME"); home && *home == '/')
     return std::filesystem::path(home) / ".cache" / "quorvel";
   return {};
 }

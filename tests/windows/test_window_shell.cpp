@@ -216,12 +216,15 @@ TEST_F(SettingsTest, WithoutLibraryNoTuneIsWrittenOrPlayed) {
   EXPECT_FALSE(tutor->main().MediaPlayer_BG->playing());
 }
 
-TEST(TuneFile, RelativeCacheHomeIsIgnoredForTheOneUnderHome) {
+TEST(TuneFile, OnlyAnAbsoluteCacheHomeOrHomeCounts) {
   // A relative one would put the tunes under the working directory.
   testsupport::TempDir home;
   testsupport::ScopedEnv homeEnv("HOME", home.path().string());
   testsupport::ScopedEnv cacheEnv("XDG_CACHE_HOME", "relative/cache");
   EXPECT_EQ(ui::tuneFile(3), home.path() / ".cache" / "quorvel" / "music3.mid");
+  // Nor does a relative home: without an absolute place no tune is cached.
+  testsupport::ScopedEnv relativeHome("HOME", "relative/home");
+  EXPECT_TRUE(ui::tuneFile(3).empty());
 }
 
 TEST_F(SettingsTest, StoredTuneNumberOutOfRangeIsTheSameTuneInWindowAndDialog) {
