@@ -46,29 +46,20 @@ void TutorHost::openLookup() {
   if (windows_.detailhelp) windows_.detailhelp->showLookup();
 }
 
-void TutorHost::toggleRootTable() {
-  // A wide frame shows the root table as a picture under the grid; a narrow
-  // one opens the floating root table window instead.
-  quorvel::FrameView& view = frame_.logic().view();
+bool TutorHost::rootTableShown() const { return windows_.rootMap && windows_.rootMap->isVisible(); }
+
+bool TutorHost::showRootTable() {
   TForm_rootMap* rootMap = windows_.rootMap;
-  const bool wide = frame_.width() > 700;
-  if (rootMap && rootMap->isVisible()) {
-    rootMap->close();
-    if (wide) view.imageMapVisible = true;
-  } else if (!wide) {
-    view.imageMapVisible = false;
-    if (rootMap) {
-      const QRect screen =
-          rootMap->screen() ? rootMap->screen()->geometry() : QRect(0, 0, 800, 600);
-      rootMap->move((screen.width() - rootMap->width()) / 2,
-                    screen.height() - rootMap->height() - 30);
-      rootMap->show();
-    }
-  } else {
-    view.imageMapVisible = !view.imageMapVisible;
-  }
-  frame_.logic().changed();
-  frame_.render();
+  if (!rootMap) return false;
+  const QRect screen = rootMap->screen() ? rootMap->screen()->geometry() : QRect(0, 0, 800, 600);
+  rootMap->move((screen.width() - rootMap->width()) / 2, screen.height() - rootMap->height() - 30);
+  rootMap->show();
+  frame_.setFocus();
+  return true;
+}
+
+void TutorHost::hideRootTable() {
+  if (windows_.rootMap) windows_.rootMap->close();
   frame_.setFocus();
 }
 

@@ -20,7 +20,9 @@ class TutorHost : public quorvel::FrameHost {
   void showRootTip() override;
   void showTip(int tipKind) override;
   void openLookup() override;
-  void toggleRootTable() override;
+  bool rootTableShown() const override;
+  bool showRootTable() override;
+  void hideRootTable() override;
   void openHelp(int context) override;
   std::string choosePracticeFile() override;
   std::string runExamSettings(quorvel::TExamSettings& settings, int mode) override;

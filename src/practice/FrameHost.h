@@ -24,7 +24,11 @@ class FrameHost {
   virtual void showRootTip() = 0;                 // root study tip window
   virtual void showTip(int tipKind) = 0;          // 1 chartip, 2 wordtip, 3 Texttip
   virtual void openLookup() = 0;                  // code lookup window, modal
-  virtual void toggleRootTable() = 0;
+  // The floating root table window. showRootTable is false when there is
+  // none to show; the frame then shows the table as its own picture.
+  virtual bool rootTableShown() const { return false; }
+  virtual bool showRootTable() { return false; }
+  virtual void hideRootTable() {}
   virtual void openHelp(int context) = 0;  // help file at a context number
 
   // The practice-file chooser: the chosen file's path (file-system bytes),

@@ -107,7 +107,7 @@ void PracticeFrame::keyDown(vk::KeyPress key) {
       host.openLookup();
       return;
     case F4:
-      host.toggleRootTable();
+      toggleRootTable();
       return;
     case F1:
       if (FPractising)

@@ -19,7 +19,6 @@ class SilentHost : public FrameHost {
   void showRootTip() override {}
   void showTip(int) override {}
   void openLookup() override {}
-  void toggleRootTable() override {}
   void openHelp(int) override {}
 };
 
@@ -161,6 +160,22 @@ void PracticeFrame::recordRun(bool finished) {
   run.finished = finished;
   history_->record(run);
   if (runRecorded_) runRecorded_(run);
+}
+
+void PracticeFrame::toggleRootTable() {
+  // Wider than this, the frame has room for the table below its grid.
+  constexpr int kWideFrame = 700;
+  const bool wide = frameWidth_ > kWideFrame;
+  FrameHost& host = *services_.host;
+  if (host.rootTableShown()) {
+    host.hideRootTable();
+    if (wide) view_.imageMapVisible = true;
+  } else if (wide || !host.showRootTable()) {
+    view_.imageMapVisible = !view_.imageMapVisible;
+  } else {
+    view_.imageMapVisible = false;
+  }
+  changed();
 }
 
 void PracticeFrame::selectMenuTag(int tag) {

@@ -60,6 +60,11 @@ class PracticeFrame : public KindContext {
   void setLetterMode(bool on);
   // Text splitter hot spot clicked (same as ESC's toggle without the panel restore).
   void toggleHotSpot();
+  // F4 and the selection panel's root table: a wide frame shows the table as
+  // a picture under the grid, a narrow one as the floating window.
+  void toggleRootTable();
+  // The frame's width in pixels, as the window lays it out.
+  void setFrameWidth(int pixels) { frameWidth_ = pixels; }
 
   // Dispatch to the running kind.
   void enterItem(char b1, char b2);
@@ -153,6 +158,7 @@ class PracticeFrame : public KindContext {
 
   std::uint8_t FPracticeKind = pkNone;
   bool FPractising = false;
+  int frameWidth_ = 0;  // 0: not laid out yet, taken as narrow
   bool FDeleting = false;
   bool FEntering = false;
   std::string FCodeBuffer;                 // 0..4 lower-case letters

@@ -264,6 +264,28 @@ TEST_F(InputKeyTest, AnotherPageRefusesEnterAndBackspaceAlike) {
   EXPECT_TRUE(host.helps.empty());
 }
 
+TEST_F(FrameFixture, RootTableGoesWhereTheFrameHasRoom) {
+  auto f4 = [this] {
+    press(vk::F4);
+    return std::pair{host.rootTableOpen, frame.view().imageMapVisible};
+  };
+  using Shown = std::pair<bool, bool>;  // window, picture
+  frame.setFrameWidth(600);
+  EXPECT_EQ(f4(), Shown(true, false));
+  EXPECT_EQ(f4(), Shown(false, false));
+  frame.setFrameWidth(900);
+  EXPECT_EQ(f4(), Shown(false, true));
+  EXPECT_EQ(f4(), Shown(false, false));
+  frame.setFrameWidth(600);
+  f4();
+  frame.setFrameWidth(900);  // widened while the window is open
+  EXPECT_EQ(f4(), Shown(false, true)) << "the window gives way to the picture";
+  host.hasRootTableWindow = false;
+  frame.setFrameWidth(600);
+  EXPECT_EQ(f4(), Shown(false, false));
+  EXPECT_EQ(f4(), Shown(false, true)) << "without a window the picture is the table";
+}
+
 TEST_F(FrameFixture, FunctionKeysWithoutAPractice) {
   press(vk::F1);
   EXPECT_EQ(host.helps, std::vector<int>{10001});
@@ -272,7 +294,7 @@ TEST_F(FrameFixture, FunctionKeysWithoutAPractice) {
   press(vk::F4);
   EXPECT_EQ(host.tips, std::vector<int>{3});
   EXPECT_EQ(host.lookups, 1);
-  EXPECT_EQ(host.rootTableToggles, 1);
+  EXPECT_TRUE(host.rootTableOpen) << "a frame not laid out yet is narrow";
   frame.hintButton();
   EXPECT_EQ(frame.view().wordplace, g("●没有选择练习！●"));
   EXPECT_EQ(host.beeps, 1);

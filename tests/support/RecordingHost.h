@@ -24,7 +24,12 @@ class RecordingHost : public FrameHost {
   void showRootTip() override { ++rootTips; }
   void showTip(int tipKind) override { tips.push_back(tipKind); }
   void openLookup() override { ++lookups; }
-  void toggleRootTable() override { ++rootTableToggles; }
+  bool rootTableShown() const override { return rootTableOpen; }
+  bool showRootTable() override {
+    if (hasRootTableWindow) rootTableOpen = true;
+    return hasRootTableWindow;
+  }
+  void hideRootTable() override { rootTableOpen = false; }
   void openHelp(int context) override { helps.push_back(context); }
   std::string choosePracticeFile() override {
     ++fileChoices;
@@ -46,7 +51,8 @@ class RecordingHost : public FrameHost {
   int panelRestores = 0;
   int rootTips = 0;
   int lookups = 0;
-  int rootTableToggles = 0;
+  bool hasRootTableWindow = true;
+  bool rootTableOpen = false;
   std::vector<TCharCodes> charHints;
   std::vector<WordHint> wordHints;
   std::vector<char> rootHints;

@@ -396,6 +396,7 @@ void TFrame_Veduzir::tearDown() {
 }
 
 void TFrame_Veduzir::resizeEvent(QResizeEvent* event) {
+  logic_->setFrameWidth(width());
   // A tall (maximised) frame gives the speed panel room for the root-table
   // picture; the normal window keeps it to the three lines of key help.
   const int speedHeight = height() < 420 ? 66 : std::clamp(height() / 4, 66, 240);
@@ -464,7 +465,7 @@ void TFrame_Veduzir::selectionButtonClicked(int row) {
       restoreSelectionPanel();
       break;
     case SelectionPanel::RootMap:
-      logic_->host().toggleRootTable();
+      logic_->toggleRootTable();
       break;
     case SelectionPanel::Path:
       restoreSelectionPanel();
@@ -500,11 +501,3 @@ void TFrame_Veduzir::processPendingEvents() {
 }
 
 void TFrame_Veduzir::restoreSelectionPanel() { RzPanel_BtnPanel->restore(); }
-
-void TFrame_Veduzir::toggleRootTable() {
-  // Without the root table window the picture under the grid is the table.
-  quorvel::FrameView& view = logic_->view();
-  view.imageMapVisible = !view.imageMapVisible;
-  logic_->changed();
-  render();
-}

@@ -73,7 +73,6 @@ class TFrame_Veduzir : public QWidget, public quorvel::FrameHost {
   void showRootTip() override {}
   void showTip(int) override {}
   void openLookup() override {}
-  void toggleRootTable() override;
   void openHelp(int) override {}
 
  signals:
