@@ -1,7 +1,9 @@
 """Independent check of the written method files and tables: it reads only
 what was written under resources/ and recomputes every rule from it."""
+import bz2
 import collections
 import os
+import re
 
 KEY_COUNTS = dict(zip('ABCDEFGHIJKLMNOPQRSTUVWXYZ',
                       [4, 9, 14, 13, 8, 8, 8, 6, 2, 6, 1, 9, 1, 6, 7, 5, 6, 7, 5, 4, 7, 9, 6, 9, 6, 10]))
@@ -53,6 +55,129 @@ def candidates(segments, typed):
             if len(out) == 6:
                 break
     return out
+
+
+UNIHAN = ('/usr/share/unicode/Unihan_IRGSources.txt', '/usr/share/unicode/Unihan_DictionaryLikeData.txt')
+
+
+def total_strokes():
+    """kTotalStrokes of Unihan (Debian unicode-data): character -> the first
+    (mainland) count. Empty when the package is not installed."""
+    out = {}
+    for base in UNIHAN:
+        for path in (base, base + '.bz2'):
+            if not os.path.exists(path):
+                continue
+            opener = bz2.open if path.endswith('.bz2') else open
+            with opener(path, 'rt', encoding='utf-8') as f:
+                for line in f:
+                    if '\tkTotalStrokes\t' in line:
+                        cp, _, v = line.rstrip('\n').split('\t')
+                        out.setdefault(chr(int(cp[2:], 16)), int(v.split()[0]))
+            break
+        if out:
+            break
+    return out
+
+
+def decision_rows(method, heading):
+    """The rows of the table under `heading` in decisions.md, as lists of
+    cells."""
+    out = []
+    raw, _ = read_lines(os.path.join(method, 'decisions.md'))
+    rows = raw.split('\n')
+    inside = False
+    for row in rows:
+        if row.startswith('## '):
+            inside = row[3:].strip() == heading
+            continue
+        if inside and row.startswith('|') and not row.startswith('|---'):
+            out.append([c.strip() for c in row.strip('|').split('|')])
+    return out[1:]
+
+
+def root_strokes(method, keys, unihan):
+    """Root -> the stroke counts it may stand for: its own (the stroke letters
+    of stroke_overrides.tsv where given, else Unihan) and those of the shapes
+    that count as it (the 兼作 column of roots_by_key.md)."""
+    _, rows = read_lines(os.path.join(method, 'stroke_overrides.tsv'))
+    letters = dict(r.split('\t')[:2] for r in rows)
+    own = {}
+    for r in keys:
+        if r in letters:
+            own[r] = len(letters[r])
+        elif r in unihan:
+            own[r] = unihan[r]
+    counts = {r: {n} for r, n in own.items()}
+    _, table = read_lines(os.path.join(method, 'roots_by_key.md'))
+    for row in table:
+        cells = [c.strip() for c in row.strip('|').split('|')]
+        if len(cells) == 5 and cells[2] in counts:
+            for shape in cells[4].split():
+                n = len(letters[shape]) if shape in letters else unihan.get(shape)
+                if n is not None and abs(n - own[cells[2]]) <= 1:
+                    counts[cells[2]].add(n)
+    return counts
+
+
+STROKE_HEADING = '笔画数的核对'
+
+
+def sums_of(roots, counts):
+    sums = {0}
+    for r in roots:
+        sums = {s + n for s in sums for n in counts.get(r, {0})}
+    return sums
+
+
+def stroke_rules(method, counts, unihan):
+    """The shapes decisions.md states are split with shared or left-out
+    strokes: [(shape, roots, the strokes the roots give beyond the shape's)]."""
+    out = []
+    for cells in decision_rows(method, STROKE_HEADING):
+        shape, roots = cells[0], cells[1].split()
+        if shape not in unihan:
+            continue
+        out.append((shape, roots, {s - unihan[shape] for s in sums_of(roots, counts)}))
+    out.sort(key=lambda r: -len(r[1]))
+    return out
+
+
+def stroke_mismatches(root, splits=None):
+    """Characters whose roots do not add up to their kTotalStrokes, once the
+    stated shared strokes are allowed: [(character, roots, sums, total)]
+    and the stated shapes. Every root may stand for the shapes that count
+    as it. None when Unihan is missing."""
+    method = os.path.join(root, 'resources', 'method')
+    unihan = total_strokes()
+    if not unihan:
+        return None, []
+    _, rows = read_lines(os.path.join(method, 'roots.tsv'))
+    keys = [r.split('\t')[2] for r in rows]
+    counts = root_strokes(method, keys, unihan)
+    rules = stroke_rules(method, counts, unihan)
+    if splits is None:
+        _, srows = read_lines(os.path.join(method, 'splits.tsv'))
+        splits = {r.split('\t')[0]: r.split('\t')[1] for r in srows}
+    out = []
+    for c, roots in splits.items():
+        if len(roots) < 2 or c not in unihan:
+            continue
+        sums = sums_of(roots, counts)
+        # Each stated shape found in the split, leftmost and longest first,
+        # may give its extra strokes (口 十 is also 叶, so it need not).
+        extra, i, roots = {0}, 0, list(roots)
+        while i < len(roots):
+            for shape, pattern, more in rules:
+                if roots[i:i + len(pattern)] == pattern:
+                    extra = {e + m for e in extra for m in more | {0}}
+                    i += len(pattern)
+                    break
+            else:
+                i += 1
+        if not any(s - e == unihan[c] for s in sums for e in extra):
+            out.append((c, ''.join(roots), sorted(sums), unihan[c]))
+    return out, rules
 
 
 def check_all(root):
@@ -121,6 +246,19 @@ def check_all(root):
         p.append('社 is not ZTS')
     if full.get('会') != 'idyh' or splits.get('会') != '人二厶':
         p.append('会 is not IDYH')
+
+    # Strokes: the roots of a character add up to its stroke count, or the
+    # character is listed with its reason in decisions.md.
+    mism, rules = stroke_mismatches(root, splits)
+    if mism is None:
+        p.append('Unihan (Debian unicode-data) is not installed: strokes not checked')
+    else:
+        for c, roots, sums, total in mism:
+            p.append(f'{c} = {" ".join(roots)}: the roots have {"/".join(map(str, sums))} '
+                     f'strokes, the character {total}')
+        for shape, pattern, more in rules:
+            if 0 in more:
+                p.append(f'decisions.md lists {shape} = {" ".join(pattern)}, whose strokes add up')
 
     # Tables
     tabs = {}
