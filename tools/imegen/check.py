@@ -180,6 +180,30 @@ def stroke_mismatches(root, splits=None):
     return out, rules
 
 
+FAMILY_HEADING = '部件拆法的核对'
+
+
+def family_problems(root, splits):
+    """The family check of family.py, less the characters decisions.md
+    lists; None without the decomposition data."""
+    import sys
+    sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+    import family
+    found = family.inconsistent({c: list(r) for c, r in splits.items()})
+    if found is None:
+        return None
+    listed = set()
+    for cells in decision_rows(os.path.join(root, 'resources', 'method'), FAMILY_HEADING):
+        listed.update(ch for ch in cells[0] if gb2312(ch))
+    out = [f'{c}: its component {comp} splits as {" ".join(own)} on its own, '
+           f'but the character is {" ".join(roots)}'
+           for c, comp, own, roots in found if c not in listed]
+    hit = {c for c, *_ in found}
+    out += [f'decisions.md lists {c} for the family check, but its components agree'
+            for c in sorted(listed - hit)]
+    return out
+
+
 def check_all(root):
     p = []
     method = os.path.join(root, 'resources', 'method')
@@ -259,6 +283,12 @@ def check_all(root):
         for shape, pattern, more in rules:
             if 0 in more:
                 p.append(f'decisions.md lists {shape} = {" ".join(pattern)}, whose strokes add up')
+
+    # Families: a component splits the same way wherever it occurs (run only
+    # where the decomposition data has been fetched).
+    bad = family_problems(root, splits)
+    if bad is not None:
+        p.extend(bad)
 
     # Tables
     tabs = {}
@@ -398,8 +428,16 @@ def typing_figures(root, weights):
 if __name__ == '__main__':
     import sys
     here = os.path.dirname(os.path.abspath(__file__))
-    problems = check_all(os.path.abspath(os.path.join(here, '..', '..')))
+    top = os.path.abspath(os.path.join(here, '..', '..'))
+    problems = check_all(top)
     for x in problems:
         print(x)
+    _, srows = read_lines(os.path.join(top, 'resources', 'method', 'splits.tsv'))
+    mism, rules = stroke_mismatches(top)
+    fam = family_problems(top, {r.split('\t')[0]: r.split('\t')[1] for r in srows})
+    print('strokes:', 'not checked (no Unihan)' if mism is None else
+          f'{len(mism)} unexplained mismatches ({len(rules)} shapes with shared strokes stated)')
+    print('families:', 'not checked (no decomposition data; run prepare.sh)' if fam is None else
+          f'{len(fam)} inconsistent')
     print('check:', 'FAILED %d' % len(problems) if problems else 'passed')
     sys.exit(1 if problems else 0)
