@@ -181,6 +181,111 @@ def stroke_mismatches(root, splits=None):
 
 
 FAMILY_HEADING = '部件拆法的核对'
+TEXTS = ('roottip.txt', 'chartip.txt', 'intro.txt')
+_ROOT_MARK = re.compile(r'\[([^\]:]+)(?::[A-Z])?\]')
+_CODE_MARK = re.compile(r'\{[^}]*\}')
+
+
+def is_run(part, whole):
+    n = len(part)
+    return any(whole[i:i + n] == part for i in range(len(whole) - n + 1))
+
+
+def gbk(text):
+    try:
+        text.encode('gbk')
+        return True
+    except UnicodeEncodeError:
+        return False
+
+
+def text_examples(text, named=None):
+    """The split examples of a learner text: [(line, head, roots, examples)].
+    A clause (up to ； 。 or the end of the line) that names roots as [根] or
+    [根:键] gives them in order (a root GBK cannot write by its name in
+    `named`, name -> root); a single character before ＝ (or = or ：)
+    is split exactly so, the characters quoted “字” before them and the
+    characters listed in （甲、乙） after them hold them in that order."""
+    out = []
+    for n, line in enumerate(text.split('\n'), 1):
+        line = _CODE_MARK.sub('', line)
+        for clause in re.split('[；。]', line):
+            marks = [(m.start(), m.group(1)) for m in _ROOT_MARK.finditer(clause)]
+            for nm, r in (named or {}).items():
+                marks += [(m.start(), r) for m in re.finditer(re.escape(nm), clause)]
+            marks.sort()
+            if not marks:
+                continue
+            start = marks[0][0]
+            paren = clause.find('（', start)
+            end = paren if paren >= 0 else len(clause)
+            roots = [r for at, r in marks if at < end]
+            if not roots or any(len(r) != 1 for r in roots):
+                continue
+            lead = clause[:start]
+            head = ''
+            m = re.search(r'(?:^|[：，\s\u3000])([^\s\u3000：，“”]+?)\s*[＝=：]\s*$', lead)
+            if m and len(m.group(1)) == 1:
+                head = m.group(1)
+            quoted = re.search('((?:“.”)+)的[^“”]*$', lead)
+            examples = re.findall('“(.)”', quoted.group(1)) if quoted else []
+            if paren >= 0:
+                close = clause.find('）', paren)
+                inner = clause[paren + 1:close if close >= 0 else len(clause)]
+                tokens = inner.split('、')
+                if all(len(t) == 1 for t in tokens):
+                    examples += tokens
+            out.append((n, head, roots, [e for e in examples if gb2312(e)]))
+    return out
+
+
+def text_problems(root, splits):
+    """Examples of the learner texts that the splits contradict, and stated
+    conventions the root tip does not name."""
+    p = []
+    texts = os.path.join(root, 'resources', 'texts')
+    _, rows = read_lines(os.path.join(root, 'resources', 'method', 'roots.tsv'))
+    named = {f[3]: f[2] for f in (r.split('\t') for r in rows) if not gbk(f[2])}
+    for name in TEXTS:
+        raw, _ = read_lines(os.path.join(texts, name))
+        for n, head, roots, examples in text_examples(raw, named):
+            if head and head in splits and list(splits[head]) != roots:
+                p.append(f'{name}:{n}: {head} is said to be {" ".join(roots)}, '
+                         f'the tables split it {" ".join(splits[head])}')
+            for e in examples:
+                if e in splits and not is_run(roots, list(splits[e])):
+                    p.append(f'{name}:{n}: {e} is given as an example of {" ".join(roots)}, '
+                             f'but it is {" ".join(splits[e])}')
+    # Every fixed choice is named in the root tip, the help's split rules and
+    # here: the shapes with shared strokes, the conventions of the overrides
+    # and the shapes that count as a root.
+    tip, _ = read_lines(os.path.join(texts, 'roottip.txt'))
+    helptext, _ = read_lines(os.path.join(root, 'resources', 'help', 'quorvel.html'))
+    a = helptext.find('<h3>拆分规则</h3>')
+    rules_part = helptext[a:helptext.find('<h2>', a)] if a >= 0 else ''
+    if not rules_part:
+        p.append('the help has no section 拆分规则')
+    method = os.path.join(root, 'resources', 'method')
+    # A shape GBK cannot write is named by its first example.
+    names = [cells[0] if gbk(cells[0]) else cells[2].split()[0]
+             for cells in decision_rows(method, STROKE_HEADING)]
+    _, rows = read_lines(os.path.join(method, 'split_overrides.tsv'))
+    names += [r.split('\t')[2] for r in rows if len(r.split('\t')) > 2]
+    _, rows = read_lines(os.path.join(os.path.dirname(os.path.abspath(__file__)), 'aliases.tsv'))
+    for r in rows:
+        shape = r.split('\t')[0]
+        if not '\u31c0' <= shape <= '\u31ef' and len(shape) == 1:
+            try:
+                shape.encode('gbk')
+                names.append(shape)
+            except UnicodeEncodeError:
+                pass
+    for nm in names:
+        if nm not in tip:
+            p.append(f'roottip.txt does not name the convention {nm}')
+        if rules_part and nm not in rules_part:
+            p.append(f'the help\'s 拆分规则 do not name the convention {nm}')
+    return p
 
 
 def family_problems(root, splits):
@@ -283,6 +388,8 @@ def check_all(root):
         for shape, pattern, more in rules:
             if 0 in more:
                 p.append(f'decisions.md lists {shape} = {" ".join(pattern)}, whose strokes add up')
+
+    p.extend(text_problems(root, splits))
 
     # Families: a component splits the same way wherever it occurs (run only
     # where the decomposition data has been fetched).
