@@ -276,11 +276,13 @@ def choose_words(words, full, at_code, typed_full):
     need = {2: TARGETS['word2'], 3: TARGETS['word3'], 4: TARGETS['word4']}
     longw = []
     ranked = sorted(words, key=lambda w: (-words[w][0], w))
-    # The 成语 of the hand-made list come first, best-known first, then the
-    # other words jieba tags 成语 that rime-essay holds too, most frequent
-    # first, to at least IDIOMS.
+    # The IDIOMS best-known 成语 of the hand-made list come first (were it
+    # shorter, the other words jieba tags 成语 that rime-essay holds too, most
+    # frequent first, would fill up to IDIOMS); the rest of the list competes
+    # with the other words by frequency, so that frequent four-character words
+    # keep their place in the dictionary.
     known = [w for w in words_filter.load_idioms() if w in words]
-    idioms = [w for w in known if len(w) == 4]
+    idioms = [w for w in known if len(w) == 4][:IDIOMS]
     idioms += [w for w in ranked if len(w) == 4 and words[w][2] == 'i' and words[w][1] >= 2
                and w not in idioms][:max(0, IDIOMS - len(idioms))]
     sayings = [w for w in known if 5 <= len(w) <= 13]
