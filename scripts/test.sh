@@ -12,6 +12,11 @@ find src tests bench tools -name '*.cpp' -o -name '*.h' | sort |
   xargs clang-format --dry-run -Werror
 bash scripts/check-layers.sh
 
+# The method's tables: every code recomputed from the splits, every split
+# checked by stroke count (Unihan from unicode-data), every example of the
+# learner texts checked against the tables.
+python3 tools/imegen/check.py
+
 BUILD_DIR=build bash scripts/build.sh -DQUORVEL_WERROR=ON -DQUORVEL_BENCH=ON
 ctest --test-dir build --output-on-failure --parallel "$(nproc)"
 

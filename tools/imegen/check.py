@@ -1,7 +1,9 @@
 """Independent check of the written method files and tables: it reads only
 what was written under resources/ and recomputes every rule from it."""
+import bz2
 import collections
 import os
+import re
 
 KEY_COUNTS = dict(zip('ABCDEFGHIJKLMNOPQRSTUVWXYZ',
                       [4, 9, 14, 13, 8, 8, 8, 6, 2, 6, 1, 9, 1, 6, 7, 5, 6, 7, 5, 4, 7, 9, 6, 9, 6, 10]))
@@ -52,6 +54,258 @@ def candidates(segments, typed):
             out.append(text)
             if len(out) == 6:
                 break
+    return out
+
+
+UNIHAN = ('/usr/share/unicode/Unihan_IRGSources.txt', '/usr/share/unicode/Unihan_DictionaryLikeData.txt')
+
+
+def total_strokes():
+    """kTotalStrokes of Unihan (Debian unicode-data): character -> the first
+    (mainland) count. Empty when the package is not installed."""
+    out = {}
+    for base in UNIHAN:
+        for path in (base, base + '.bz2'):
+            if not os.path.exists(path):
+                continue
+            opener = bz2.open if path.endswith('.bz2') else open
+            with opener(path, 'rt', encoding='utf-8') as f:
+                for line in f:
+                    if '\tkTotalStrokes\t' in line:
+                        cp, _, v = line.rstrip('\n').split('\t')
+                        out.setdefault(chr(int(cp[2:], 16)), int(v.split()[0]))
+            break
+        if out:
+            break
+    return out
+
+
+def decision_rows(method, heading):
+    """The rows of the table under `heading` in decisions.md, as lists of
+    cells."""
+    out = []
+    raw, _ = read_lines(os.path.join(method, 'decisions.md'))
+    rows = raw.split('\n')
+    inside = False
+    for row in rows:
+        if row.startswith('## '):
+            inside = row[3:].strip() == heading
+            continue
+        if inside and row.startswith('|') and not row.startswith('|---'):
+            out.append([c.strip() for c in row.strip('|').split('|')])
+    return out[1:]
+
+
+def root_strokes(method, keys, unihan):
+    """Root -> the stroke counts it may stand for: its own (the stroke letters
+    of stroke_overrides.tsv where given, else Unihan) and those of the shapes
+    that count as it (the 兼作 column of roots_by_key.md)."""
+    _, rows = read_lines(os.path.join(method, 'stroke_overrides.tsv'))
+    letters = dict(r.split('\t')[:2] for r in rows)
+    own = {}
+    for r in keys:
+        if r in letters:
+            own[r] = len(letters[r])
+        elif r in unihan:
+            own[r] = unihan[r]
+    counts = {r: {n} for r, n in own.items()}
+    _, table = read_lines(os.path.join(method, 'roots_by_key.md'))
+    for row in table:
+        cells = [c.strip() for c in row.strip('|').split('|')]
+        if len(cells) == 5 and cells[2] in counts:
+            for shape in cells[4].split():
+                n = len(letters[shape]) if shape in letters else unihan.get(shape)
+                if n is not None and abs(n - own[cells[2]]) <= 1:
+                    counts[cells[2]].add(n)
+    return counts
+
+
+STROKE_HEADING = '笔画数的核对'
+
+
+def sums_of(roots, counts):
+    sums = {0}
+    for r in roots:
+        sums = {s + n for s in sums for n in counts.get(r, {0})}
+    return sums
+
+
+def stroke_rules(method, counts, unihan):
+    """The shapes decisions.md states are split with shared or left-out
+    strokes: [(shape, roots, the strokes the roots give beyond the shape's)]."""
+    out = []
+    for cells in decision_rows(method, STROKE_HEADING):
+        shape, roots = cells[0], cells[1].split()
+        if shape not in unihan:
+            continue
+        out.append((shape, roots, {s - unihan[shape] for s in sums_of(roots, counts)}))
+    out.sort(key=lambda r: -len(r[1]))
+    return out
+
+
+def stroke_mismatches(root, splits=None):
+    """Characters whose roots do not add up to their kTotalStrokes, once the
+    stated shared strokes are allowed: [(character, roots, sums, total)]
+    and the stated shapes. Every root may stand for the shapes that count
+    as it. None when Unihan is missing."""
+    method = os.path.join(root, 'resources', 'method')
+    unihan = total_strokes()
+    if not unihan:
+        return None, []
+    _, rows = read_lines(os.path.join(method, 'roots.tsv'))
+    keys = [r.split('\t')[2] for r in rows]
+    counts = root_strokes(method, keys, unihan)
+    rules = stroke_rules(method, counts, unihan)
+    if splits is None:
+        _, srows = read_lines(os.path.join(method, 'splits.tsv'))
+        splits = {r.split('\t')[0]: r.split('\t')[1] for r in srows}
+    out = []
+    for c, roots in splits.items():
+        if len(roots) < 2 or c not in unihan:
+            continue
+        sums = sums_of(roots, counts)
+        # Each stated shape found in the split, leftmost and longest first,
+        # may give its extra strokes (口 十 is also 叶, so it need not).
+        extra, i, roots = {0}, 0, list(roots)
+        while i < len(roots):
+            for shape, pattern, more in rules:
+                if roots[i:i + len(pattern)] == pattern:
+                    extra = {e + m for e in extra for m in more | {0}}
+                    i += len(pattern)
+                    break
+            else:
+                i += 1
+        if not any(s - e == unihan[c] for s in sums for e in extra):
+            out.append((c, ''.join(roots), sorted(sums), unihan[c]))
+    return out, rules
+
+
+FAMILY_HEADING = '部件拆法的核对'
+TEXTS = ('roottip.txt', 'chartip.txt', 'intro.txt')
+_ROOT_MARK = re.compile(r'\[([^\]:]+)(?::[A-Z])?\]')
+_CODE_MARK = re.compile(r'\{[^}]*\}')
+
+
+def is_run(part, whole):
+    n = len(part)
+    return any(whole[i:i + n] == part for i in range(len(whole) - n + 1))
+
+
+def gbk(text):
+    try:
+        text.encode('gbk')
+        return True
+    except UnicodeEncodeError:
+        return False
+
+
+def text_examples(text, named=None):
+    """The split examples of a learner text: [(line, head, roots, examples)].
+    A clause (up to ； 。 or the end of the line) that names roots as [根] or
+    [根:键] gives them in order (a root GBK cannot write by its name in
+    `named`, name -> root); a single character before ＝ (or = or ：)
+    is split exactly so, the characters quoted “字” before them and the
+    characters listed in （甲、乙） after them hold them in that order."""
+    out = []
+    for n, line in enumerate(text.split('\n'), 1):
+        line = _CODE_MARK.sub('', line)
+        for clause in re.split('[；。]', line):
+            marks = [(m.start(), m.group(1)) for m in _ROOT_MARK.finditer(clause)]
+            for nm, r in (named or {}).items():
+                marks += [(m.start(), r) for m in re.finditer(re.escape(nm), clause)]
+            marks.sort()
+            if not marks:
+                continue
+            start = marks[0][0]
+            paren = clause.find('（', start)
+            end = paren if paren >= 0 else len(clause)
+            roots = [r for at, r in marks if at < end]
+            if not roots or any(len(r) != 1 for r in roots):
+                continue
+            lead = clause[:start]
+            head = ''
+            m = re.search(r'(?:^|[：，\s\u3000])([^\s\u3000：，“”]+?)\s*[＝=：]\s*$', lead)
+            if m and len(m.group(1)) == 1:
+                head = m.group(1)
+            quoted = re.search('((?:“.”)+)的[^“”]*$', lead)
+            examples = re.findall('“(.)”', quoted.group(1)) if quoted else []
+            if paren >= 0:
+                close = clause.find('）', paren)
+                inner = clause[paren + 1:close if close >= 0 else len(clause)]
+                tokens = inner.split('、')
+                if all(len(t) == 1 for t in tokens):
+                    examples += tokens
+            out.append((n, head, roots, [e for e in examples if gb2312(e)]))
+    return out
+
+
+def text_problems(root, splits):
+    """Examples of the learner texts that the splits contradict, and stated
+    conventions the root tip does not name."""
+    p = []
+    texts = os.path.join(root, 'resources', 'texts')
+    _, rows = read_lines(os.path.join(root, 'resources', 'method', 'roots.tsv'))
+    named = {f[3]: f[2] for f in (r.split('\t') for r in rows) if not gbk(f[2])}
+    for name in TEXTS:
+        raw, _ = read_lines(os.path.join(texts, name))
+        for n, head, roots, examples in text_examples(raw, named):
+            if head and head in splits and list(splits[head]) != roots:
+                p.append(f'{name}:{n}: {head} is said to be {" ".join(roots)}, '
+                         f'the tables split it {" ".join(splits[head])}')
+            for e in examples:
+                if e in splits and not is_run(roots, list(splits[e])):
+                    p.append(f'{name}:{n}: {e} is given as an example of {" ".join(roots)}, '
+                             f'but it is {" ".join(splits[e])}')
+    # Every fixed choice is named in the root tip, the help's split rules and
+    # here: the shapes with shared strokes, the conventions of the overrides
+    # and the shapes that count as a root.
+    tip, _ = read_lines(os.path.join(texts, 'roottip.txt'))
+    helptext, _ = read_lines(os.path.join(root, 'resources', 'help', 'quorvel.html'))
+    a = helptext.find('<h3>拆分规则</h3>')
+    rules_part = helptext[a:helptext.find('<h2>', a)] if a >= 0 else ''
+    if not rules_part:
+        p.append('the help has no section 拆分规则')
+    method = os.path.join(root, 'resources', 'method')
+    # A shape GBK cannot write is named by its first example.
+    names = [cells[0] if gbk(cells[0]) else cells[2].split()[0]
+             for cells in decision_rows(method, STROKE_HEADING)]
+    _, rows = read_lines(os.path.join(method, 'split_overrides.tsv'))
+    names += [r.split('\t')[2] for r in rows if len(r.split('\t')) > 2]
+    _, rows = read_lines(os.path.join(os.path.dirname(os.path.abspath(__file__)), 'aliases.tsv'))
+    for r in rows:
+        shape = r.split('\t')[0]
+        if not '\u31c0' <= shape <= '\u31ef' and len(shape) == 1:
+            try:
+                shape.encode('gbk')
+                names.append(shape)
+            except UnicodeEncodeError:
+                pass
+    for nm in names:
+        if nm not in tip:
+            p.append(f'roottip.txt does not name the convention {nm}')
+        if rules_part and nm not in rules_part:
+            p.append(f'the help\'s 拆分规则 do not name the convention {nm}')
+    return p
+
+
+def family_problems(root, splits):
+    """The family check of family.py, less the characters decisions.md
+    lists; None without the decomposition data."""
+    import sys
+    sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+    import family
+    found = family.inconsistent({c: list(r) for c, r in splits.items()})
+    if found is None:
+        return None
+    listed = set()
+    for cells in decision_rows(os.path.join(root, 'resources', 'method'), FAMILY_HEADING):
+        listed.update(ch for ch in cells[0] if gb2312(ch))
+    out = [f'{c}: its component {comp} splits as {" ".join(own)} on its own, '
+           f'but the character is {" ".join(roots)}'
+           for c, comp, own, roots in found if c not in listed]
+    hit = {c for c, *_ in found}
+    out += [f'decisions.md lists {c} for the family check, but its components agree'
+            for c in sorted(listed - hit)]
     return out
 
 
@@ -121,6 +375,27 @@ def check_all(root):
         p.append('社 is not ZTS')
     if full.get('会') != 'idyh' or splits.get('会') != '人二厶':
         p.append('会 is not IDYH')
+
+    # Strokes: the roots of a character add up to its stroke count, or the
+    # character is listed with its reason in decisions.md.
+    mism, rules = stroke_mismatches(root, splits)
+    if mism is None:
+        p.append('Unihan (Debian unicode-data) is not installed: strokes not checked')
+    else:
+        for c, roots, sums, total in mism:
+            p.append(f'{c} = {" ".join(roots)}: the roots have {"/".join(map(str, sums))} '
+                     f'strokes, the character {total}')
+        for shape, pattern, more in rules:
+            if 0 in more:
+                p.append(f'decisions.md lists {shape} = {" ".join(pattern)}, whose strokes add up')
+
+    p.extend(text_problems(root, splits))
+
+    # Families: a component splits the same way wherever it occurs (run only
+    # where the decomposition data has been fetched).
+    bad = family_problems(root, splits)
+    if bad is not None:
+        p.extend(bad)
 
     # Tables
     tabs = {}
@@ -260,8 +535,16 @@ def typing_figures(root, weights):
 if __name__ == '__main__':
     import sys
     here = os.path.dirname(os.path.abspath(__file__))
-    problems = check_all(os.path.abspath(os.path.join(here, '..', '..')))
+    top = os.path.abspath(os.path.join(here, '..', '..'))
+    problems = check_all(top)
     for x in problems:
         print(x)
+    _, srows = read_lines(os.path.join(top, 'resources', 'method', 'splits.tsv'))
+    mism, rules = stroke_mismatches(top)
+    fam = family_problems(top, {r.split('\t')[0]: r.split('\t')[1] for r in srows})
+    print('strokes:', 'not checked (no Unihan)' if mism is None else
+          f'{len(mism)} unexplained mismatches ({len(rules)} shapes with shared strokes stated)')
+    print('families:', 'not checked (no decomposition data; run prepare.sh)' if fam is None else
+          f'{len(fam)} inconsistent')
     print('check:', 'FAILED %d' % len(problems) if problems else 'passed')
     sys.exit(1 if problems else 0)

@@ -75,22 +75,24 @@ def frequencies(gb):
                 cf[ch] += n / tot
     gbset = set(gb)
     blocked = words_filter.load_blocklist()
+    halves = words_filter.half_sayings(tags)
+    idioms = set(words_filter.load_idioms())
     words = {}
     dropped = collections.Counter()
     for w in jieba:
         if len(w) < 2 or any(ch not in gbset for ch in w):
             continue
         sources = 1 + (w in essay) + (w in rime)
-        if sources < 2:
+        if sources < 2 or (w in idioms and w not in essay):
             continue
         tag = tags.get(w, '')
         if len(w) >= 3 and (w[-1] in FRAGMENT_ENDINGS or w[0] == '的'):
             continue
-        why = words_filter.reject(w, tag, jieba[w], blocked)
+        why = words_filter.reject(w, tag, jieba[w], blocked, halves, w in idioms)
         if why:
             dropped[why] += 1
             continue
-        words[w] = (jieba[w] / jt + essay.get(w, 0) / et, sources, tag)
+        words[w] = (jieba[w] / jt + essay.get(w, 0) / et, sources, 'i' if w in idioms else tag)
     return cf, words, dropped
 
 
@@ -274,8 +276,18 @@ def choose_words(words, full, at_code, typed_full):
     need = {2: TARGETS['word2'], 3: TARGETS['word3'], 4: TARGETS['word4']}
     longw = []
     ranked = sorted(words, key=lambda w: (-words[w][0], w))
-    idioms = [w for w in ranked if len(w) == 4 and words[w][2] == 'i'][:IDIOMS]
-    sayings = [w for w in ranked if 5 <= len(w) <= 13 and words[w][2] in ('i', 'l')]
+    # The IDIOMS best-known 成语 of the hand-made list come first (were it
+    # shorter, the other words jieba tags 成语 that rime-essay holds too, most
+    # frequent first, would fill up to IDIOMS); the rest of the list competes
+    # with the other words by frequency, so that frequent four-character words
+    # keep their place in the dictionary.
+    known = [w for w in words_filter.load_idioms() if w in words]
+    idioms = [w for w in known if len(w) == 4][:IDIOMS]
+    idioms += [w for w in ranked if len(w) == 4 and words[w][2] == 'i' and words[w][1] >= 2
+               and w not in idioms][:max(0, IDIOMS - len(idioms))]
+    sayings = [w for w in known if 5 <= len(w) <= 13]
+    sayings += [w for w in ranked if 5 <= len(w) <= 13 and words[w][2] in ('i', 'l')
+                and w not in sayings]
     tiers = collections.Counter()
 
     def take(w, tier):

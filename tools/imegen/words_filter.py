@@ -1,6 +1,7 @@
 """Which words of the frequency lists are not fit to be practised: vulgar
-words and slurs, web filler, fragments of phrases, numeral + measure
-phrases, and most personal, brand and fictional names."""
+words, slurs and insults, web filler, fragments of phrases, numeral +
+measure phrases and ordinals, personal, brand and fictional names,
+software terms and halves of sayings."""
 import os
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -25,6 +26,49 @@ SURNAMES = set('王李张刘陈杨黄赵吴周徐孙马朱胡郭何高林罗郑�
                '莫孔向汤令诸欧司慕上皇岳乔鲁葛康伍施温关庞洪聂柯')
 
 
+# Characters of transliterated foreign names (詹姆斯, 麦当娜, 西门子): a name
+# the lists tag as a person made only of these is a foreign name or a brand.
+TRANSLITERATION = set('阿埃艾爱安昂奥巴拜班邦贝本比彼毕波伯博布查达戴丹道德迪蒂丁杜顿多'
+                      '厄恩尔法菲费芬弗福盖冈戈格贡古圭哈海汉豪赫亨胡华霍基吉加贾杰金卡凯'
+                      '坎康柯科克肯库拉莱兰朗劳勒雷黎里利列林琳卢鲁路伦罗洛马玛迈麦曼梅门蒙'
+                      '米密敏莫默姆穆纳娜奈内尼涅宁纽诺欧帕派潘佩彭皮珀普奇齐乔琼丘萨塞桑瑟森'
+                      '沙莎尚舍圣施史斯松苏索塔泰坦汤特提图托瓦万威韦维温沃乌伍西希锡夏辛休'
+                      '雅亚扬耶伊因英尤约泽扎詹佐丽当思')
+# Countries and peoples the lists tag as persons; they are kept.
+FOREIGN_PLACES = set('乌克兰 爱尔兰 阿拉伯 意大利 西班牙 葡萄牙 以色列 加拿大 墨西哥 '
+                     '利比亚 叙利亚 索马里 马来西亚 印度尼西亚 澳大利亚 新西兰 罗马尼亚 '
+                     '奥地利 匈牙利 保加利亚 阿尔及利亚 尼日利亚 埃塞俄比亚 巴基斯坦'.split())
+# Parts of software and web terms (开始菜单, 构造函数, 友情链接): a word of four
+# or more characters holding one is a term of computing, not of the language.
+SOFTWARE = ('菜单 函数 链接 网站 网页 网址 页面 首页 浏览器 下载 上传 注册 登录 登陆 帐号 账号 '
+            '密码 邮箱 论坛 博客 插件 软件 代码 数据库 服务器 客户端 操作系统 鼠标 点击 '
+            '在线 用户名 文件夹 硬盘 内存 编程 接口 变量 竞价 简体 繁体 版权所有 简介 '
+            '搜索引擎 电子邮件 主页 帖子 回帖 发帖 留言板 聊天室 网民 网友 视频 频道 专区').split()
+
+
+def half_sayings(tags):
+    """Sayings (i, l) of five or more characters that begin or end a longer
+    saying of the dictionary (以小人之心 of 以小人之心度君子之腹)."""
+    whole = [w for w, t in tags.items() if t in ('i', 'l') and len(w) >= 7]
+    heads, tails = set(), set()
+    for w in whole:
+        for n in range(5, len(w) - 2):
+            heads.add(w[:n])
+            tails.add(w[-n:])
+    return {w for w, t in tags.items() if len(w) >= 5 and (w in heads or w in tails)}
+
+
+def load_idioms():
+    """The hand-made list of well-known 成语 and set phrases, best-known first."""
+    out = []
+    with open(os.path.join(HERE, 'idioms.txt'), encoding='utf-8') as f:
+        for line in f:
+            w = line.split('#', 1)[0].strip()
+            if w and w not in out:
+                out.append(w)
+    return out
+
+
 def load_blocklist():
     """The words and characters of word_blocklist.txt (vulgar words, slurs,
     filler, brands, fictional and living persons' names)."""
@@ -40,8 +84,9 @@ def load_blocklist():
     return words, chars
 
 
-def reject(w, tag, jieba_freq, blocked):
-    """Why the word is left out, or '' to keep it."""
+def reject(w, tag, jieba_freq, blocked, halves=(), idiom=False):
+    """Why the word is left out, or '' to keep it. A well-known 成语 of the
+    hand-made list (idiom) keeps whatever tag the lists give it."""
     words, chars = blocked
     if w in words or any(ch in chars for ch in w):
         return 'blocklist'
@@ -54,8 +99,22 @@ def reject(w, tag, jieba_freq, blocked):
     if w[0] in NUMERALS and w not in NUMERAL_WORDS and len(w) <= 3 and (
             all(ch in NUMERALS or ch in MEASURES for ch in w[1:]) or tag in ('m', 'mq', 'q')):
         return 'numeral + measure'
-    if w[:2] in ('第一', '第二', '第三') and len(w) == 3:
-        return 'numeral + measure'
+    if w[0] == '第' and len(w) >= 3 and w[1] in NUMERALS:
+        return 'ordinal'
+    if idiom:
+        return ''
+    if tag == 'mq' and w not in NUMERAL_WORDS:
+        # 这件, 那条: a demonstrative and a measure word
+        return 'fragment'
+    if tag in ('u', 'uj') and w[-1] in '的地':
+        return 'fragment'
+    if w in halves:
+        return 'half saying'
+    if len(w) >= 4 and any(t in w for t in SOFTWARE):
+        return 'software term'
+    if (tag in ('nr', 'nrt', 'nrfg', 'nz') and len(w) >= 3 and w not in FOREIGN_PLACES
+            and all(ch in TRANSLITERATION for ch in w)):
+        return 'name'
     if tag in ('nrt', 'nrfg') or (tag == 'nz' and len(w) >= 3):
         # jieba tags some plain two-character words nz (汉字); the longer
         # ones are brands and titles
