@@ -58,10 +58,10 @@ void TutorHost::toggleRootTable() {
   } else if (!wide) {
     view.imageMapVisible = false;
     if (rootMap) {
-      const QRect screen =
-          rootMap->screen() ? rootMap->screen()->geometry() : QRect(0, 0, 800, 600);
-      rootMap->move((screen.width() - rootMap->width()) / 2,
-                    screen.height() - rootMap->height() - 30);
+      QWidget* owner = frame_.window();
+      const QRect area =
+          owner->screen() ? owner->screen()->availableGeometry() : QRect(0, 0, 800, 600);
+      rootMap->move(TForm_rootMap::placeFor(rootMap->size(), owner->frameGeometry(), area));
       rootMap->show();
     }
   } else {
