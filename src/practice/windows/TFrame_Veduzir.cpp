@@ -389,6 +389,14 @@ void TFrame_Veduzir::setRootMapPicture(QSize size, std::function<QPixmap()> pict
 
 void TFrame_Veduzir::render() { renderer_->render(logic_->view()); }
 
+void TFrame_Veduzir::focusSelection() {
+  if (logic_->view().practiceAreaShown) {
+    logic_->toggleHotSpot();
+    render();
+  }
+  RzPanel_BtnPanel->focusFirst();
+}
+
 void TFrame_Veduzir::tearDown() {
   Timer_Exam->stop();
   logic_->tearDown();
@@ -474,11 +482,14 @@ void TFrame_Veduzir::selectionButtonClicked(int row) {
       break;
   }
   render();
+  // The keys go to the practice chosen, whether by mouse or by keyboard.
+  if (row != SelectionPanel::Query && row != SelectionPanel::Path) setFocus(Qt::OtherFocusReason);
 }
 
 void TFrame_Veduzir::MenuItem_onechar_allClick(int tag) {
   logic_->selectMenuTag(tag);
   render();
+  setFocus(Qt::OtherFocusReason);
 }
 
 void TFrame_Veduzir::RzToolbarButton_fastHelpClick() {
