@@ -10,7 +10,7 @@ packages=(
   fonts-noto-cjk fonts-arphic-uming fonts-dejavu-core fontconfig
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool python3
+  xvfb xauth xdotool python3 weston qt6-wayland
   dpkg-dev desktop-file-utils appstream
   libime-bin ibus-table librime-bin librime-dev
 )

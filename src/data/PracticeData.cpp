@@ -353,6 +353,20 @@ PracticeData loadPracticeData(const platform::ResourceLibrary& library) {
     }
   }
 
+  // Lines of "root<TAB>name"; a line that is not is left empty.
+  if (const platform::ResourceData names = batch.read("RCDATA", "rootnames"); names.ok()) {
+    std::string_view rest = names.bytes;
+    for (std::size_t i = 0; i < data.rootNames.size() && !rest.empty(); ++i) {
+      const std::size_t end = std::min(rest.find('\n'), rest.size());
+      std::string_view line = rest.substr(0, end);
+      rest.remove_prefix(std::min(end + 1, rest.size()));
+      const std::size_t tab = line.find('\t');
+      if (tab == std::string_view::npos || tab == 0 || line.size() > 64) continue;
+      data.rootNames[i] =
+          std::string(line.substr(0, tab)) + " " + std::string(line.substr(tab + 1));
+    }
+  }
+
   for (int kind = pkNone + 1; kind < kKindCount; ++kind) {
     if (!hasDrillTable(kind)) continue;
     const KindInfo& info = kindInfo(kind);

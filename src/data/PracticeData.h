@@ -102,6 +102,9 @@ struct PracticeData {
   BaseSegments base;
   bool basePresent = false;
   std::array<std::optional<platform::RgbImage>, kRootCount> rootPictures;  // 16 x 16
+  // Each root as text and what learners call it ("艹 草头", UTF-8), by root
+  // index; empty where the library holds none.
+  std::array<std::string, kRootCount> rootNames;
   std::array<DrillTable, kKindCount>
       tables;                     // indexed by practice kind; kinds with a drill table used
   std::vector<WordmEntry> wordm;  // kind 15 split into entries

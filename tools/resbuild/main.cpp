@@ -384,6 +384,11 @@ int run(int argc, char** argv) {
   if (fs::path artFile = res / "pictures" / "root_art.txt"; fs::exists(artFile))
     art = parseRootArt(readFile(artFile), artFile.string());
   std::string drawnByHand;
+  // The roots as text, in number order ("root<TAB>name" a line, UTF-8): what
+  // assistive technology reads for a picture.
+  std::string rootNames;
+  for (const auto& r : roots) rootNames += r.glyph + "\t" + r.name + "\n";
+  archive.add("RCDATA", "rootnames", std::move(rootNames));
   QImage rootSheet(16 * 16, 16 * 11, QImage::Format_RGB32);
   rootSheet.fill(Qt::white);
   for (const auto& r : roots) {

@@ -209,8 +209,12 @@ void TFrame_Veduzir::buildLayout() {
 }
 
 void TFrame_Veduzir::buildPracticeArea(QWidget* area) {
-  for (int column = 0; column < quorvel::kGridColumns; ++column) {
-    for (int row = 0; row < quorvel::kGridRows; ++row) {
+  // Made line by line, each item followed by the entry under it: the order
+  // in which assistive technology reads them.
+  for (int pair = 0; pair < quorvel::kGridRows; pair += 2) {
+    for (int cell = 0; cell < 2 * quorvel::kGridColumns; ++cell) {
+      const int column = cell / 2;
+      const int row = pair + cell % 2;
       auto* label = new QLabel(area);
       label->setGeometry(column * 24 + 1, row * 20 + 1, 24, 20);
       label->setFont(songFont(16));
@@ -368,7 +372,7 @@ void TFrame_Veduzir::setUp(const quorvel::platform::ResourceLibrary& library,
     }
     rootPixmaps_.push_back(pixmap);
   }
-  StringGrid_typer->setModel(&logic_->view().picture, &rootPixmaps_);
+  StringGrid_typer->setModel(&logic_->view().picture, &rootPixmaps_, &logic_->data().rootNames);
   setUpDone_ = true;
   renderer_->invalidate();
   render();
