@@ -396,6 +396,11 @@ int run(int argc, char** argv) {
     if (handDrawn != art.end()) drawnByHand += " " + r.glyph;
     const Pixels bitmap = handDrawn != art.end() ? handDrawn->second : drawRootBitmap(r);
     archive.add("RCDATA", "root" + std::to_string(r.number), encodeBmp24(bitmap));
+    // Sharper pictures for screens scaled by 1.5 and 2.
+    for (int size : {24, 32})
+      archive.add("RCDATA", "root" + std::to_string(size) + "_" + std::to_string(r.number),
+                  encodeBmp24(drawRootBitmapAt(
+                      r, size, handDrawn != art.end() ? &handDrawn->second : nullptr)));
     QImage small = toQImage(bitmap);
     for (int y = 0; y < 16; ++y)
       for (int x = 0; x < 16; ++x)

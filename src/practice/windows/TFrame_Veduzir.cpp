@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "data/PracticeData.h"
 #include "kinds/KindFactory.h"
 #include "practice/PracticeFrame.h"
 #include "practice/windows/FrameParts.h"
@@ -363,12 +364,21 @@ void TFrame_Veduzir::setUp(const quorvel::platform::ResourceLibrary& library,
   logic_->setUp(library);
   rootPixmaps_.clear();
   rootPixmaps_.reserve(quorvel::kRootCount);
-  for (const auto& picture : logic_->data().rootPictures) {
+  // A screen scaled by 1.5 or 2 gets the pictures drawn for it, shown at the
+  // same 16 x 16 in the layout; scaling the 16-pixel ones would blur or drop
+  // their thin strokes. One missing falls back to its 16-pixel picture.
+  const qreal ratio = devicePixelRatioF();
+  const int size = ratio >= 1.75 ? 32 : ratio >= 1.25 ? 24 : quorvel::kRootPictureSize;
+  std::array<std::optional<quorvel::platform::RgbImage>, quorvel::kRootCount> sharper;
+  if (size != quorvel::kRootPictureSize) sharper = quorvel::loadRootPictures(library, size);
+  for (std::size_t i = 0; i < logic_->data().rootPictures.size(); ++i) {
+    const auto& picture = sharper[i] ? sharper[i] : logic_->data().rootPictures[i];
     QPixmap pixmap;
     if (picture) {
       // White is the pictures' transparent colour, so the current cell's green shows through.
       pixmap = QPixmap::fromImage(quorvel::ui::toQImage(*picture));
       pixmap.setMask(pixmap.createMaskFromColor(Qt::white));
+      pixmap.setDevicePixelRatio(static_cast<qreal>(picture->width) / quorvel::kRootPictureSize);
     }
     rootPixmaps_.push_back(pixmap);
   }
