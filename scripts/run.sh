@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts the tutor.
+# Installs only what the tutor needs to be built and to run, builds the tutor
+# alone (no tests) into build-run/, and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
-bash scripts/build.sh
-exec ./build/quorvel
+bash scripts/setup.sh run
+BUILD_DIR=${BUILD_DIR:-build-run} bash scripts/build.sh -DQUORVEL_TESTS=OFF
+exec "./${BUILD_DIR:-build-run}/quorvel"

@@ -1,19 +1,26 @@
 #!/usr/bin/env bash
-# Installs every Debian 12 package Quorvel needs to build, run and test.
+# Installs the Debian 12 packages Quorvel needs. `setup.sh run` installs only
+# what building and running the tutor takes; without it, also everything the
+# tests, benchmarks, packages, fuzzers and engine exports need.
 set -euo pipefail
 packages=(
-  build-essential cmake ninja-build pkg-config git clang-format
+  build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   qt6-charts-dev libqt6opengl6-dev libsqlite3-dev
-  libzip-dev libjpeg62-turbo-dev libfluidsynth-dev timgm6mb-soundfont fluidsynth
+  libzip-dev libjpeg62-turbo-dev libfluidsynth-dev timgm6mb-soundfont
   libx11-dev
   fonts-noto-cjk fonts-arphic-uming fonts-dejavu-core fontconfig
-  libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
-  xvfb xauth python3 unicode-data
-  dpkg-dev desktop-file-utils appstream
-  libime-bin ibus-table librime-bin librime-dev
 )
+if [ "${1:-}" != run ]; then
+  packages+=(
+    git clang-format fluidsynth
+    libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-14-dev
+    xvfb xauth xdotool python3 unicode-data weston qt6-wayland
+    dpkg-dev desktop-file-utils appstream
+    libime-bin ibus-table librime-bin librime-dev
+  )
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

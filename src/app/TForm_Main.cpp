@@ -29,6 +29,7 @@
 #include "platform/qt/KeyMapping.h"
 #include "platform/qt/LockKeysX11.h"
 #include "practice/PracticeFrame.h"
+#include "practice/windows/SelectionPanel.h"
 #include "practice/windows/TFrame_Veduzir.h"
 #include "ui/Glyphs.h"
 #include "ui/Look.h"
@@ -124,7 +125,8 @@ TForm_Main::TForm_Main(AppEnvironment environment, QWidget* parent)
     button->setIconSize(QSize(28, 28));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
+    // Tab and F10 reach the toolbar; a click leaves the focus with the practice.
+    button->setFocusPolicy(Qt::TabFocus);
     button->setFont(quorvel::ui::songFont(12));
     button->setFixedSize(52, 52);
     return button;
@@ -205,6 +207,22 @@ TForm_Main::TForm_Main(AppEnvironment environment, QWidget* parent)
   status->addWidget(RzStatusPane_statue, 1);
   layout->addWidget(RzStatusBar_Main);
 
+  // Tab goes round the toolbar, the selection rows as shown, the hint button
+  // and the practice frame.
+  {
+    QWidget* previous = RzToolbarButton_exit;
+    for (int row : SelectionPanel::shownOrder()) {
+      QWidget* next = Frame_Veduzir1->selectionPanel()->button(row);
+      setTabOrder(previous, next);
+      previous = next;
+    }
+    if (QWidget* hint = findChild<QWidget*>(QStringLiteral("RzToolbarButton_fastHelp"))) {
+      setTabOrder(previous, hint);
+      previous = hint;
+    }
+    setTabOrder(previous, Frame_Veduzir1);
+  }
+
   statusTimer_ = new QTimer(this);
   statusTimer_->setInterval(1000);
   connect(statusTimer_, &QTimer::timeout, this, &TForm_Main::statusTimer);
@@ -224,6 +242,10 @@ TForm_Main::~TForm_Main() {
     Frame_Veduzir1->logic().setHistory(nullptr);
   }
   MediaPlayer_BG->stop();
+}
+
+void TForm_Main::recordRunInProgress() {
+  if (Frame_Veduzir1) Frame_Veduzir1->tearDown();
 }
 
 void TForm_Main::FormCreate() {
@@ -424,8 +446,86 @@ bool TForm_Main::FormKeyDown(quorvel::vk::KeyPress key) {
     RzToolbarButton_SetClick();
     return true;
   }
+  // Alt+1 to Alt+9 press the selection rows in the order shown.
+  if (key.modifiers == ModAlt && key.key >= Key0 + 1 && key.key <= Key9) {
+    Frame_Veduzir1->selectionPanel()->pressShown(key.key - Key0 - 1);
+    return true;
+  }
   Frame_Veduzir1->keyHandler(key);
   return false;
+}
+
+bool TForm_Main::leaveFrameKey(const QWidget* watched, const QKeyEvent& event) {
+  // The practice frame keeps every key it practises with. Ctrl+Tab and the
+  // Menu key lead to the selection rows, Ctrl+Shift+Tab and F10 to the
+  // toolbar; while nothing is practised Tab, Down and Return go to the rows
+  // too and Shift+Tab to the toolbar (the text pane keeps them for its caret).
+  const Qt::KeyboardModifiers mods =
+      event.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+  QTextEdit* express = Frame_Veduzir1->express();
+  const bool inPane = watched == express || express->isAncestorOf(watched);
+  const bool idle = !Frame_Veduzir1->logic().practising() && !inPane;
+  const int key = event.key();
+  const bool toSelection =
+      (key == Qt::Key_Tab && (mods == Qt::ControlModifier || (idle && mods == Qt::NoModifier))) ||
+      (key == Qt::Key_Menu && mods == Qt::NoModifier) ||
+      (idle && mods == Qt::NoModifier &&
+       (key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter));
+  const bool toToolbar =
+      (key == Qt::Key_Backtab && (mods == (Qt::ControlModifier | Qt::ShiftModifier) ||
+                                  (idle && mods == Qt::ShiftModifier))) ||
+      (key == Qt::Key_F10 && mods == Qt::NoModifier);
+  if (toSelection) Frame_Veduzir1->focusSelection();
+  if (toToolbar) RzToolbarButton_Set->setFocus(Qt::TabFocusReason);
+  return toSelection || toToolbar;
+}
+
+bool TForm_Main::controlKey(QWidget* focused, QKeyEvent& event) {
+  // A toolbar button or a selection row with the keyboard focus: Tab moves
+  // on, the arrows move between its neighbours, Space and Return press it,
+  // Esc goes back to the practice; any other key is the practice's.
+  const int key = event.key();
+  const bool plain = !(event.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+  if (plain && (key == Qt::Key_Tab || key == Qt::Key_Backtab)) return false;
+  if (plain && Frame_Veduzir1->selectionPanel()->navigate(focused, key)) return true;
+  auto* button = qobject_cast<QAbstractButton*>(focused);
+  if (plain && focused->parentWidget() == TbrMain && button) {
+    const QList<QToolButton*> tools = {RzToolbarButton_Set,   RzToolbarButton_Help,
+                                       RzToolbarButton_about, RzToolbarButton_progress,
+                                       RzToolbarButton_path,  RzToolbarButton_exit};
+    const int at = static_cast<int>(tools.indexOf(static_cast<QToolButton*>(button)));
+    switch (key) {
+      case Qt::Key_Left:
+        tools[(at + tools.size() - 1) % tools.size()]->setFocus(Qt::TabFocusReason);
+        return true;
+      case Qt::Key_Right:
+        tools[(at + 1) % tools.size()]->setFocus(Qt::TabFocusReason);
+        return true;
+      case Qt::Key_Down:
+        Frame_Veduzir1->focusSelection();
+        return true;
+      case Qt::Key_Up:
+        return true;
+      default:
+        break;
+    }
+  }
+  if (plain && button && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+    button->click();
+    return true;
+  }
+  if (key == Qt::Key_Escape && event.modifiers() == Qt::NoModifier) {
+    Frame_Veduzir1->setFocus(Qt::OtherFocusReason);
+    return true;
+  }
+  const bool modifierOnly =
+      key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta;
+  const quorvel::vk::KeyPress press = quorvel::platform::toKeyPress(event);
+  if (!modifierOnly && !(press.modifiers & quorvel::vk::ModAlt) &&
+      !(press.key >= quorvel::vk::F1 && press.key <= quorvel::vk::F12))
+    Frame_Veduzir1->setFocus(Qt::OtherFocusReason);
+  FormKeyDown(press);
+  return true;
 }
 
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
@@ -448,6 +548,11 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
   auto* widget = qobject_cast<QWidget*>(watched);
   if (!widget || widget->window() != this) return QWidget::eventFilter(watched, event);
   auto* keyEvent = static_cast<QKeyEvent*>(event);
+  // The controls the keyboard reaches answer their own keys.
+  if (widget == focusWidget() && widget != Frame_Veduzir1 &&
+      qobject_cast<QAbstractButton*>(widget) && widget->focusPolicy() != Qt::NoFocus)
+    return controlKey(widget, *keyEvent);
+  if (leaveFrameKey(widget, *keyEvent)) return true;
   const quorvel::vk::KeyPress key = quorvel::platform::toKeyPress(*keyEvent);
   const bool own = FormKeyDown(key);
   // After the preview the text pane still gets its navigation keys.

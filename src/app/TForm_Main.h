@@ -64,6 +64,9 @@ class TForm_Main : public QWidget {
   // FormKeyDown: the main window's own keys; false when the key went to the frame.
   bool FormKeyDown(quorvel::vk::KeyPress key);
   void toggleMaximised();
+  // The run going on goes to the history as given up, as at the end of the
+  // program; the program may end at once after it.
+  void recordRunInProgress();
   // What start-up says about the resource library: that it was not found
   // (with the places searched), could not be read, or lacks its dictionary;
   // empty when it is fine.
@@ -127,6 +130,10 @@ class TForm_Main : public QWidget {
 
  private:
   void statusTimer();
+  // Keys that take the focus out of the practice frame; true when taken.
+  bool leaveFrameKey(const QWidget* watched, const QKeyEvent& event);
+  // A key for a focused toolbar button or selection row.
+  bool controlKey(QWidget* focused, QKeyEvent& event);
   void applyNormalSize();
   void maximise();
 

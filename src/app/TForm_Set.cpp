@@ -42,6 +42,7 @@ TForm_Set::TForm_Set(QWidget* parent)
   RzLabel_Cancel =
       new LinkLabel(this, "RzLabel_Cancel", QStringLiteral("取消"), QRect(219, 146, 56, 20));
   connect(RzLabel_Cancel, &LinkLabel::clicked, this, &QDialog::reject);
+  setDialogLabels(RzLabel_Ok, RzLabel_Cancel);
   auto* dragger = new WindowDragger(this);
   dragger->watch(this);
   dragger->watch(RzBorder_Music);

@@ -51,8 +51,9 @@ bool TutorHost::rootTableShown() const { return windows_.rootMap && windows_.roo
 bool TutorHost::showRootTable() {
   TForm_rootMap* rootMap = windows_.rootMap;
   if (!rootMap) return false;
-  const QRect screen = rootMap->screen() ? rootMap->screen()->geometry() : QRect(0, 0, 800, 600);
-  rootMap->move((screen.width() - rootMap->width()) / 2, screen.height() - rootMap->height() - 30);
+  QWidget* owner = frame_.window();
+  const QRect area = owner->screen() ? owner->screen()->availableGeometry() : QRect(0, 0, 800, 600);
+  rootMap->move(TForm_rootMap::placeFor(rootMap->size(), owner->frameGeometry(), area));
   rootMap->show();
   frame_.setFocus();
   return true;

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <memory>
 
+#include "app/EndSignals.h"
 #include "app/StartUp.h"
 #include "app/TForm_Flash.h"
 #include "platform/StartupTrace.h"
@@ -32,7 +33,17 @@ int main(int argc, char* argv[]) {
       QApplication::processEvents();
     });
   }
+  // A logout's SIGTERM, a SIGHUP or a lost display ends the tutor the way
+  // closing it does: the run in progress goes to the history.
+  EndSignals endSignals;
+  QObject::connect(&endSignals, &EndSignals::endRequested, &app, &QApplication::quit);
+  EndSignals::setExitRecorder([&tutor] {
+    if (tutor) tutor->main().recordRunInProgress();
+  });
   tutor->main().showStartUp();
   traceStartup("main window shown");
-  return QApplication::exec();
+  const int status = QApplication::exec();
+  EndSignals::setExitRecorder({});
+  tutor.reset();  // records the run in progress
+  return status;
 }

@@ -34,7 +34,6 @@ std::string normalise(std::string_view raw, AtCR atCR) {
 
 constexpr std::size_t kWordmTextMax = 26;
 constexpr std::size_t kWordmCodeLength = 4;
-constexpr int kRootPictureSize = 16;
 
 bool isLowerLetter(char c) { return c >= 'a' && c <= 'z'; }
 
@@ -353,6 +352,20 @@ PracticeData loadPracticeData(const platform::ResourceLibrary& library) {
     }
   }
 
+  // Lines of "root<TAB>name"; a line that is not is left empty.
+  if (const platform::ResourceData names = batch.read("RCDATA", "rootnames"); names.ok()) {
+    std::string_view rest = names.bytes;
+    for (std::size_t i = 0; i < data.rootNames.size() && !rest.empty(); ++i) {
+      const std::size_t end = std::min(rest.find('\n'), rest.size());
+      std::string_view line = rest.substr(0, end);
+      rest.remove_prefix(std::min(end + 1, rest.size()));
+      const std::size_t tab = line.find('\t');
+      if (tab == std::string_view::npos || tab == 0 || line.size() > 64) continue;
+      data.rootNames[i] =
+          std::string(line.substr(0, tab)) + " " + std::string(line.substr(tab + 1));
+    }
+  }
+
   for (int kind = pkNone + 1; kind < kKindCount; ++kind) {
     if (!hasDrillTable(kind)) continue;
     const KindInfo& info = kindInfo(kind);
@@ -393,6 +406,21 @@ PracticeData loadPracticeData(const platform::ResourceLibrary& library) {
     platform::logProblem("chardata/splits: not in the library: the hints show no splits");
   }
   return data;
+}
+
+std::array<std::optional<platform::RgbImage>, kRootCount> loadRootPictures(
+    const platform::ResourceLibrary& library, int size) {
+  std::array<std::optional<platform::RgbImage>, kRootCount> pictures;
+  const platform::ResourceLibrary::Batch batch(library);
+  for (int i = 0; i < kRootCount; ++i) {
+    const platform::ResourceData bmp =
+        batch.read("RCDATA", "root" + std::to_string(size) + "_" + std::to_string(i + 1));
+    if (!bmp.ok()) continue;
+    auto picture = platform::decodeBmp(bmp.bytes);
+    if (picture && picture->width == size && picture->height == size)
+      pictures[static_cast<std::size_t>(i)] = std::move(picture);
+  }
+  return pictures;
 }
 
 std::optional<std::string> loadText(const platform::ResourceLibrary& library,

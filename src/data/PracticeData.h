@@ -17,6 +17,7 @@
 namespace quorvel {
 
 inline constexpr int kRootCount = 176;
+inline constexpr int kRootPictureSize = 16;  // the root pictures of an unscaled screen
 // How many consecutive root numbers lie on each key A..Z.
 inline constexpr std::array<int, 26> kRootKeyCounts = {4, 9, 14, 13, 8, 8, 8, 6, 2, 6, 1, 9, 1,
                                                        6, 7, 5,  6,  7, 5, 4, 7, 9, 6, 9, 6, 10};
@@ -102,6 +103,9 @@ struct PracticeData {
   BaseSegments base;
   bool basePresent = false;
   std::array<std::optional<platform::RgbImage>, kRootCount> rootPictures;  // 16 x 16
+  // Each root as text and what learners call it ("艹 草头", UTF-8), by root
+  // index; empty where the library holds none.
+  std::array<std::string, kRootCount> rootNames;
   std::array<DrillTable, kKindCount>
       tables;                     // indexed by practice kind; kinds with a drill table used
   std::vector<WordmEntry> wordm;  // kind 15 split into entries
@@ -121,6 +125,11 @@ bool hasEnoughRecords(int kind, std::string_view records);
 // Reads everything; a missing library, a missing entry, a read error or a
 // table that fails its check leaves that item absent and the rest loads.
 PracticeData loadPracticeData(const platform::ResourceLibrary& library);
+
+// The root pictures drawn for a scaled screen: `size` x `size` (24 or 32),
+// by root index; a missing or misfit one is absent.
+std::array<std::optional<platform::RgbImage>, kRootCount> loadRootPictures(
+    const platform::ResourceLibrary& library, int size);
 
 // A "TIPDATA" text as stored: GBK bytes, lines separated by CR LF. nullopt
 // when the library, the entry or its bytes cannot be read.

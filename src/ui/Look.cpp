@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QProxyStyle>
+#include <QStyleOption>
 #include <QToolTip>
 #include <QTranslator>
 #include <QWidget>
@@ -19,6 +20,17 @@ class TutorStyle : public QProxyStyle {
                 QStyleHintReturn* returnData) const override {
     if (hint == SH_ToolTip_WakeUpDelay) return kHintDelayMs;
     return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+  // A raised tool button shows the keyboard focus with the dotted frame too.
+  void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                          QPainter* painter, const QWidget* widget) const override {
+    QProxyStyle::drawComplexControl(control, option, painter, widget);
+    if (control == CC_ToolButton && (option->state & State_HasFocus)) {
+      QStyleOptionFocusRect focus;
+      focus.QStyleOption::operator=(*option);
+      focus.rect = option->rect.adjusted(2, 2, -2, -2);
+      drawPrimitive(PE_FrameFocusRect, &focus, painter, widget);
+    }
   }
 };
 

@@ -55,6 +55,7 @@ TextFileDialog::TextFileDialog(QWidget* parent, const char* objectName, const QS
   okLabel_ = new LinkLabel(this, okName, QStringLiteral("确定"), places.ok);
   RzLabel_Cancel = new LinkLabel(this, "RzLabel_Cancel", QStringLiteral("取消"), places.cancel);
   connect(RzLabel_Cancel, &LinkLabel::clicked, this, [this] { finish(false); });
+  setDialogLabels(okLabel_, RzLabel_Cancel);
 }
 
 QString TextFileDialog::startDirectory() const {

@@ -1,7 +1,9 @@
 #include "ui/Widgets.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -12,10 +14,81 @@
 
 namespace quorvel::ui {
 
+namespace {
+
+bool pressKey(const QKeyEvent* event) {
+  const int key = event->key();
+  return (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) &&
+         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+// A link label to assistive technology: a push button named by its caption
+// that can be pressed.
+class LinkLabelAccessible : public QAccessibleWidget {
+ public:
+  explicit LinkLabelAccessible(LinkLabel* label) : QAccessibleWidget(label, QAccessible::Button) {}
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name) {
+      const QString name = widget()->accessibleName();
+      return name.isEmpty() ? widget()->toolTip() : name;
+    }
+    return QAccessibleWidget::text(t);
+  }
+  QStringList actionNames() const override { return {pressAction()}; }
+  void doAction(const QString& action) override {
+    if (action == pressAction()) static_cast<LinkLabel*>(widget())->click();
+  }
+};
+
+QAccessibleInterface* tutorAccessibleFactory(const QString& className, QObject* object) {
+  if (className == QLatin1String("quorvel::ui::LinkLabel"))
+    if (auto* label = qobject_cast<LinkLabel*>(object)) return new LinkLabelAccessible(label);
+  return nullptr;
+}
+
+}  // namespace
+
+void installAccessibility() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  QAccessible::installFactory(tutorAccessibleFactory);
+}
+
+void drawFocusFrame(QWidget* widget) {
+  QPainter painter(widget);
+  QPen pen(widget->palette().color(QPalette::WindowText));
+  pen.setStyle(Qt::DotLine);
+  painter.setPen(pen);
+  painter.drawRect(widget->rect().adjusted(1, 1, -2, -2));
+}
+
 TransparentButton::TransparentButton(QWidget* parent) : QAbstractButton(parent) {
-  setFocusPolicy(Qt::NoFocus);
+  setFocusPolicy(Qt::TabFocus);
   setAttribute(Qt::WA_Hover);
   setCursor(Qt::PointingHandCursor);
+}
+
+void TransparentButton::paintEvent(QPaintEvent*) {
+  if (hasFocus()) drawFocusFrame(this);
+}
+
+void TransparentButton::focusInEvent(QFocusEvent* event) {
+  QAbstractButton::focusInEvent(event);
+  emit hoverChanged(true);
+}
+
+void TransparentButton::focusOutEvent(QFocusEvent* event) {
+  QAbstractButton::focusOutEvent(event);
+  if (!underMouse()) emit hoverChanged(false);
+}
+
+void TransparentButton::keyPressEvent(QKeyEvent* event) {
+  if (pressKey(event) && event->key() != Qt::Key_Space) {
+    click();
+    return;
+  }
+  QAbstractButton::keyPressEvent(event);
 }
 
 void TransparentButton::enterEvent(QEnterEvent* event) {
@@ -25,7 +98,7 @@ void TransparentButton::enterEvent(QEnterEvent* event) {
 
 void TransparentButton::leaveEvent(QEvent* event) {
   QAbstractButton::leaveEvent(event);
-  emit hoverChanged(false);
+  if (!hasFocus()) emit hoverChanged(false);
 }
 
 void setLabelFill(QLabel* label, bool opaque, QColor colour) {
@@ -73,11 +146,12 @@ void bindButtonFace(TransparentButton* button, QLabel* face, QColor colour, QCol
 }
 
 LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent), hint_(text) {
+  installAccessibility();
   setToolTip(text);
   setStatusTip(text);
   setAlignment(Qt::AlignCenter);
   setCursor(Qt::PointingHandCursor);
-  setFocusPolicy(Qt::NoFocus);
+  setFocusPolicy(Qt::TabFocus);
 }
 
 LinkLabel::LinkLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
@@ -91,9 +165,32 @@ void LinkLabel::enterEvent(QEnterEvent* event) {
   setLabelFill(this, true, kLinkColour);
 }
 
+void LinkLabel::focusInEvent(QFocusEvent* event) {
+  QLabel::focusInEvent(event);
+  setLabelFill(this, true, kLinkColour);
+}
+
+void LinkLabel::focusOutEvent(QFocusEvent* event) {
+  QLabel::focusOutEvent(event);
+  if (!underMouse()) setLabelFill(this, false, kLinkColour);
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent* event) {
+  if (pressKey(event) && !event->isAutoRepeat()) {
+    emit clicked();
+    return;
+  }
+  QLabel::keyPressEvent(event);
+}
+
+void LinkLabel::paintEvent(QPaintEvent* event) {
+  QLabel::paintEvent(event);
+  if (hasFocus()) drawFocusFrame(this);
+}
+
 void LinkLabel::leaveEvent(QEvent* event) {
   QLabel::leaveEvent(event);
-  setLabelFill(this, false, kLinkColour);
+  if (!hasFocus()) setLabelFill(this, false, kLinkColour);
   setAlignment(Qt::AlignCenter);
   setText(hint_);
 }
@@ -208,6 +305,28 @@ FormBase::FormBase(QWidget* parent, const char* objectName, const QString& capti
   setFont(songFont(12));
   applyTutorPalette(this);
   setAutoFillBackground(true);
+}
+
+void FormBase::setDialogLabels(LinkLabel* ok, LinkLabel* cancel) {
+  okLabel_ = ok;
+  cancelLabel_ = cancel;
+}
+
+void FormBase::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+    // The focused label answers for itself; elsewhere Return means OK.
+    if (okLabel_ && okLabel_->isVisible()) {
+      okLabel_->click();
+      return;
+    }
+  } else if (key == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    if (cancelLabel_ && cancelLabel_->isVisible()) {
+      cancelLabel_->click();
+      return;
+    }
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void FormBase::showEvent(QShowEvent* event) {

@@ -15,8 +15,11 @@
 
 namespace quorvel::ui {
 
-// A button that draws nothing: it sits over a caption label (the "button
-// face") and reports the mouse entering and leaving it.
+// A button that draws nothing but a focus frame: it sits over a caption
+// label (the "button face") and reports the mouse entering and leaving it,
+// and the keyboard focus arriving and going as the same light. It takes
+// the focus from the keyboard only (Tab), so a click leaves the focus where
+// the keys go; Space, Return and Enter press it.
 class TransparentButton : public QAbstractButton {
   Q_OBJECT
  public:
@@ -26,10 +29,16 @@ class TransparentButton : public QAbstractButton {
   void hoverChanged(bool inside);
 
  protected:
-  void paintEvent(QPaintEvent*) override {}
+  void paintEvent(QPaintEvent*) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 };
+
+// Draws the dotted frame that shows where the keyboard focus is.
+void drawFocusFrame(QWidget* widget);
 
 // Colours `face` with `colour` while the mouse is over `button`, and leaves it
 // transparent (or in `idle`, when given) otherwise.
@@ -47,15 +56,19 @@ FaceButton makeFaceButton(QWidget* parent, const QString& caption, const char* f
                           const char* buttonName, const QRect& faceGeometry,
                           const QRect& buttonGeometry);
 
-// A label that acts as a dialog button: opaque in 0x0080C0 under the mouse,
-// and looks pressed (text at the bottom, a blank before it) while held down.
-// Its text always comes back from its hint (tool tip).
+// A label that acts as a dialog button: opaque in 0x0080C0 under the mouse
+// or the keyboard focus, and looks pressed (text at the bottom, a blank
+// before it) while held down. Its text always comes back from its hint (tool
+// tip). Tab reaches it, Space, Return and Enter press it, and assistive
+// technology sees a push button.
 class LinkLabel : public QLabel {
   Q_OBJECT
  public:
   LinkLabel(const QString& text, QWidget* parent = nullptr);
   // A named link label at its place in `parent`.
   LinkLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry);
+  // What a press does: emits clicked().
+  void click() { emit clicked(); }
  signals:
   void clicked();
 
@@ -64,6 +77,10 @@ class LinkLabel : public QLabel {
   void leaveEvent(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   QString hint_;
@@ -127,18 +144,30 @@ class WindowDragger : public QObject {
   QPoint pressPoint_, grabOffset_;
 };
 
+// Installs the accessibility of the tutor's own controls (a link label is a
+// push button); the application calls it once.
+void installAccessibility();
+
 // A secondary window of the tutor: fixed client size, the form grey, 宋体,
-// centred on the main window each time it is shown.
+// centred on the main window each time it is shown. Return and Enter press
+// its OK label (or the label that has the focus), Esc its cancel label (or
+// closes it as rejected).
 class FormBase : public QDialog {
   Q_OBJECT
  public:
   FormBase(QWidget* parent, const char* objectName, const QString& caption, QSize client,
            Qt::WindowFlags flags = Qt::Tool);
+  // The labels Return and Esc press; either may be null.
+  void setDialogLabels(LinkLabel* ok, LinkLabel* cancel);
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   // Where the window goes when shown: centred on its parent (or the screen).
   virtual void placeOnShow();
+
+ private:
+  QPointer<LinkLabel> okLabel_, cancelLabel_;
 };
 
 // A message box with the tutor's Chinese button text ("确定"), modal.

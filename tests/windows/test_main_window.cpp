@@ -468,5 +468,29 @@ TEST_F(MainWindowTest, RootTableWindowSizesItselfToItsPicture) {
   EXPECT_FALSE(rootMap->isVisible());
 }
 
+TEST_F(MainWindowTest, RootTableNeverTakesTheKeysNorHidesTheLinesUnderTheGrid) {
+  build({}, empty.path());
+  TForm_rootMap* rootMap = tutor->windows().rootMap;
+  EXPECT_TRUE(rootMap->windowFlags() & Qt::WindowDoesNotAcceptFocus);
+  EXPECT_TRUE(rootMap->testAttribute(Qt::WA_ShowWithoutActivating));
+  // A key that reaches it anyway is the practice's.
+  QTest::keyClick(rootMap, Qt::Key_J);
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].key, 'J');
+  // The main window (its frame) centred on screens of several sizes: the
+  // table stays on the screen and off the window's lower third, where the
+  // candidate line and the score line are.
+  const QSize table(878, 332);
+  for (const QRect area : {QRect(0, 0, 1280, 800), QRect(0, 0, 1920, 1080), QRect(0, 24, 1024, 744),
+                           QRect(0, 0, 1280, 1024)}) {
+    const QRect owner(area.center() - QPoint(320, 220), QSize(640, 440));
+    const QRect placed(TForm_rootMap::placeFor(table, owner, area), table);
+    const QRect lower(owner.left(), owner.bottom() - owner.height() / 3, owner.width(),
+                      owner.height() / 3);
+    EXPECT_TRUE(area.contains(placed)) << area.width() << "x" << area.height();
+    EXPECT_FALSE(placed.intersects(lower)) << area.width() << "x" << area.height();
+  }
+}
+
 }  // namespace
 }  // namespace quorvel::windowtests

@@ -185,6 +185,49 @@ Pixels drawRootBitmap(const Root& root) {
   return out;
 }
 
+Pixels drawRootBitmapAt(const Root& root, int size, const Pixels* handDrawn) {
+  Pixels out;
+  out.width = out.height = size;
+  out.rgb.assign(static_cast<std::size_t>(size) * size, 0xFFFFFF);
+  if (handDrawn && handDrawn->width > 0 && handDrawn->height > 0) {
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x)
+        out.rgb[static_cast<std::size_t>(y) * size + x] =
+            handDrawn
+                ->rgb[static_cast<std::size_t>(y * handDrawn->height / size) * handDrawn->width +
+                      x * handDrawn->width / size];
+    return out;
+  }
+  // Pure black on white as at 16, from an outline four times the size; at
+  // these sizes the sans face keeps thin strokes apart.
+  QString family = kSans;
+  {
+    QRawFont raw = QRawFont::fromFont(font(kSans, size));
+    for (char32_t c : QString::fromStdString(root.glyph).toUcs4())
+      if (!raw.supportsCharacter(c)) family = kMing;
+  }
+  constexpr int kScale = 4;
+  QImage big(size * kScale, size * kScale, QImage::Format_RGB32);
+  big.fill(Qt::white);
+  {
+    QPainter p(&big);
+    drawCentredGlyph(p, QString::fromStdString(root.glyph),
+                     QRectF(0, 0, size * kScale, size * kScale), family, QFont::Normal, Qt::black,
+                     0.92, 1.1);
+  }
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      int ink = 0;
+      for (int dy = 0; dy < kScale; ++dy)
+        for (int dx = 0; dx < kScale; ++dx)
+          ink += 255 - qGray(big.pixel(x * kScale + dx, y * kScale + dy));
+      if (ink > 255 * kScale * kScale * 3 / 10)
+        out.rgb[static_cast<std::size_t>(y) * size + x] = 0x000000;
+    }
+  }
+  return out;
+}
+
 Pixels drawKeyBitmap(char letter) {
   QImage image(32, 32, QImage::Format_RGB32);
   image.fill(QColor(0xE0, 0xE0, 0xE0));

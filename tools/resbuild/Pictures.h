@@ -13,6 +13,10 @@ namespace resbuild {
 // A 16 x 16 root picture: the root in black on white (white is transparent
 // where the tutor shows it).
 Pixels drawRootBitmap(const Root& root);
+// The same root for a screen of 1.5 or 2 device pixels a pixel: `size` x
+// `size` (24 or 32), drawn from the font's outline, or the hand-drawn 16 x 16
+// picture (when given) scaled by whole and half pixels.
+Pixels drawRootBitmapAt(const Root& root, int size, const Pixels* handDrawn = nullptr);
 // A 32 x 32 key cap with the key's upper-case letter, on the window grey.
 Pixels drawKeyBitmap(char letter);
 // A quiet, light, seamlessly tileable paper texture (128 x 128).

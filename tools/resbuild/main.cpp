@@ -384,6 +384,11 @@ int run(int argc, char** argv) {
   if (fs::path artFile = res / "pictures" / "root_art.txt"; fs::exists(artFile))
     art = parseRootArt(readFile(artFile), artFile.string());
   std::string drawnByHand;
+  // The roots as text, in number order ("root<TAB>name" a line, UTF-8): what
+  // assistive technology reads for a picture.
+  std::string rootNames;
+  for (const auto& r : roots) rootNames += r.glyph + "\t" + r.name + "\n";
+  archive.add("RCDATA", "rootnames", std::move(rootNames));
   QImage rootSheet(16 * 16, 16 * 11, QImage::Format_RGB32);
   rootSheet.fill(Qt::white);
   for (const auto& r : roots) {
@@ -391,6 +396,11 @@ int run(int argc, char** argv) {
     if (handDrawn != art.end()) drawnByHand += " " + r.glyph;
     const Pixels bitmap = handDrawn != art.end() ? handDrawn->second : drawRootBitmap(r);
     archive.add("RCDATA", "root" + std::to_string(r.number), encodeBmp24(bitmap));
+    // Sharper pictures for screens scaled by 1.5 and 2.
+    for (int size : {24, 32})
+      archive.add("RCDATA", "root" + std::to_string(size) + "_" + std::to_string(r.number),
+                  encodeBmp24(drawRootBitmapAt(
+                      r, size, handDrawn != art.end() ? &handDrawn->second : nullptr)));
     QImage small = toQImage(bitmap);
     for (int y = 0; y < 16; ++y)
       for (int x = 0; x < 16; ++x)

@@ -21,6 +21,7 @@ TForm_RootTip::TForm_RootTip(const quorvel::platform::ResourceLibrary& library, 
   RzLabel_Close = new quorvel::ui::LinkLabel(this, "RzLabel_Close", QStringLiteral("关闭"),
                                              QRect(366, 166, 56, 20));
   connect(RzLabel_Close, &quorvel::ui::LinkLabel::clicked, this, &QDialog::accept);
+  setDialogLabels(RzLabel_Close, RzLabel_Close);
   Image_Root = new QLabel(this);
   Image_Root->setObjectName(QStringLiteral("Image_Root"));
   Image_Root->setScaledContents(true);

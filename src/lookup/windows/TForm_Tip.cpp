@@ -15,6 +15,7 @@ TForm_Tip::TForm_Tip(const quorvel::platform::ResourceLibrary& library, QWidget*
   RzLabel_Close = new quorvel::ui::LinkLabel(this, "RzLabel_Close", QStringLiteral("关闭"),
                                              QRect(358, 322, 56, 20));
   connect(RzLabel_Close, &quorvel::ui::LinkLabel::clicked, this, &QDialog::accept);
+  setDialogLabels(RzLabel_Close, RzLabel_Close);
   auto* dragger = new quorvel::ui::WindowDragger(this);
   dragger->watch(this);
   setFocusProxy(RzMemo_Tip);

@@ -27,6 +27,7 @@ TForm_roothelp::TForm_roothelp(const quorvel::platform::ResourceLibrary& library
   RzLabel_Close = new quorvel::ui::LinkLabel(this, "RzLabel_Close", QStringLiteral("关闭"),
                                              QRect(302, 120, 56, 20));
   connect(RzLabel_Close, &quorvel::ui::LinkLabel::clicked, this, &QDialog::accept);
+  setDialogLabels(RzLabel_Close, RzLabel_Close);
   auto* dragger = new quorvel::ui::WindowDragger(this);
   dragger->watch(this);
   dragger->watch(Image_Key);

@@ -1,12 +1,16 @@
 #include "practice/windows/FrameParts.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QSplitterHandle>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <algorithm>
 
 #include "ui/Glyphs.h"
 #include "ui/QtSupport.h"
@@ -103,18 +107,143 @@ void setFill(QWidget* widget, QColor colour) {
 
 }  // namespace quorvel::ui
 
+namespace {
+
+// One item of the picture grid as assistive technology sees it.
+class PictureItemAccessible : public QAccessibleInterface {
+ public:
+  PictureItemAccessible(TypingPictureGrid* grid, int place) : grid_(grid), place_(place) {}
+  bool isValid() const override { return grid_ && place_ < grid_->itemCount(); }
+  QObject* object() const override { return nullptr; }
+  QAccessibleInterface* parent() const override {
+    return grid_ ? QAccessible::queryAccessibleInterface(grid_.data()) : nullptr;
+  }
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  int childCount() const override { return 0; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+  QString text(QAccessible::Text t) const override {
+    return t == QAccessible::Name && isValid() ? grid_->itemText(place_) : QString();
+  }
+  void setText(QAccessible::Text, const QString&) override {}
+  QRect rect() const override {
+    if (!isValid()) return {};
+    const QRect r = grid_->itemRect(place_);
+    return QRect(grid_->mapToGlobal(r.topLeft()), r.size());
+  }
+  QAccessible::Role role() const override { return QAccessible::ListItem; }
+  QAccessible::State state() const override {
+    QAccessible::State s;
+    if (!isValid() || !grid_->isVisible()) s.invisible = true;
+    s.readOnly = true;
+    if (isValid() && grid_->itemIsCurrent(place_)) s.focused = s.selected = true;
+    return s;
+  }
+
+ private:
+  QPointer<TypingPictureGrid> grid_;
+  int place_;
+};
+
+// The grid: a list whose children are its items, in reading order.
+class PictureGridAccessible : public QAccessibleWidget {
+ public:
+  explicit PictureGridAccessible(TypingPictureGrid* grid)
+      : QAccessibleWidget(grid, QAccessible::List) {}
+  ~PictureGridAccessible() override {
+    for (QAccessible::Id id : items_) QAccessible::deleteAccessibleInterface(id);
+  }
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name) return QStringLiteral("字根练习区");
+    return QAccessibleWidget::text(t);
+  }
+  int childCount() const override { return grid()->itemCount(); }
+  QAccessibleInterface* child(int index) const override {
+    if (index < 0 || index >= childCount()) return nullptr;
+    while (static_cast<int>(items_.size()) <= index)
+      items_.push_back(QAccessible::registerAccessibleInterface(
+          new PictureItemAccessible(grid(), static_cast<int>(items_.size()))));
+    return QAccessible::accessibleInterface(items_[static_cast<std::size_t>(index)]);
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    for (std::size_t i = 0; i < items_.size(); ++i)
+      if (QAccessible::accessibleInterface(items_[i]) == child) return static_cast<int>(i);
+    return -1;
+  }
+  QAccessibleInterface* childAt(int x, int y) const override {
+    const QPoint at = grid()->mapFromGlobal(QPoint(x, y));
+    for (int i = 0; i < childCount(); ++i)
+      if (grid()->itemRect(i).contains(at)) return child(i);
+    return nullptr;
+  }
+
+ private:
+  TypingPictureGrid* grid() const { return static_cast<TypingPictureGrid*>(widget()); }
+  mutable std::vector<QAccessible::Id> items_;
+};
+
+QAccessibleInterface* pictureGridFactory(const QString& className, QObject* object) {
+  if (className == QLatin1String("TypingPictureGrid"))
+    if (auto* grid = qobject_cast<TypingPictureGrid*>(object))
+      return new PictureGridAccessible(grid);
+  return nullptr;
+}
+
+}  // namespace
+
 TypingPictureGrid::TypingPictureGrid(QWidget* parent)
     : QWidget(parent), tick_(quorvel::glyphs::tick()), cross_(quorvel::glyphs::cross()) {
+  static const bool factory = (QAccessible::installFactory(pictureGridFactory), true);
+  (void)factory;
   setObjectName(QStringLiteral("StringGrid_typer"));
   setFocusPolicy(Qt::NoFocus);
   setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 void TypingPictureGrid::setModel(const quorvel::PictureGrid* grid,
-                                 const std::vector<QPixmap>* roots) {
+                                 const std::vector<QPixmap>* roots,
+                                 const std::array<std::string, quorvel::kRootCount>* names) {
   grid_ = grid;
   roots_ = roots;
+  names_ = names;
   update();
+}
+
+int TypingPictureGrid::itemCount() const {
+  if (!grid_) return 0;
+  const int left = static_cast<int>(grid_->roots.size()) - grid_->pageFirst;
+  return std::clamp(left, 0, quorvel::PictureGrid::Columns * quorvel::PictureGrid::Rows / 2);
+}
+
+QRect TypingPictureGrid::itemRect(int place) const {
+  const int column = place % quorvel::PictureGrid::Columns;
+  const int row = 2 * (place / quorvel::PictureGrid::Columns);
+  return QRect(column * kColumnWidth, row * kRowHeight, kColumnWidth, 2 * kRowHeight);
+}
+
+bool TypingPictureGrid::itemIsCurrent(int place) const {
+  return grid_ && grid_->pageFirst + place == grid_->current;
+}
+
+QString TypingPictureGrid::itemText(int place) const {
+  if (!grid_ || place < 0 || place >= itemCount()) return {};
+  const int root = grid_->roots[static_cast<std::size_t>(grid_->pageFirst + place)];
+  QString name = QStringLiteral("字根 %1").arg(root + 1);
+  if (names_ && root >= 0 && root < quorvel::kRootCount &&
+      !(*names_)[static_cast<std::size_t>(root)].empty())
+    name = QString::fromStdString((*names_)[static_cast<std::size_t>(root)]);
+  const int column = place % quorvel::PictureGrid::Columns;
+  const int markRow = 2 * (place / quorvel::PictureGrid::Columns) + 1;
+  const QString mark = fromGbk(
+      grid_->marks[static_cast<std::size_t>(markRow * quorvel::PictureGrid::Columns + column)]);
+  QString entry;
+  if (mark == QStringLiteral("√"))
+    entry = QStringLiteral("，对");
+  else if (mark == QStringLiteral("メ"))
+    entry = QStringLiteral("，错");
+  else if (itemIsCurrent(place))
+    entry = QStringLiteral("，当前");
+  return QStringLiteral("第 %1 个 %2%3").arg(grid_->pageFirst + place + 1).arg(name, entry);
 }
 
 void TypingPictureGrid::paintEvent(QPaintEvent*) {

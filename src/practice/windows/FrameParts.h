@@ -5,19 +5,31 @@
 #include <QLabel>
 #include <QSplitter>
 #include <QWidget>
+#include <array>
 #include <functional>
+#include <string>
 #include <vector>
 
+#include "data/PracticeData.h"
 #include "practice/FrameView.h"
 
 // StringGrid_typer: the root drill's picture grid, 26 x 10 cells of 22 x 20.
+// To assistive technology it is a list of the page's items, each read as its
+// place, the root as text and its name, then the entry's mark (right, wrong
+// or the one to type) in words.
 class TypingPictureGrid : public QWidget {
   Q_OBJECT
  public:
   explicit TypingPictureGrid(QWidget* parent = nullptr);
-  void setModel(const quorvel::PictureGrid* grid, const std::vector<QPixmap>* roots);
+  void setModel(const quorvel::PictureGrid* grid, const std::vector<QPixmap>* roots,
+                const std::array<std::string, quorvel::kRootCount>* names = nullptr);
   static constexpr int kColumnWidth = 22;
   static constexpr int kRowHeight = 20;
+  // The items of the page shown, and what each reads as (place 0 first).
+  int itemCount() const;
+  QString itemText(int place) const;
+  QRect itemRect(int place) const;
+  bool itemIsCurrent(int place) const;
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -26,6 +38,7 @@ class TypingPictureGrid : public QWidget {
   void StringGrid_typerDrawCell(QPainter& painter, int column, int row, const QRect& rect);
   const quorvel::PictureGrid* grid_ = nullptr;
   const std::vector<QPixmap>* roots_ = nullptr;
+  const std::array<std::string, quorvel::kRootCount>* names_ = nullptr;
   // The marks belong to the grid: a pixmap must not outlive the application.
   QPixmap tick_, cross_;
 };

@@ -29,6 +29,18 @@ void FrameRenderer::render(const quorvel::FrameView& view) {
     quorvel::CellLabel& shown = shown_.cells[i];
     QLabel* label = w_.cells[i];
     if (all || cell.text != shown.text) label->setText(fromGbk(cell.text));
+    if (all || cell.text != shown.text || cell.filled != shown.filled ||
+        cell.colour != shown.colour) {
+      // Right and wrong are said in words too, not by the colour alone.
+      QString said = fromGbk(cell.text);
+      if (cell.filled && cell.colour == quorvel::colour::Right)
+        said += QStringLiteral("，对");
+      else if (cell.filled && cell.colour == quorvel::colour::Wrong)
+        said += QStringLiteral("，错");
+      else if (cell.filled && cell.colour == quorvel::colour::Current)
+        said += QStringLiteral("，当前");
+      label->setAccessibleName(said);
+    }
     if (all || cell.filled != shown.filled || (cell.filled && cell.colour != shown.colour)) {
       if (cell.filled)
         quorvel::ui::setLabelFill(label, true, quorvel::ui::rgb(cell.colour));
@@ -99,11 +111,22 @@ void FrameRenderer::render(const quorvel::FrameView& view) {
 
 void FrameRenderer::applySplitter() {
   const int total = std::max(0, w_.textSplitter->width() - w_.textSplitter->handleWidth());
+  // A side pushed to nothing hides what it holds, so that assistive
+  // technology and Tab do not find controls no one can see.
+  auto showSide = [this](int index, bool shown) {
+    if (QWidget* side = w_.textSplitter->widget(index))
+      for (QWidget* part : side->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (part->isVisibleTo(side) != shown) part->setVisible(shown);
+  };
   if (shown_.practiceAreaShown) {
+    showSide(0, false);
+    showSide(1, true);
     w_.textSplitter->setSizes({0, std::max(total, 1)});
   } else {
     const int percent = std::clamp(shown_.splitterPercent, 0, 100);
     const int left = total * percent / 100;
+    showSide(0, left > 0);
+    showSide(1, total - left > 0);
     w_.textSplitter->setSizes({left, total - left});
   }
   if (QSplitterHandle* handle = w_.textSplitter->handle(1)) handle->update();

@@ -1,9 +1,11 @@
 #include "practice/windows/SelectionPanel.h"
 
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "data/PracticeKinds.h"
 #include "practice/windows/FrameParts.h"
@@ -55,6 +57,16 @@ void SelectionPanel::buildRows() {
     button->setObjectName(QString::fromLatin1(rows[tag].button));
     button->setProperty("tag", tag);
     button->setStatusTip(QString::fromUtf8(rows[tag].caption));
+    // Named as its caption for assistive technology; the menu rows say so.
+    button->setAccessibleName(QString::fromUtf8(rows[tag].caption));
+    const int place = static_cast<int>(std::find(shownOrder().begin(), shownOrder().end(), tag) -
+                                       shownOrder().begin());
+    const QString keyName = QStringLiteral("Alt+%1").arg(place + 1);
+    button->setAccessibleDescription(tag == Char || tag == Word || tag == Exam
+                                         ? QStringLiteral("打开菜单（%1）").arg(keyName)
+                                         : keyName);
+    button->setToolTip(QString::fromUtf8(rows[tag].caption) +
+                       QStringLiteral("（%1）").arg(keyName));
     grid->addWidget(label, 0, 0);
     grid->addWidget(button, 0, 0);
     quorvel::ui::bindButtonFace(button, label, quorvel::ui::kHoverColour);
@@ -63,6 +75,10 @@ void SelectionPanel::buildRows() {
     // The path comes first: where a newcomer starts.
     layout->insertWidget(tag == Path ? 0 : layout->count(), cell, 1);
   }
+  // Tab follows the rows as shown.
+  for (std::size_t i = 1; i < shownOrder().size(); ++i)
+    setTabOrder(FSelectionButtons[static_cast<std::size_t>(shownOrder()[i - 1])],
+                FSelectionButtons[static_cast<std::size_t>(shownOrder()[i])]);
   for (int row = 0; row < RowCount; ++row) {
     auto* button = FSelectionButtons[static_cast<std::size_t>(row)];
     if (row == Char || row == Word || row == Exam)
@@ -155,11 +171,78 @@ void SelectionPanel::buildMenus() {
     connect(menu, &QMenu::aboutToHide, this, [this] { restore(); });
 }
 
-void SelectionPanel::dropMenu(int row) {
+void SelectionPanel::dropMenu(int row, bool fromKeyboard) {
   QWidget* button = FSelectionButtons[static_cast<std::size_t>(row)];
   quorvel::ui::setLabelFill(FCaptionLabels[static_cast<std::size_t>(row)], true,
                             quorvel::ui::kHoverColour);
-  menuOf(row)->popup(button->mapToGlobal(QPoint(button->width(), 0)));
+  QMenu* menu = menuOf(row);
+  menu->popup(button->mapToGlobal(QPoint(button->width(), 0)));
+  if (fromKeyboard && !menu->actions().isEmpty()) menu->setActiveAction(menu->actions().first());
+}
+
+QWidget* SelectionPanel::button(int row) const {
+  return FSelectionButtons[static_cast<std::size_t>(row)];
+}
+
+const std::array<int, SelectionPanel::RowCount>& SelectionPanel::shownOrder() {
+  static const std::array<int, RowCount> order = {Path,  Root,  Char, Word,   Compare,
+                                                  Input, Query, Exam, RootMap};
+  return order;
+}
+
+void SelectionPanel::focusFirst() {
+  FSelectionButtons[static_cast<std::size_t>(shownOrder().front())]->setFocus(Qt::TabFocusReason);
+}
+
+bool SelectionPanel::pressShown(int place) {
+  if (place < 0 || place >= RowCount) return false;
+  const int row = shownOrder()[static_cast<std::size_t>(place)];
+  FSelectionButtons[static_cast<std::size_t>(row)]->setFocus(Qt::ShortcutFocusReason);
+  FSelectionButtons[static_cast<std::size_t>(row)]->click();
+  return true;
+}
+
+bool SelectionPanel::navigate(QWidget* focused, int key) {
+  const auto found = std::find(FSelectionButtons.begin(), FSelectionButtons.end(), focused);
+  if (found == FSelectionButtons.end()) return false;
+  const int row = static_cast<int>(found - FSelectionButtons.begin());
+  const auto& order = shownOrder();
+  const int place = static_cast<int>(std::find(order.begin(), order.end(), row) - order.begin());
+  auto focusPlace = [&](int p) {
+    const int wrapped = (p % RowCount + RowCount) % RowCount;
+    FSelectionButtons[static_cast<std::size_t>(order[static_cast<std::size_t>(wrapped)])]->setFocus(
+        Qt::TabFocusReason);
+  };
+  switch (key) {
+    case Qt::Key_Up:
+      focusPlace(place - 1);
+      return true;
+    case Qt::Key_Down:
+      focusPlace(place + 1);
+      return true;
+    case Qt::Key_Home:
+      focusPlace(0);
+      return true;
+    case Qt::Key_End:
+      focusPlace(RowCount - 1);
+      return true;
+    case Qt::Key_Right:
+    case Qt::Key_Menu:
+      if (menuOf(row)) dropMenu(row, true);
+      return true;
+    case Qt::Key_Left:
+      return true;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (menuOf(row))
+        dropMenu(row, true);
+      else
+        FSelectionButtons[static_cast<std::size_t>(row)]->click();
+      return true;
+    default:
+      return false;
+  }
 }
 
 void SelectionPanel::restore() {

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "data/PracticeData.h"
 #include "kinds/KindFactory.h"
 #include "practice/PracticeFrame.h"
 #include "practice/windows/FrameParts.h"
@@ -209,8 +210,12 @@ void TFrame_Veduzir::buildLayout() {
 }
 
 void TFrame_Veduzir::buildPracticeArea(QWidget* area) {
-  for (int column = 0; column < quorvel::kGridColumns; ++column) {
-    for (int row = 0; row < quorvel::kGridRows; ++row) {
+  // Made line by line, each item followed by the entry under it: the order
+  // in which assistive technology reads them.
+  for (int pair = 0; pair < quorvel::kGridRows; pair += 2) {
+    for (int cell = 0; cell < 2 * quorvel::kGridColumns; ++cell) {
+      const int column = cell / 2;
+      const int row = pair + cell % 2;
       auto* label = new QLabel(area);
       label->setGeometry(column * 24 + 1, row * 20 + 1, 24, 20);
       label->setFont(songFont(16));
@@ -359,16 +364,25 @@ void TFrame_Veduzir::setUp(const quorvel::platform::ResourceLibrary& library,
   logic_->setUp(library);
   rootPixmaps_.clear();
   rootPixmaps_.reserve(quorvel::kRootCount);
-  for (const auto& picture : logic_->data().rootPictures) {
+  // A screen scaled by 1.5 or 2 gets the pictures drawn for it, shown at the
+  // same 16 x 16 in the layout; scaling the 16-pixel ones would blur or drop
+  // their thin strokes. One missing falls back to its 16-pixel picture.
+  const qreal ratio = devicePixelRatioF();
+  const int size = ratio >= 1.75 ? 32 : ratio >= 1.25 ? 24 : quorvel::kRootPictureSize;
+  std::array<std::optional<quorvel::platform::RgbImage>, quorvel::kRootCount> sharper;
+  if (size != quorvel::kRootPictureSize) sharper = quorvel::loadRootPictures(library, size);
+  for (std::size_t i = 0; i < logic_->data().rootPictures.size(); ++i) {
+    const auto& picture = sharper[i] ? sharper[i] : logic_->data().rootPictures[i];
     QPixmap pixmap;
     if (picture) {
       // White is the pictures' transparent colour, so the current cell's green shows through.
       pixmap = QPixmap::fromImage(quorvel::ui::toQImage(*picture));
       pixmap.setMask(pixmap.createMaskFromColor(Qt::white));
+      pixmap.setDevicePixelRatio(static_cast<qreal>(picture->width) / quorvel::kRootPictureSize);
     }
     rootPixmaps_.push_back(pixmap);
   }
-  StringGrid_typer->setModel(&logic_->view().picture, &rootPixmaps_);
+  StringGrid_typer->setModel(&logic_->view().picture, &rootPixmaps_, &logic_->data().rootNames);
   setUpDone_ = true;
   renderer_->invalidate();
   render();
@@ -388,6 +402,14 @@ void TFrame_Veduzir::setRootMapPicture(QSize size, std::function<QPixmap()> pict
 }
 
 void TFrame_Veduzir::render() { renderer_->render(logic_->view()); }
+
+void TFrame_Veduzir::focusSelection() {
+  if (logic_->view().practiceAreaShown) {
+    logic_->toggleHotSpot();
+    render();
+  }
+  RzPanel_BtnPanel->focusFirst();
+}
 
 void TFrame_Veduzir::tearDown() {
   Timer_Exam->stop();
@@ -475,11 +497,14 @@ void TFrame_Veduzir::selectionButtonClicked(int row) {
       break;
   }
   render();
+  // The keys go to the practice chosen, whether by mouse or by keyboard.
+  if (row != SelectionPanel::Query && row != SelectionPanel::Path) setFocus(Qt::OtherFocusReason);
 }
 
 void TFrame_Veduzir::MenuItem_onechar_allClick(int tag) {
   logic_->selectMenuTag(tag);
   render();
+  setFocus(Qt::OtherFocusReason);
 }
 
 void TFrame_Veduzir::RzToolbarButton_fastHelpClick() {

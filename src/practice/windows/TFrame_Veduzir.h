@@ -62,6 +62,10 @@ class TFrame_Veduzir : public QWidget, public quorvel::FrameHost {
   QTextEdit* express() const { return RzRichEdit_express; }
   // Shows what the logic changed. Every event handler calls it.
   void render();
+  // The selection panel takes the keyboard focus, shown first if the
+  // practice area filled the frame.
+  void focusSelection();
+  SelectionPanel* selectionPanel() const { return RzPanel_BtnPanel; }
 
   // FrameHost: the frame's own effects.
   void beep() override;

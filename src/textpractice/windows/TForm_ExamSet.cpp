@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSpinBox>
+#include <QTextEdit>
 #include <algorithm>
 
 #include "platform/Gbk.h"
@@ -54,6 +55,12 @@ TForm_ExamSet::TForm_ExamSet(QWidget* parent)
 
   RzLabel_OK = okLabel();
   connect(RzLabel_OK, &quorvel::ui::LinkLabel::clicked, this, &TForm_ExamSet::RzLabel_OKClick);
+  // Tab goes down the dialog: the name, the minutes, the file, OK, Cancel.
+  setTabOrder(RzEdit_Name, RzNumericEdit_Time);
+  setTabOrder(RzNumericEdit_Time, RzToolbarButton_SelFile);
+  setTabOrder(RzToolbarButton_SelFile, RzMemo_PreView);
+  setTabOrder(RzMemo_PreView, RzLabel_OK);
+  setTabOrder(RzLabel_OK, RzLabel_Cancel);
   auto* dragger = new quorvel::ui::WindowDragger(this);
   for (QWidget* body :
        {static_cast<QWidget*>(this), static_cast<QWidget*>(RzLabel_Name),
