@@ -135,6 +135,29 @@ const char* const kMigrations[] = {
 };
 static_assert(std::size(kMigrations) == kSchemaVersion);
 
+// What the progress window reads without going through every run and miss:
+// the runs by kind, and how often each confusion happened, kept by the file
+// itself (triggers on the misses), so every writer of any version keeps it
+// right. Derived from the layout's own tables, it is added to a file of this
+// layout that lacks it, from what the file holds, without changing its version.
+const char* const kDerived =
+    "CREATE INDEX IF NOT EXISTS runs_by_kind ON runs(kind, ended);"
+    "CREATE TABLE confusion_counts(class INTEGER NOT NULL, expected TEXT NOT NULL,"
+    " typed TEXT NOT NULL, count INTEGER NOT NULL, last_run INTEGER NOT NULL,"
+    " PRIMARY KEY(class, expected, typed)) WITHOUT ROWID;"
+    "CREATE INDEX confusions_by_count ON confusion_counts(count DESC, last_run DESC);"
+    "INSERT INTO confusion_counts SELECT class, expected, typed, COUNT(*), MAX(run)"
+    " FROM mistakes GROUP BY class, expected, typed;"
+    "CREATE TRIGGER confusion_counted AFTER INSERT ON mistakes BEGIN"
+    " INSERT INTO confusion_counts VALUES(new.class, new.expected, new.typed, 1, new.run)"
+    " ON CONFLICT(class, expected, typed) DO UPDATE SET count = count + 1,"
+    " last_run = max(last_run, excluded.last_run); END;"
+    "CREATE TRIGGER confusion_uncounted AFTER DELETE ON mistakes BEGIN"
+    " UPDATE confusion_counts SET count = count - 1"
+    " WHERE class = old.class AND expected = old.expected AND typed = old.typed;"
+    " DELETE FROM confusion_counts WHERE class = old.class AND expected = old.expected"
+    " AND typed = old.typed AND count <= 0; END;";
+
 bool isDamage(int code) {
   code &= 0xFF;
   return code == SQLITE_CORRUPT || code == SQLITE_NOTADB;
@@ -186,7 +209,7 @@ std::string reasonText(int code, const std::string& sqliteText) {
       words = "数据库出错";
       break;
   }
-  return std::string(words) + "（" + sqliteText + "）";
+  return std::string(words) + "：" + sqliteText;
 }
 
 // The columns of the first layout's tables, which every file of ours has.
@@ -525,6 +548,10 @@ bool HistoryStore::migrate() {
     return false;
   }
   if (readOnly_) {
+    std::int64_t derived = 0;
+    counted_ =
+        number("SELECT count(*) FROM sqlite_master WHERE name = 'confusion_counts'", derived) &&
+        derived != 0;
     if (version == kSchemaVersion) return true;
     say(CannotOpen, "练习记录文件只读，且是旧的格式，无法更新来查看：" + file_.string());
     return false;
@@ -540,7 +567,11 @@ bool HistoryStore::migrate() {
   // FULL: a run once committed survives a power loss too (NORMAL in WAL mode
   // may lose the last commits); one commit a run can afford the extra sync.
   if (!exec("PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON")) return false;
-  if (version == kSchemaVersion && application == kApplicationId) return true;
+  std::int64_t derived = 0;
+  if (!number("SELECT count(*) FROM sqlite_master WHERE name = 'confusion_counts'", derived))
+    return false;
+  counted_ = derived != 0;
+  if (version == kSchemaVersion && application == kApplicationId && counted_) return true;
   if (!exec("BEGIN IMMEDIATE")) return false;
   for (auto v = version; v < kSchemaVersion; ++v) {
     if (!exec(kMigrations[v])) {
@@ -550,10 +581,11 @@ bool HistoryStore::migrate() {
   }
   const std::string mark = "PRAGMA user_version=" + std::to_string(kSchemaVersion) +
                            "; PRAGMA application_id=" + std::to_string(kApplicationId);
-  if (!exec(mark.c_str()) || !exec("COMMIT")) {
+  if (!exec(mark.c_str()) || (!counted_ && !exec(kDerived)) || !exec("COMMIT")) {
     rollback();
     return false;
   }
+  counted_ = true;
   return true;
 }
 
@@ -884,9 +916,12 @@ std::vector<ItemStat> HistoryStore::mastered(ItemClass cls, int minTries, int li
 std::vector<Confusion> HistoryStore::confusions(int limit) {
   std::vector<Confusion> out;
   if (!open()) return out;
-  Statement s(db_,
-              "SELECT class, expected, typed, COUNT(*) AS n FROM mistakes"
-              " GROUP BY class, expected, typed ORDER BY n DESC, MAX(run) DESC LIMIT ?");
+  // The counts the file keeps; a file only read may lack them, and is counted here.
+  Statement s(db_, counted_ ? "SELECT class, expected, typed, count FROM confusion_counts"
+                              " ORDER BY count DESC, last_run DESC LIMIT ?"
+                            : "SELECT class, expected, typed, COUNT(*) AS n FROM mistakes"
+                              " GROUP BY class, expected, typed ORDER BY n DESC, MAX(run) DESC"
+                              " LIMIT ?");
   s.bind(1, limit);
   while (s.row())
     out.push_back(Confusion{static_cast<ItemClass>(s.integer(0)), s.text(1), s.text(2),
@@ -958,7 +993,9 @@ std::optional<std::string> HistoryStore::csv(const std::function<std::string(int
 bool HistoryStore::clear() {
   if (!canRecord()) return false;
   if (!exec("BEGIN IMMEDIATE")) return false;
-  if (!exec("DELETE FROM mistakes; DELETE FROM items; DELETE FROM runs") || !exec("COMMIT")) {
+  if (!exec("DELETE FROM mistakes; DELETE FROM confusion_counts; DELETE FROM items;"
+            " DELETE FROM runs") ||
+      !exec("COMMIT")) {
     rollback();
     return false;
   }

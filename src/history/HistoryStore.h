@@ -205,6 +205,7 @@ class HistoryStore : public RunSink {
   sqlite3* db_ = nullptr;
   bool leftAlone_ = false;  // a newer layout, another program's file: never touched
   bool readOnly_ = false;   // opened for reading only
+  bool counted_ = false;    // the file keeps the confusion counts
   std::string notice_;
   std::vector<RunRecord> waiting_;
   unsigned said_ = 0;      // the troubles already told, one bit each

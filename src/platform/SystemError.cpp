@@ -49,7 +49,7 @@ const char* ownWords(int error) {
 
 std::string systemErrorText(int error) {
   // Files are opened and read on the interface thread only: strerror suffices.
-  return std::string(ownWords(error)) + "（" + std::strerror(error) + "）";
+  return std::string(ownWords(error)) + "：" + std::strerror(error);
 }
 
 }  // namespace quorvel::platform

@@ -136,6 +136,7 @@ TEST_F(HistoryStoreTest, RunsAndItemsSurviveReopeningInWalMode) {
   EXPECT_TRUE(store.clear());
   EXPECT_TRUE(store.runs().empty());
   EXPECT_TRUE(store.items(ItemClass::Root).empty());
+  EXPECT_TRUE(store.confusions(10).empty()) << "the counts go with the misses";
   EXPECT_TRUE(problems.empty());
 }
 

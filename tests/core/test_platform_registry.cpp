@@ -3,8 +3,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "platform/Registry.h"
 #include "platform/SafeFile.h"
+#include "platform/SystemError.h"
 #include "support/FixtureLibrary.h"
 
 using namespace quorvel;
@@ -363,4 +367,15 @@ TEST(SafeFile, AFailedWriteLeavesWhatWasThereAndNoTemporaryFile) {
   std::size_t entries = 0;
   for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
   EXPECT_EQ(entries, 2u);
+}
+
+TEST(SystemErrorText, CommonFailuresInOurWordsWithTheSystemsTextAfter) {
+  const std::pair<int, std::string> cases[] = {
+      {ENOENT, "找不到"}, {EACCES, "没有权限"}, {EISDIR, "是文件夹"}, {ENOSPC, "磁盘已满"}};
+  for (const auto& [error, words] : cases) {
+    const std::string text = platform::systemErrorText(error);
+    EXPECT_EQ(text, words + "：" + std::strerror(error));
+  }
+  // A rare one still carries the system's text.
+  EXPECT_NE(platform::systemErrorText(EXDEV).find(std::strerror(EXDEV)), std::string::npos);
 }

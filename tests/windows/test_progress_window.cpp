@@ -6,6 +6,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <chrono>
+#include <filesystem>
 
 #include "app/TForm_Main.h"
 #include "data/PracticeData.h"
@@ -139,6 +140,33 @@ TEST(ProgressWindowTimes, KeySpeedsAndSlowItemsComeFromTheEntryTimes) {
       ++timeColumn;
     ASSERT_LT(timeColumn, s.table->columnCount());
     EXPECT_EQ(s.table->item(0, timeColumn)->text(), s.time);
+  }
+}
+
+// A history that cannot be read says why in the window itself, is not shown
+// as "0 runs", and exports nothing rather than a header passed off as a history.
+TEST(ProgressWindowTrouble, AnUnreadableHistorySaysWhyAndExportsNothing) {
+  testsupport::TempDir dir;
+  std::filesystem::create_directories(dir / "history.sqlite3");  // a folder in its place
+  history::HistoryStore store(dir / "history.sqlite3");
+  const PracticeData data;
+  TForm_Progress progress(store, data);
+  progress.resize(420, 400);  // narrow: the messages must wrap, not be cut off
+  progress.setSaveDialog([&dir](QWidget*, const QString&) {
+    return QString::fromStdString((dir / "out.csv").string());
+  });
+  progress.showProgress();
+  EXPECT_TRUE(progress.notice()->isVisible());
+  EXPECT_TRUE(progress.notice()->text().startsWith(QStringLiteral("练习记录打不开")))
+      << progress.notice()->text().toStdString();
+  EXPECT_FALSE(progress.totals()->text().contains(QStringLiteral("共练习 0 次")));
+  progress.exportCsv();
+  EXPECT_FALSE(std::filesystem::exists(dir / "out.csv"));
+  EXPECT_TRUE(progress.message()->text().startsWith(QStringLiteral("没有导出")))
+      << progress.message()->text().toStdString();
+  for (const QLabel* label : {progress.notice(), progress.message()}) {
+    EXPECT_TRUE(label->wordWrap());
+    EXPECT_LE(label->geometry().right(), progress.width()) << "inside the window";
   }
 }
 
