@@ -72,6 +72,26 @@ TEST_F(ProgressWindowTest, F9OpensItOnTheRecordedRuns) {
   progress->close();
 }
 
+// Where the history cannot be written, the window promises no recording of
+// the run going on, and says why above its figures.
+TEST_F(ProgressWindowTest, AHistoryThatCannotBeWrittenIsNotPromisedTheRun) {
+  if (builtLibrary().empty()) GTEST_SKIP() << "no built resource library";
+  testsupport::TempDir data;
+  std::filesystem::create_directories(data / "quorvel" / "history.sqlite3");  // a folder there
+  testsupport::ScopedEnv env("XDG_DATA_HOME", data.path().string());
+  buildAndShow(builtLibrary());
+  frame->logic().selectKind(pkRoot);
+  ASSERT_TRUE(frame->logic().practising());
+  QTest::keyClick(&tutor->main(), Qt::Key_F9);
+  TForm_Progress* progress = tutor->main().progressWindow();
+  ASSERT_NE(progress, nullptr);
+  EXPECT_EQ(progress->message()->text(),
+            QStringLiteral("正在进行的字根练习不会记入练习记录：练习记录现在无法写入。"));
+  EXPECT_TRUE(progress->notice()->isVisible());
+  EXPECT_FALSE(progress->notice()->text().isEmpty());
+  progress->close();
+}
+
 // A key's speed comes from the mean time of its roots' timed entries, each
 // root weighed by how many of its entries were timed; right but slow items
 // are listed with their mean time.
