@@ -12,7 +12,7 @@ jobs=${JOBS:-1}
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQUORVEL_FUZZ=ON -DQUORVEL_GUI=OFF -DQUORVEL_TESTS=OFF >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
-targets=(resource_library tables images settings practice_text)
+targets=(resource_library tables images settings settings_file practice_text history)
 mkdir -p "$build/logs" "$build/crashes"
 run_one() {
   local t=$1; shift

@@ -293,14 +293,11 @@ void TForm_Main::FormCreate() {
 
 void TForm_Main::readSettings() {
   // A store that cannot be read or written leaves the defaults in force.
-  using quorvel::ui::kSettingsKey;
   quorvel::platform::Registry registry;
-  quorvel::ui::ensureSettingsKey(registry);
-  FMusicOn = registry.readInt(kSettingsKey, "musicplay").value_or(1) != 0;
-  FMusicNo = registry.readInt(kSettingsKey, "musicNo").value_or(1);
-  if (FMusicNo >= 4) FMusicNo = 4;
-  if (FMusicNo < 1) FMusicNo = 1;
-  FMaxSize = registry.readInt(kSettingsKey, "Maxsize").value_or(0) != 0;
+  quorvel::ensureSettingsKey(registry);
+  FMusicOn = quorvel::readSettingOrDefault(registry, quorvel::kMusicPlay) != 0;
+  FMusicNo = quorvel::readSettingOrDefault(registry, quorvel::kMusicNo);
+  FMaxSize = quorvel::readSettingOrDefault(registry, quorvel::kMaxSize) != 0;
   showSettingsProblem(quorvel::platform::Registry::takeLatestProblem());
 }
 
@@ -644,6 +641,9 @@ QString TForm_Main::runningNote() const {
   // is told why its mistakes are not listed yet.
   const quorvel::PracticeFrame& logic = Frame_Veduzir1->logic();
   if (!logic.practising()) return {};
-  return QStringLiteral("正在进行的%1结束或换别的练习后才记入这里。")
-      .arg(QString::fromUtf8(quorvel::kindInfo(logic.practiceKind()).name));
+  const QString kind = QString::fromUtf8(quorvel::kindInfo(logic.practiceKind()).name);
+  // No promise the history cannot keep: a file that cannot be written gets no run.
+  if (!history_ || !history_->canRecord())
+    return QStringLiteral("正在进行的%1不会记入练习记录：练习记录现在无法写入。").arg(kind);
+  return QStringLiteral("正在进行的%1结束或换别的练习后才记入这里。").arg(kind);
 }

@@ -4,13 +4,10 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QRadioButton>
-#include <algorithm>
 
 #include "app/Settings.h"
 #include "platform/Registry.h"
 #include "ui/QtSupport.h"
-
-using quorvel::ui::kSettingsKey;
 
 TForm_Set::TForm_Set(QWidget* parent)
     : FormBase(parent, "Form_Set", QStringLiteral("设置"), QSize(285, 173)) {
@@ -51,38 +48,28 @@ TForm_Set::TForm_Set(QWidget* parent)
 
 void TForm_Set::FormCreate() {
   // A store that cannot be read or written leaves the controls as they start.
-  quorvel::platform::Registry registry;
+  using namespace quorvel;
+  platform::Registry registry;
   if (!registry.keyExists(kSettingsKey)) {
     // A new key holds the defaults, which the controls already show.
-    quorvel::ui::ensureSettingsKey(registry);
+    ensureSettingsKey(registry);
     return;
   }
-  if (registry.readInt(kSettingsKey, "musicplay").value_or(1) != 0) {
-    const auto number = registry.readInt(kSettingsKey, "musicNo");
-    if (!number) registry.writeInt(kSettingsKey, "musicNo", 1);
-    // A tune number below 1 plays tune 1 in the main window; the dialog
-    // ticks the same one, so OK untouched changes nothing.
-    switch (std::max(number.value_or(1), 1)) {
-      case 1:
-        RzRadioButton_music1->setChecked(true);
-        break;
-      case 2:
-        RzRadioButton_music2->setChecked(true);
-        break;
-      case 3:
-        RzRadioButton_music3->setChecked(true);
-        break;
-      default:
-        RzRadioButton_music4->setChecked(true);
-        break;
-    }
+  if (readSettingOrDefault(registry, kMusicPlay) != 0) {
+    const auto number = readSetting(registry, kMusicNo);
+    if (!number) writeSetting(registry, kMusicNo, kMusicNo.defaultValue);
+    // The tune the main window plays (the number brought into range), so OK
+    // untouched changes nothing.
+    QRadioButton* tunes[] = {RzRadioButton_music1, RzRadioButton_music2, RzRadioButton_music3,
+                             RzRadioButton_music4};
+    tunes[number.value_or(kMusicNo.defaultValue) - kMusicNo.least]->setChecked(true);
   } else {
     RzCheckBox_Music->setChecked(false);
     RzCheckBox_MusicClick();
   }
-  const auto maxSize = registry.readInt(kSettingsKey, "MaxSize");
-  if (!maxSize) registry.writeInt(kSettingsKey, "MaxSize", 0);
-  RzCheckBox_MaxSize->setChecked(maxSize.value_or(0) != 0);
+  const auto maxSize = readSetting(registry, kMaxSize);
+  if (!maxSize) writeSetting(registry, kMaxSize, kMaxSize.defaultValue);
+  RzCheckBox_MaxSize->setChecked(maxSize.value_or(kMaxSize.defaultValue) != 0);
 }
 
 bool TForm_Set::RunSettings(bool musicOn, std::int32_t musicNo) {
@@ -107,16 +94,16 @@ int TForm_Set::checkedTune() const {
 }
 
 void TForm_Set::RzLabel_OkClick() {
-  quorvel::platform::Registry registry;
+  using namespace quorvel;
+  platform::Registry registry;
   bool saved = registry.keyExists(kSettingsKey);
   if (saved) {
-    saved = registry.writeInt(kSettingsKey, "MaxSize", RzCheckBox_MaxSize->isChecked() ? 1 : 0);
-    saved = registry.writeInt(kSettingsKey, "musicplay", RzCheckBox_Music->isChecked() ? 1 : 0) &&
-            saved;
+    saved = writeSetting(registry, kMaxSize, RzCheckBox_MaxSize->isChecked() ? 1 : 0);
+    saved = writeSetting(registry, kMusicPlay, RzCheckBox_Music->isChecked() ? 1 : 0) && saved;
     FMusicOn = RzCheckBox_Music->isChecked();
     if (FMusicOn) {
       FMusicNo = checkedTune();
-      saved = registry.writeInt(kSettingsKey, "musicNo", FMusicNo) && saved;
+      saved = writeSetting(registry, kMusicNo, FMusicNo) && saved;
     }
   }
   saveProblem_ = saved ? std::string() : registry.problem();

@@ -2,6 +2,7 @@
 
 #include <pwd.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,18 +10,32 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <initializer_list>
 #include <map>
 #include <utility>
 
 #include "platform/Gbk.h"
 #include "platform/Log.h"
+#include "platform/SystemError.h"
 
 namespace quorvel::history {
 
 namespace {
 
 // The troubles told to the learner, each once.
-enum Trouble : unsigned { CannotOpen = 1, Locked = 2, Damaged = 4, Newer = 8, CannotWrite = 16 };
+enum Trouble : unsigned {
+  CannotOpen = 1,
+  Locked = 2,
+  Damaged = 4,
+  Newer = 8,
+  CannotWrite = 16,
+  Foreign = 32,
+  ReadOnly = 64,
+  CannotRead = 128,
+};
+
+// What marks a file as ours (PRAGMA application_id): "QRVL".
+constexpr std::int64_t kApplicationId = 0x5152564C;
 
 // Runs kept in memory while the file cannot take them; beyond this the
 // oldest go, so a store that stays locked cannot eat memory.
@@ -73,6 +88,7 @@ class Statement {
     sqlite3_clear_bindings(stmt_);
   }
   std::int64_t integer(int col) const { return sqlite3_column_int64(stmt_, col); }
+  sqlite3_stmt* handle() const { return stmt_; }
   std::string blob(int col) const {
     const auto* p = static_cast<const char*>(sqlite3_column_blob(stmt_, col));
     return p ? std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, col)))
@@ -118,6 +134,29 @@ const char* const kMigrations[] = {
 };
 static_assert(std::size(kMigrations) == kSchemaVersion);
 
+// What the progress window reads without going through every run and miss:
+// the runs by kind, and how often each confusion happened, kept by the file
+// itself (triggers on the misses), so every writer of any version keeps it
+// right. Derived from the layout's own tables, it is added to a file of this
+// layout that lacks it, from what the file holds, without changing its version.
+const char* const kDerived =
+    "CREATE INDEX IF NOT EXISTS runs_by_kind ON runs(kind, ended);"
+    "CREATE TABLE confusion_counts(class INTEGER NOT NULL, expected TEXT NOT NULL,"
+    " typed TEXT NOT NULL, count INTEGER NOT NULL, last_run INTEGER NOT NULL,"
+    " PRIMARY KEY(class, expected, typed)) WITHOUT ROWID;"
+    "CREATE INDEX confusions_by_count ON confusion_counts(count DESC, last_run DESC);"
+    "INSERT INTO confusion_counts SELECT class, expected, typed, COUNT(*), MAX(run)"
+    " FROM mistakes GROUP BY class, expected, typed;"
+    "CREATE TRIGGER confusion_counted AFTER INSERT ON mistakes BEGIN"
+    " INSERT INTO confusion_counts VALUES(new.class, new.expected, new.typed, 1, new.run)"
+    " ON CONFLICT(class, expected, typed) DO UPDATE SET count = count + 1,"
+    " last_run = max(last_run, excluded.last_run); END;"
+    "CREATE TRIGGER confusion_uncounted AFTER DELETE ON mistakes BEGIN"
+    " UPDATE confusion_counts SET count = count - 1"
+    " WHERE class = old.class AND expected = old.expected AND typed = old.typed;"
+    " DELETE FROM confusion_counts WHERE class = old.class AND expected = old.expected"
+    " AND typed = old.typed AND count <= 0; END;";
+
 bool isDamage(int code) {
   code &= 0xFF;
   return code == SQLITE_CORRUPT || code == SQLITE_NOTADB;
@@ -126,6 +165,65 @@ bool isDamage(int code) {
 bool isLock(int code) {
   code &= 0xFF;
   return code == SQLITE_BUSY || code == SQLITE_LOCKED;
+}
+
+// Our words for what went wrong, SQLite's own after them.
+std::string reasonText(int code, const std::string& sqliteText) {
+  const char* words = nullptr;
+  switch (code & 0xFF) {
+    case SQLITE_FULL:
+      words = "磁盘已满";
+      break;
+    case SQLITE_READONLY:
+      words = "文件只读";
+      break;
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+      words = "没有权限";
+      break;
+    case SQLITE_CANTOPEN:
+      words = "文件打不开";
+      break;
+    case SQLITE_IOERR:
+      words = "读写出错";
+      break;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+      words = "文件已损坏";
+      break;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      words = "文件正被另一个程序占用";
+      break;
+    case SQLITE_NOMEM:
+      words = "内存不足";
+      break;
+    case SQLITE_SCHEMA:
+    case SQLITE_ERROR:
+    case SQLITE_CONSTRAINT:
+    case SQLITE_MISMATCH:
+      words = "文件的内容与本程序不符";
+      break;
+    default:
+      words = "数据库出错";
+      break;
+  }
+  return std::string(words) + "：" + sqliteText;
+}
+
+// The columns of the first layout's tables, which every file of ours has.
+bool hasColumns(sqlite3* db, const char* table, std::initializer_list<const char*> columns) {
+  const std::string sql = std::string("PRAGMA table_info(") + table + ")";
+  sqlite3_stmt* s = nullptr;
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr) != SQLITE_OK) return false;
+  std::vector<std::string> found;
+  while (sqlite3_step(s) == SQLITE_ROW)
+    if (const auto* name = sqlite3_column_text(s, 1))
+      found.emplace_back(reinterpret_cast<const char*>(name));
+  sqlite3_finalize(s);
+  for (const char* c : columns)
+    if (std::find(found.begin(), found.end(), c) == found.end()) return false;
+  return true;
 }
 
 std::string utf8Of(const RunEntry& e, const std::string& gbkText) {
@@ -280,7 +378,7 @@ HistoryStore::HistoryStore(std::filesystem::path file, ProblemCallback onProblem
 
 HistoryStore::~HistoryStore() {
   // Runs the file could not take so far get one last chance.
-  if (!waiting_.empty() && open()) {
+  if (!waiting_.empty() && canRecord()) {
     std::vector<RunRecord> waiting = std::move(waiting_);
     waiting_.clear();
     for (const RunRecord& run : waiting)
@@ -307,6 +405,7 @@ std::filesystem::path HistoryStore::defaultFile() {
 
 void HistoryStore::say(int trouble, const std::string& message) {
   platform::logProblem(message);
+  notice_ = message;
   if (said_ & static_cast<unsigned>(trouble)) return;
   said_ |= static_cast<unsigned>(trouble);
   if (onProblem_) onProblem_(message);
@@ -341,9 +440,10 @@ void HistoryStore::close() {
 bool HistoryStore::exec(const char* sql) {
   char* error = nullptr;
   const int code = sqlite3_exec(db_, sql, nullptr, nullptr, &error);
+  const std::string text = error ? error : sqlite3_errstr(code);
   sqlite3_free(error);
   if (code != SQLITE_OK) {
-    failed(code, sql);
+    failedWith(code, sql, text);
     return false;
   }
   return true;
@@ -351,32 +451,83 @@ bool HistoryStore::exec(const char* sql) {
 
 bool HistoryStore::open() {
   if (db_) return true;
-  if (newer_) return false;
+  if (leftAlone_) return false;
   const unsigned putAside = putAside_;
   if (openFile()) return true;
   // A damaged file was put aside: a new one takes its place.
   return putAside_ != putAside && openFile();
 }
 
+bool HistoryStore::canRecord() { return open() && !readOnly_; }
+
 void HistoryStore::rollback() {
   if (db_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
+
+namespace {
+// A path as an SQLite URI ("file:" and the path, every byte beyond the
+// plainest percent-encoded, so '?', '#' and '%' in a folder name stay part of it).
+std::string fileUri(const std::filesystem::path& file, const char* query) {
+  static const char* hex = "0123456789ABCDEF";
+  std::string uri = "file:";
+  for (const char c : file.string()) {
+    const auto u = static_cast<unsigned char>(c);
+    if ((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') ||
+        std::string_view("/._-~").find(c) != std::string_view::npos) {
+      uri += c;
+    } else {
+      uri += '%';
+      uri += hex[u >> 4];
+      uri += hex[u & 0xF];
+    }
+  }
+  return uri + "?" + query;
+}
+}  // namespace
 
 bool HistoryStore::openFile() {
   if (file_.empty()) {
     say(CannotOpen, "练习记录无法保存：找不到用户的主目录。练习照常进行。");
     return false;
   }
-  std::error_code ec;
-  std::filesystem::create_directories(file_.parent_path(), ec);
-  const int code =
-      sqlite3_open_v2(file_.c_str(), &db_,
-                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-  if (code != SQLITE_OK) {
-    const std::string reason = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
+  readOnly_ = false;
+  const std::filesystem::path dir = file_.parent_path();
+  const bool exists = ::access(file_.c_str(), F_OK) == 0;
+  if (!exists) {
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (::access(dir.c_str(), W_OK) != 0) {
+      const int error = ec ? ec.value() : errno;
+      say(CannotOpen, "练习记录无法保存（" + platform::systemErrorText(error) +
+                          "），练习照常进行，但不会记入：" + file_.string());
+      return false;
+    }
+  }
+  // WAL needs to write beside the file (its -wal and -shm), so a file that
+  // cannot be written, or lies in a folder that cannot, is only read.
+  readOnly_ = exists && (::access(file_.c_str(), W_OK) != 0 || ::access(dir.c_str(), W_OK) != 0);
+  int code = SQLITE_OK;
+  if (readOnly_) {
+    // mode=ro reads the journal of a file in WAL mode when its -shm is there
+    // or can be made; immutable=1 reads the file alone when neither can be.
+    for (const char* query : {"mode=ro", "immutable=1"}) {
+      code = sqlite3_open_v2(fileUri(file_, query).c_str(), &db_,
+                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+      if (code == SQLITE_OK)
+        code = sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+      if (code == SQLITE_OK || isDamage(code)) break;
+      close();
+    }
+  } else {
+    code =
+        sqlite3_open_v2(file_.c_str(), &db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+  }
+  if (code != SQLITE_OK && !isDamage(code)) {
+    const std::string text = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
     close();
-    say(CannotOpen,
-        "练习记录无法保存：打不开 " + file_.string() + "（" + reason + "）。练习照常进行。");
+    say(CannotOpen, "练习记录打不开（" + reasonText(code, text) + "），练习照常进行，但不会记入：" +
+                        file_.string());
     return false;
   }
   // A second tutor may hold the file a moment; waiting longer would stall the window.
@@ -388,61 +539,112 @@ bool HistoryStore::openFile() {
     close();
     return false;
   }
+  if (readOnly_)
+    say(ReadOnly, "练习记录文件只读：可以查看以前的记录，但这次的练习不会记入：" + file_.string());
+  else
+    notice_.clear();
   return true;
 }
 
 bool HistoryStore::migrate() {
-  int version = 0;
-  {
-    Statement s(db_, "PRAGMA user_version");
-    if (!s.row()) {
-      failed(s.code(), "reading the layout version");
-      return false;
+  auto number = [this](const char* sql, std::int64_t& out) {
+    Statement s(db_, sql);
+    if (s.row()) {
+      out = s.integer(0);
+      return true;
     }
-    version = static_cast<int>(s.integer(0));
+    failedWith(s.code(), sql, sqlite3_errmsg(db_), true);
+    return false;
+  };
+  std::int64_t version = 0, application = 0, tables = 0;
+  if (!number("PRAGMA user_version", version) || !number("PRAGMA application_id", application) ||
+      !number("SELECT count(*) FROM sqlite_master WHERE name NOT LIKE 'sqlite!_%' ESCAPE '!'",
+              tables))
+    return false;
+  // Ours: marked so, or (written before files were marked) holding the
+  // tables of the first layout. Anything else holding tables belongs to
+  // another program and is not touched.
+  const bool ours =
+      application == kApplicationId ||
+      (application == 0 &&
+       (tables == 0 || (version > 0 &&
+                        hasColumns(db_, "runs",
+                                   {"id", "kind", "started", "ended", "items", "right", "speed",
+                                    "accuracy", "finished"}) &&
+                        hasColumns(db_, "mistakes", {"run", "class", "expected", "typed"}))));
+  if (!ours) {
+    leftAlone_ = true;
+    say(Foreign, "文件 " + file_.string() +
+                     " 不是奎沃的练习记录（像是别的程序的数据库），本程序不改动它，练习照常进行，"
+                     "但不会记入。");
+    return false;
   }
+  if (tables == 0) version = 0;
   if (version > kSchemaVersion) {
-    newer_ = true;
+    leftAlone_ = true;
     say(Newer, "练习记录文件 " + file_.string() +
                    " 由较新版本的奎沃写入，本程序不改动它，这次的练习不记录。");
+    return false;
+  }
+  if (readOnly_) {
+    std::int64_t derived = 0;
+    counted_ =
+        number("SELECT count(*) FROM sqlite_master WHERE name = 'confusion_counts'", derived) &&
+        derived != 0;
+    if (version == kSchemaVersion) return true;
+    say(CannotOpen, "练习记录文件只读，且是旧的格式，无法更新来查看：" + file_.string());
     return false;
   }
   // WAL: a reader (a second tutor's progress window) never blocks a writer.
   {
     Statement wal(db_, "PRAGMA journal_mode=WAL");
     if (!wal.row() && !wal.ok()) {
-      failed(wal.code(), "switching to WAL");
+      failedWith(wal.code(), "switching to WAL", sqlite3_errmsg(db_));
       return false;
     }
   }
-  if (!exec("PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON")) return false;
-  if (version == kSchemaVersion) return true;
+  // FULL: a run once committed survives a power loss too (NORMAL in WAL mode
+  // may lose the last commits); one commit a run can afford the extra sync.
+  if (!exec("PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON")) return false;
+  std::int64_t derived = 0;
+  if (!number("SELECT count(*) FROM sqlite_master WHERE name = 'confusion_counts'", derived))
+    return false;
+  counted_ = derived != 0;
+  if (version == kSchemaVersion && application == kApplicationId && counted_) return true;
   if (!exec("BEGIN IMMEDIATE")) return false;
-  for (int v = version; v < kSchemaVersion; ++v) {
+  for (auto v = version; v < kSchemaVersion; ++v) {
     if (!exec(kMigrations[v])) {
       rollback();
       return false;
     }
   }
-  const std::string setVersion = "PRAGMA user_version=" + std::to_string(kSchemaVersion);
-  if (!exec(setVersion.c_str()) || !exec("COMMIT")) {
+  const std::string mark = "PRAGMA user_version=" + std::to_string(kSchemaVersion) +
+                           "; PRAGMA application_id=" + std::to_string(kApplicationId);
+  if (!exec(mark.c_str()) || (!counted_ && !exec(kDerived)) || !exec("COMMIT")) {
     rollback();
     return false;
   }
+  counted_ = true;
   return true;
 }
 
-void HistoryStore::failed(int code, const char* what) {
-  const std::string reason =
-      (db_ ? std::string(sqlite3_errmsg(db_)) : std::string(sqlite3_errstr(code))) + " (" + what +
-      ")";
-  if (isDamage(code)) {
+void HistoryStore::failed(int code, const char* what, bool reading) {
+  failedWith(code, what, db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code), reading);
+}
+
+void HistoryStore::failedWith(int code, const char* what, const std::string& sqliteText,
+                              bool reading) {
+  // The log has what was being done; the learner our words and SQLite's.
+  platform::logProblem("history: " + file_.string() + ": " + sqliteText + " (" + what + ")");
+  const std::string reason = reasonText(code, sqliteText);
+  if (isDamage(code) && !readOnly_) {
     putAside();
   } else if (isLock(code)) {
-    platform::logProblem("history: " + file_.string() + " is locked: " + reason);
     say(Locked, "练习记录文件正被另一个程序占用：这次的记录先留在内存里，下次再写入。");
+  } else if (reading || readOnly_) {
+    say(CannotRead, "练习记录无法读取（" + reason + "）：" + file_.string());
   } else {
-    say(CannotWrite, "练习记录无法写入 " + file_.string() + "：" + reason + "。练习照常进行。");
+    say(CannotWrite, "练习记录无法写入（" + reason + "），练习照常进行：" + file_.string());
   }
 }
 
@@ -462,9 +664,9 @@ void HistoryStore::putAside() {
   std::error_code ec;
   std::filesystem::rename(file_, aside, ec);
   if (ec) {
-    say(CannotOpen, "练习记录文件 " + file_.string() + " 已损坏，且无法改名（" + ec.message() +
-                        "）。练习照常进行，但不再记录。");
-    newer_ = true;  // leave it alone from now on
+    say(CannotOpen, "练习记录文件已损坏，且无法改名（" + platform::systemErrorText(ec.value()) +
+                        "），练习照常进行，但不再记录：" + file_.string());
+    leftAlone_ = true;  // leave it alone from now on
     return;
   }
   // Its journal belongs to it: it goes along under the same new name.
@@ -485,7 +687,7 @@ void HistoryStore::record(const RunRecord& run) {
   if (run.items <= 0) return;
   waiting_.push_back(run);
   if (waiting_.size() > kMaxWaiting) waiting_.erase(waiting_.begin());
-  if (!open()) return;
+  if (!canRecord()) return;
   while (!waiting_.empty()) {
     if (!write(waiting_.front())) {
       // A file found damaged while writing was put aside: a new one takes the run.
@@ -497,9 +699,11 @@ void HistoryStore::record(const RunRecord& run) {
 
 bool HistoryStore::write(const RunRecord& run) {
   if (!db_ || !exec("BEGIN IMMEDIATE")) return false;
+  // The reason is read before the rollback, which would put its own in its place.
   auto undo = [this](int code, const char* what) {
+    const std::string text = sqlite3_errmsg(db_);
     rollback();
-    failed(code, what);
+    failedWith(code, what, text);
     return false;
   };
   if (!writers_) writers_ = std::make_unique<Writers>(db_);
@@ -564,6 +768,7 @@ bool HistoryStore::write(const RunRecord& run) {
   }
   const int code = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
   if (code != SQLITE_OK) return undo(code, "committing a run");
+  notice_.clear();
   return true;
 }
 
@@ -585,7 +790,7 @@ std::vector<RunRow> HistoryStore::labelledRuns() {
               "SELECT kind, started, ended, items, right, speed, accuracy, finished, label"
               " FROM runs WHERE label <> '' ORDER BY ended, id");
   std::vector<RunRow> out = readRuns(s);
-  if (s.code() != SQLITE_DONE) failed(s.code(), "reading the labelled runs");
+  if (s.code() != SQLITE_DONE) failed(s.code(), "reading the labelled runs", true);
   return out;
 }
 
@@ -595,7 +800,7 @@ std::vector<RunRow> HistoryStore::runs() {
               "SELECT kind, started, ended, items, right, speed, accuracy, finished, label"
               " FROM runs ORDER BY ended, id");
   std::vector<RunRow> out = readRuns(s);
-  if (s.code() != SQLITE_DONE) failed(s.code(), "reading the runs");
+  if (s.code() != SQLITE_DONE) failed(s.code(), "reading the runs", true);
   return out;
 }
 
@@ -611,9 +816,71 @@ Totals HistoryStore::totals() {
     t.seconds = s.integer(1);
     t.items = s.integer(2);
   } else {
-    failed(s.code(), "reading the totals");
+    failed(s.code(), "reading the totals", true);
   }
   return t;
+}
+
+std::vector<KindRuns> HistoryStore::kindRuns() {
+  std::vector<KindRuns> out;
+  if (!open()) return out;
+  Statement s(db_, "SELECT kind, COUNT(*), MAX(ended), MAX(id) FROM runs GROUP BY kind");
+  while (s.row())
+    out.push_back(KindRuns{static_cast<int>(s.integer(0)), static_cast<int>(s.integer(1)),
+                           s.integer(2), s.integer(3)});
+  if (s.code() != SQLITE_DONE) failed(s.code(), "reading the kinds", true);
+  return out;
+}
+
+KindChart HistoryStore::chart(int kind, int points) {
+  KindChart c;
+  if (!open() || points <= 0) return c;
+  {
+    Statement s(db_,
+                "SELECT COUNT(*), MIN(ended), MAX(ended), MAX(speed) FROM runs WHERE kind = ?");
+    s.bind(1, kind);
+    if (!s.row()) {
+      failed(s.code(), "reading a kind's runs", true);
+      return c;
+    }
+    c.runs = static_cast<int>(s.integer(0));
+    c.first = s.integer(1);
+    c.last = s.integer(2);
+    c.bestSpeed = static_cast<int>(s.integer(3));
+  }
+  if (c.runs == 0) return c;
+  {
+    Statement s(db_,
+                "SELECT kind, started, ended, items, right, speed, accuracy, finished, label"
+                " FROM runs WHERE kind = ? ORDER BY ended DESC, id DESC LIMIT 1");
+    s.bind(1, kind);
+    std::vector<RunRow> latest = readRuns(s);
+    if (!latest.empty()) c.latest = latest.front();
+  }
+  // Each run while they fit; else the runs of each of `points` equal
+  // stretches of time, by their mean.
+  const bool each = c.runs <= points;
+  Statement s(db_, each ? "SELECT ended, speed, accuracy, 1 FROM runs WHERE kind = ?1"
+                          " ORDER BY ended, id"
+                        : "SELECT AVG(ended), AVG(speed), AVG(CASE WHEN accuracy >= 0 THEN"
+                          " accuracy END), COUNT(*) FROM runs WHERE kind = ?1"
+                          " GROUP BY (ended - ?2) * ?3 / ?4 ORDER BY 1");
+  s.bind(1, kind);
+  if (!each)
+    s.bind(2, c.first).bind(3, points).bind(4, std::max<std::int64_t>(c.last - c.first + 1, 1));
+  while (s.row()) {
+    ChartPoint p;
+    p.ended = static_cast<std::int64_t>(sqlite3_column_double(s.handle(), 0));
+    p.speed = sqlite3_column_double(s.handle(), 1);
+    p.accuracy = sqlite3_column_type(s.handle(), 2) == SQLITE_NULL
+                     ? -1.0
+                     : sqlite3_column_double(s.handle(), 2);
+    if (p.accuracy < 0) p.accuracy = -1.0;
+    p.runs = static_cast<int>(s.integer(3));
+    c.points.push_back(p);
+  }
+  if (s.code() != SQLITE_DONE) failed(s.code(), "reading a kind's chart", true);
+  return c;
 }
 
 namespace {
@@ -676,9 +943,12 @@ std::vector<ItemStat> HistoryStore::mastered(ItemClass cls, int minTries, int li
 std::vector<Confusion> HistoryStore::confusions(int limit) {
   std::vector<Confusion> out;
   if (!open()) return out;
-  Statement s(db_,
-              "SELECT class, expected, typed, COUNT(*) AS n FROM mistakes"
-              " GROUP BY class, expected, typed ORDER BY n DESC, MAX(run) DESC LIMIT ?");
+  // The counts the file keeps; a file only read may lack them, and is counted here.
+  Statement s(db_, counted_ ? "SELECT class, expected, typed, count FROM confusion_counts"
+                              " ORDER BY count DESC, last_run DESC LIMIT ?"
+                            : "SELECT class, expected, typed, COUNT(*) AS n FROM mistakes"
+                              " GROUP BY class, expected, typed ORDER BY n DESC, MAX(run) DESC"
+                              " LIMIT ?");
   s.bind(1, limit);
   while (s.row())
     out.push_back(Confusion{static_cast<ItemClass>(s.integer(0)), s.text(1), s.text(2),
@@ -686,21 +956,42 @@ std::vector<Confusion> HistoryStore::confusions(int limit) {
   return out;
 }
 
-std::string HistoryStore::csv(const KindName& kindName) {
+namespace {
+// A run's misses as the CSV lists them: "expected→typed", roots numbered
+// from 1 where the learner sees them, as their pictures are.
+void addMiss(std::string& list, ItemClass cls, std::string expected, const std::string& typed) {
+  if (!list.empty()) list += ' ';
+  if (cls == ItemClass::Root) expected = "字根" + std::to_string(std::atoi(expected.c_str()) + 1);
+  list += expected + "→" + typed;
+}
+
+std::string csvLine(const std::string& id, const std::string& kind, std::int64_t started,
+                    std::int64_t ended, std::int64_t items, std::int64_t right, std::int64_t speed,
+                    std::int64_t accuracy, bool finished, const std::string& misses) {
+  return id + ',' + csvField(kind) + ',' + localTime(started) + ',' + localTime(ended) + ',' +
+         std::to_string(items) + ',' + std::to_string(right) + ',' + std::to_string(speed) + ',' +
+         (accuracy < 0 ? "" : std::to_string(accuracy)) + ',' + (finished ? "是" : "否") + ',' +
+         csvField(misses) + "\r\n";
+}
+}  // namespace
+
+std::optional<std::string> HistoryStore::csv(const KindName& kindName) {
+  // Only a file that can be read gives the whole history; the runs still
+  // waiting to be written come after its own, numbered "待写入".
+  if (!open()) return std::nullopt;
+  const auto nameOf = [&kindName](std::int64_t kind, const std::string& label) {
+    return kindName ? kindName(static_cast<int>(kind), label) : std::to_string(kind);
+  };
   // The mark at the start tells spreadsheet programs the text is UTF-8.
   std::string out = "\xEF\xBB\xBF编号,练习,开始,结束,条目,正确,速度,正确率,完成,错误\r\n";
-  if (!open()) return out;
   std::map<std::int64_t, std::string> misses;
   {
     Statement m(db_, "SELECT run, class, expected, typed FROM mistakes ORDER BY rowid");
-    while (m.row()) {
-      std::string& list = misses[m.integer(0)];
-      if (!list.empty()) list += ' ';
-      std::string expected = m.text(2);
-      // Roots are numbered from 1 where the learner sees them, as their pictures are.
-      if (m.integer(1) == static_cast<int>(ItemClass::Root))
-        expected = "字根" + std::to_string(std::atoi(expected.c_str()) + 1);
-      list += expected + "→" + m.text(3);
+    while (m.row())
+      addMiss(misses[m.integer(0)], static_cast<ItemClass>(m.integer(1)), m.text(2), m.text(3));
+    if (m.code() != SQLITE_DONE) {
+      failed(m.code(), "reading the misses", true);
+      return std::nullopt;
     }
   }
   Statement s(db_,
@@ -709,22 +1000,30 @@ std::string HistoryStore::csv(const KindName& kindName) {
               " ORDER BY ended, id");
   while (s.row()) {
     const std::int64_t id = s.integer(0);
-    const int accuracy = static_cast<int>(s.integer(7));
-    out += std::to_string(id) + ',' +
-           csvField(kindName ? kindName(static_cast<int>(s.integer(1)), s.text(9))
-                             : std::to_string(s.integer(1))) +
-           ',' + localTime(s.integer(2)) + ',' + localTime(s.integer(3)) + ',' +
-           std::to_string(s.integer(4)) + ',' + std::to_string(s.integer(5)) + ',' +
-           std::to_string(s.integer(6)) + ',' + (accuracy < 0 ? "" : std::to_string(accuracy)) +
-           ',' + (s.integer(8) ? "是" : "否") + ',' + csvField(misses[id]) + "\r\n";
+    out += csvLine(std::to_string(id), nameOf(s.integer(1), s.text(9)), s.integer(2), s.integer(3),
+                   s.integer(4), s.integer(5), s.integer(6), s.integer(7), s.integer(8) != 0,
+                   misses[id]);
+  }
+  if (s.code() != SQLITE_DONE) {
+    failed(s.code(), "reading the runs", true);
+    return std::nullopt;
+  }
+  for (const RunRecord& run : waiting_) {
+    std::string list;
+    for (const RunEntry& e : run.entries)
+      if (!e.right) addMiss(list, e.cls, utf8Of(e, e.expected), utf8Of(e, e.typed));
+    out += csvLine("待写入", nameOf(run.kind, run.label), seconds(run.started), seconds(run.ended),
+                   run.items, run.right, run.speed, run.accuracy, run.finished, list);
   }
   return out;
 }
 
 bool HistoryStore::clear() {
-  if (!open()) return false;
+  if (!canRecord()) return false;
   if (!exec("BEGIN IMMEDIATE")) return false;
-  if (!exec("DELETE FROM mistakes; DELETE FROM items; DELETE FROM runs") || !exec("COMMIT")) {
+  if (!exec("DELETE FROM mistakes; DELETE FROM confusion_counts; DELETE FROM items;"
+            " DELETE FROM runs") ||
+      !exec("COMMIT")) {
     rollback();
     return false;
   }

@@ -89,6 +89,32 @@ struct Confusion {
   int count = 0;
 };
 
+// How many runs a kind has, and when its last one ended.
+struct KindRuns {
+  int kind = 0;
+  int runs = 0;
+  std::int64_t lastEnded = 0;
+  std::int64_t lastId = 0;  // the order of runs that ended in the same second
+};
+
+// One point of a kind's chart: a run, or the mean of the runs of one stretch
+// of time when there are more runs than the chart has room for.
+struct ChartPoint {
+  std::int64_t ended = 0;  // seconds since 1970 (the mean, for several runs)
+  double speed = 0;
+  double accuracy = -1;  // -1: none of its runs measures accuracy
+  int runs = 1;
+};
+
+// What the chart of one kind shows, worked out by the file, not by reading every run.
+struct KindChart {
+  int runs = 0;
+  std::int64_t first = 0, last = 0;  // when the first and the last run ended
+  int bestSpeed = 0;
+  RunRow latest;
+  std::vector<ChartPoint> points;  // oldest first, at most the number asked for
+};
+
 struct Totals {
   int runs = 0;
   std::int64_t seconds = 0;  // time practised
@@ -119,11 +145,26 @@ class HistoryStore : public RunSink {
   void record(const RunRecord& run) override;
   std::size_t waitingRuns() const { return waiting_.size(); }
 
+  // Can a run be written now? False while the file cannot be opened, is only
+  // read (a read-only file or folder), or is left alone (a newer layout,
+  // another program's file, damaged and not to be renamed).
+  bool canRecord();
+  // Opened only for reading: the runs can be shown, none is written.
+  bool readOnly() const { return readOnly_; }
+  // Why the history cannot be read or written as it should, for the learner
+  // (UTF-8, our words first, SQLite's after them); empty while it works.
+  const std::string& notice() const { return notice_; }
+
   // What the progress window shows; empty while the store cannot be used.
   std::vector<RunRow> runs();  // oldest first
   // The runs that carry a label (learning-path sessions and tests), oldest first.
   std::vector<RunRow> labelledRuns();
   Totals totals();
+  // The kinds that have runs, by kind.
+  std::vector<KindRuns> kindRuns();
+  // The chart of one kind with at most `points` points: each run while they
+  // fit, else the means of equal stretches of time.
+  KindChart chart(int kind, int points);
   // Every item of a class that came at least once.
   std::vector<ItemStat> items(ItemClass cls);
   // One item, if it came at least once (item: UTF-8, or the root number).
@@ -138,9 +179,12 @@ class HistoryStore : public RunSink {
   // What was typed instead of what, most frequent first.
   std::vector<Confusion> confusions(int limit);
   // Every run as CSV (UTF-8, a header line, CRLF line ends), with its misses
-  // in the last column; kindName gives the UTF-8 name of a kind.
+  // in the last column, the runs still waiting to be written last; kindName
+  // gives the UTF-8 name of a run from its kind and label. Nothing while the
+  // file cannot be read (notice() says why): a header alone would pass for an
+  // empty history.
   using KindName = std::function<std::string(int kind, const std::string& label)>;
-  std::string csv(const KindName& kindName);
+  std::optional<std::string> csv(const KindName& kindName);
   // Forgets every run and item; false when the file could not be written.
   bool clear();
 
@@ -153,7 +197,9 @@ class HistoryStore : public RunSink {
   bool write(const RunRecord& run);
   bool exec(const char* sql);
   // A failed call: a damaged file is put aside; the trouble is said once.
-  void failed(int code, const char* what);
+  // sqliteText: SQLite's message, read before anything else could replace it.
+  void failed(int code, const char* what, bool reading = false);
+  void failedWith(int code, const char* what, const std::string& sqliteText, bool reading = false);
   void putAside();
   void rollback();
   void close();
@@ -165,7 +211,10 @@ class HistoryStore : public RunSink {
   // The statements a run's write uses, prepared once per open file.
   struct Writers;
   std::unique_ptr<Writers> writers_;
-  bool newer_ = false;  // written by a later program: left alone
+  bool leftAlone_ = false;  // a newer layout, another program's file: never touched
+  bool readOnly_ = false;   // opened for reading only
+  bool counted_ = false;    // the file keeps the confusion counts
+  std::string notice_;
   std::vector<RunRecord> waiting_;
   unsigned said_ = 0;      // the troubles already told, one bit each
   unsigned putAside_ = 0;  // damaged files put aside so far

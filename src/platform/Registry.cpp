@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "platform/SafeFile.h"
+#include "platform/SystemError.h"
 
 namespace quorvel::platform {
 namespace {
@@ -167,6 +168,22 @@ std::filesystem::path homeDirectory() {
   return {};
 }
 
+// Where a damaged store is kept: Quorvel.conf.bad, or the first of
+// Quorvel.conf.bad-2, -3, ... that is free, so an earlier damaged copy is
+// never written over; a copy already holding these very bytes is used again.
+std::filesystem::path copyNameFor(const std::filesystem::path& file, const std::string& bytes) {
+  for (int n = 1;; ++n) {
+    std::filesystem::path name = file.string() + ".bad";
+    if (n > 1) name += "-" + std::to_string(n);
+    struct stat st {};
+    if (::lstat(name.c_str(), &st) != 0) return name;
+    std::string held;
+    if (S_ISREG(st.st_mode) && static_cast<std::size_t>(st.st_size) == bytes.size() &&
+        readWhole(name, held) == 0 && held == bytes)
+      return name;
+  }
+}
+
 }  // namespace
 
 std::filesystem::path Registry::defaultFile() {
@@ -262,25 +279,26 @@ void Registry::load() const {
   if (::stat(file_.c_str(), &st) != 0) {
     if (errno == ENOENT) return;  // no store yet: defaults, written at the first save
     unreadable_ = true;
-    report(cannotRead(shown, std::strerror(errno)));
+    report(cannotRead(shown, systemErrorText(errno)));
     return;
   }
   if (!S_ISREG(st.st_mode)) {
     unreadable_ = true;
-    report(cannotRead(shown, S_ISDIR(st.st_mode) ? "它是一个文件夹" : "它不是普通文件"));
+    report(cannotRead(shown, S_ISDIR(st.st_mode) ? "它是文件夹" : "它不是普通文件"));
     return;
   }
   std::string text;
   if (const int error = readWhole(file_, text); error != 0) {
     unreadable_ = true;
-    report(cannotRead(shown, std::strerror(error)));
+    report(cannotRead(shown, systemErrorText(error)));
     return;
   }
   store_ = parseSettings(text);
   if (!store_.clean) {
     damagedBytes_ = std::move(text);
+    damagedCopy_ = copyNameFor(file_, damagedBytes_);
     report("设置文件有损坏，读不出的部分用默认值；改写前原文件另存为 " +
-           damagedCopy().filename().string() + "：" + shown);
+           damagedCopy_.filename().string() + "：" + shown);
   }
 }
 
@@ -290,11 +308,11 @@ bool Registry::save() const {
   std::error_code ec;
   std::filesystem::create_directories(file_.parent_path(), ec);
   if (ec) {
-    report(cannotSave(file_.string(), ec.message()));
+    report(cannotSave(file_.string(), systemErrorText(ec.value())));
     return false;
   }
   if (!damagedBytes_.empty()) {
-    const WriteResult kept = writeFileSafely(damagedCopy(), damagedBytes_);
+    const WriteResult kept = writeFileSafely(damagedCopy_, damagedBytes_);
     if (!kept.ok) {
       report(cannotSave(file_.string(), "损坏的原文件无法另存（" + kept.reason + "）"));
       return false;
@@ -319,7 +337,7 @@ bool Registry::keyExists(std::string_view key) const {
 bool Registry::createKey(std::string_view key) { return createKey(key, {}); }
 
 bool Registry::createKey(std::string_view key,
-                         std::initializer_list<std::pair<std::string_view, std::int32_t>> values) {
+                         const std::vector<std::pair<std::string_view, std::int32_t>>& values) {
   if (!validKeyPath(key)) return false;
   load();
   const std::string id = lower(key);

@@ -7,16 +7,20 @@
 // The store never loses what it cannot read. A damaged store is read as far
 // as it makes sense (lines that do not parse are skipped, a last line without
 // its line end is not trusted), and before the first save over it the whole
-// file is kept beside it as Quorvel.conf.bad. A store that exists but cannot
+// file is kept beside it as Quorvel.conf.bad (each later damage under a name
+// of its own). A store that exists but cannot
 // be read at all (a directory, no permission) is left alone: the program runs
 // on defaults and saves nothing. problem() tells the learner what happened.
+// A store that is a symbolic link is read and written through it (see
+// writeFileSafely), so the link stays and its target gets the values.
 #include <cstdint>
 #include <filesystem>
-#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace quorvel::platform {
 
@@ -49,7 +53,7 @@ class Registry {
   // Creates the key holding these whole-number values, all in one save, so
   // the store never holds the key without them; false as createKey.
   bool createKey(std::string_view key,
-                 std::initializer_list<std::pair<std::string_view, std::int32_t>> values);
+                 const std::vector<std::pair<std::string_view, std::int32_t>>& values);
   std::optional<std::int32_t> readInt(std::string_view key, std::string_view name) const;
   std::optional<std::string> readString(std::string_view key, std::string_view name) const;
   // Writes and saves at once; false when the key does not exist or the save fails.
@@ -63,8 +67,9 @@ class Registry {
   // The latest problem any store object of this program met, handed over
   // once: objects come and go with the windows, the learner is told once.
   static std::string takeLatestProblem();
-  // The copy a damaged store is kept in.
-  std::filesystem::path damagedCopy() const { return file_.string() + ".bad"; }
+  // Where the last damaged store this object read is kept (Quorvel.conf.bad,
+  // or .bad-2, .bad-3 ... when earlier copies are there); empty while none was.
+  const std::filesystem::path& damagedCopy() const { return damagedCopy_; }
 
  private:
   // Every call reads the store afresh, so two Registry objects on the same
@@ -76,6 +81,7 @@ class Registry {
   mutable SettingsText store_;
   mutable bool unreadable_ = false;   // exists but cannot be read: never written
   mutable std::string damagedBytes_;  // the whole file when it did not parse cleanly
+  mutable std::filesystem::path damagedCopy_;
   mutable std::string problem_;
 };
 

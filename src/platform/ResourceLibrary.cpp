@@ -2,6 +2,7 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <system_error>
@@ -33,6 +34,9 @@ bool isRegularFile(const std::filesystem::path& p) {
 
 // Entries larger than this are not a resource of ours but a damaged size field.
 constexpr zip_uint64_t kMaxEntrySize = 256u * 1024u * 1024u;
+// Reading goes in chunks; no more than this is set aside before any arrives.
+constexpr std::size_t kChunk = 64 * 1024;
+constexpr std::size_t kFirstReserve = 1024 * 1024;
 
 }  // namespace
 
@@ -114,21 +118,23 @@ ResourceData readEntry(const Archive& archive, std::string_view type, std::strin
   const Entry entry(zip_fopen_index(archive.get(), static_cast<zip_uint64_t>(index), 0));
   if (!entry) return result;
 
-  std::string bytes(static_cast<std::size_t>(st.size), '\0');
-  std::size_t filled = 0;
+  // The stated size is only a header's word: the bytes grow with what the
+  // entry really gives, so a damaged header claiming hundreds of megabytes
+  // costs nothing until they arrive.
+  const std::size_t stated = static_cast<std::size_t>(st.size);
+  std::string bytes;
+  bytes.reserve(std::min<std::size_t>(stated, kFirstReserve));
+  char chunk[kChunk];
   // Read until the entry reports its end: libzip checks the CRC only then,
   // so a damaged entry is caught even when its size looks right.
   while (true) {
-    char spare;
-    char* dst = filled < bytes.size() ? bytes.data() + filled : &spare;
-    const zip_uint64_t want = filled < bytes.size() ? bytes.size() - filled : 1;
-    const zip_int64_t got = zip_fread(entry.get(), dst, want);
+    const zip_int64_t got = zip_fread(entry.get(), chunk, sizeof chunk);
     if (got < 0) return result;
     if (got == 0) break;
-    if (filled >= bytes.size()) return result;  // longer than its stated size
-    filled += static_cast<std::size_t>(got);
+    if (bytes.size() + static_cast<std::size_t>(got) > stated) return result;  // longer than stated
+    bytes.append(chunk, static_cast<std::size_t>(got));
   }
-  if (filled != bytes.size()) return result;
+  if (bytes.size() != stated) return result;
 
   result.status = ResourceStatus::Ok;
   result.bytes = std::move(bytes);

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/Gbk.h"
+#include "platform/SystemError.h"
 
 namespace quorvel::textfile {
 
@@ -190,7 +191,8 @@ void convertGbk(std::string_view s, bool cutByLimit, GbkOut& out) {
   }
 }
 
-std::string reason(int error) { return std::strerror(error); }
+// Our words for the common failures, the system's text after them.
+std::string reason(int error) { return platform::systemErrorText(error); }
 
 }  // namespace
 

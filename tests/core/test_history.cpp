@@ -1,10 +1,14 @@
 // The history store, the weak-item draw, and the runs the frame hands over.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <random>
 
@@ -131,7 +135,8 @@ TEST_F(HistoryStoreTest, RunsAndItemsSurviveReopeningInWalMode) {
   sized.entries = {RunEntry{ItemClass::Character, hz(1), hz(1), true}};
   store.record(sized);
   const std::string csv =
-      store.csv([](int kind, const std::string& label) { return runName(kind, label); });
+      store.csv([](int kind, const std::string& label) { return runName(kind, label); })
+          .value_or("");
   EXPECT_NE(csv.find("二级简码"), std::string::npos);
   EXPECT_NE(csv.find(",定量测验,"), std::string::npos) << "a test by quantity under its own name";
   EXPECT_NE(csv.find(gbk::toUtf8(hz(2)) + "→" + gbk::toUtf8(hz(3))), std::string::npos);
@@ -140,6 +145,7 @@ TEST_F(HistoryStoreTest, RunsAndItemsSurviveReopeningInWalMode) {
   EXPECT_TRUE(store.clear());
   EXPECT_TRUE(store.runs().empty());
   EXPECT_TRUE(store.items(ItemClass::Root).empty());
+  EXPECT_TRUE(store.confusions(10).empty()) << "the counts go with the misses";
   EXPECT_TRUE(problems.empty());
 }
 
@@ -313,6 +319,193 @@ TEST_F(HistoryStoreTest, ADamagedFileIsPutAsideAndANewOneBegun) {
     EXPECT_NE(problems[0].find(name), std::string::npos) << "the message names it";
   }
   EXPECT_EQ(aside, 1);
+}
+
+std::string bytesOf(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+constexpr std::int64_t kOurMark = 0x5152564C;  // "QRVL"
+
+TEST_F(HistoryStoreTest, NewAndMigratedFilesAreMarkedAsOurs) {
+  {
+    HistoryStore store(file, collect());
+    ASSERT_TRUE(store.open());
+  }
+  EXPECT_EQ(Connection(file).number("PRAGMA application_id"), kOurMark);
+  // A file of the current layout from before files were marked gets the mark.
+  Connection(file).exec("PRAGMA application_id=0");
+  {
+    HistoryStore store(file, collect());
+    store.record(charRun(1000, {{1, 1}}));
+    EXPECT_EQ(store.runs().size(), 1u);
+  }
+  EXPECT_EQ(Connection(file).number("PRAGMA application_id"), kOurMark);
+  EXPECT_TRUE(problems.empty());
+}
+
+// Files the store must not write to: each is left exactly as it was, said
+// once in our words, shown as unreadable rather than empty, and exported as nothing.
+TEST_F(HistoryStoreTest, FilesItMustNotWriteAreLeftAloneAndSaidSo) {
+  struct Case {
+    const char* what;
+    std::function<void(const std::filesystem::path&)> make;
+    const char* said;
+  };
+  const Case cases[] = {
+      {"a newer layout of ours",
+       [](const std::filesystem::path& f) {
+         Connection(f).exec(
+             "CREATE TABLE runs(id INTEGER PRIMARY KEY); PRAGMA user_version=9;"
+             "PRAGMA application_id=" +
+             std::to_string(kOurMark));
+       },
+       "较新版本"},
+      {"another program's file with a runs table",
+       [](const std::filesystem::path& f) {
+         Connection(f).exec(
+             "CREATE TABLE runs(name TEXT, km REAL); INSERT INTO runs VALUES('a', 5);"
+             "PRAGMA user_version=2");
+       },
+       "不是奎沃的练习记录"},
+      {"another program's marked file",
+       [](const std::filesystem::path& f) {
+         Connection(f).exec("CREATE TABLE notes(t TEXT); PRAGMA application_id=1234");
+       },
+       "不是奎沃的练习记录"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    problems.clear();
+    std::filesystem::remove_all(file.parent_path());
+    std::filesystem::create_directories(file.parent_path());
+    c.make(file);
+    const std::string before = bytesOf(file);
+    {
+      HistoryStore store(file, collect());
+      store.record(charRun(1000, {{1, 2}}));
+      store.record(charRun(1100, {{1, 2}}));
+      EXPECT_FALSE(store.canRecord());
+      EXPECT_EQ(store.waitingRuns(), 2u);
+      EXPECT_TRUE(store.runs().empty());
+      EXPECT_FALSE(store.csv({})) << "no header passed off as an empty history";
+      EXPECT_FALSE(store.clear());
+      ASSERT_EQ(problems.size(), 1u);
+      EXPECT_NE(problems[0].find(c.said), std::string::npos) << problems[0];
+      EXPECT_EQ(problems[0].find("CREATE"), std::string::npos) << "no SQL in a message";
+      EXPECT_EQ(store.notice(), problems[0]);
+    }
+    EXPECT_EQ(bytesOf(file), before) << "not a byte written";
+    EXPECT_FALSE(std::filesystem::exists(file.string() + "-wal"));
+  }
+}
+
+TEST_F(HistoryStoreTest, AFailedWriteGivesItsOwnReasonAndTheRunWaits) {
+  HistoryStore store(file, collect());
+  store.record(charRun(1000, {{1, 1}}));
+  // Another program refuses new runs with a reason of its own.
+  ASSERT_EQ(Connection(file).exec("CREATE TRIGGER no_runs BEFORE INSERT ON runs"
+                                  " BEGIN SELECT RAISE(ABORT, 'runs are closed today'); END"),
+            SQLITE_OK);
+  store.record(charRun(1100, {{1, 2}}));
+  EXPECT_EQ(store.waitingRuns(), 1u);
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_EQ(problems[0].rfind("练习记录无法写入", 0), 0u) << problems[0];
+  EXPECT_NE(problems[0].find("runs are closed today"), std::string::npos) << problems[0];
+  EXPECT_EQ(problems[0].find("not an error"), std::string::npos) << problems[0];
+  // The export still has the waiting run, after the file's own.
+  const auto csv = store.csv({});
+  ASSERT_TRUE(csv);
+  EXPECT_NE(csv->find("\r\n1,"), std::string::npos);
+  EXPECT_NE(csv->find("\r\n待写入,"), std::string::npos) << *csv;
+}
+
+// Runs `check` as a user who cannot write what was made read-only: root
+// writes anywhere, so a root test forks and checks as nobody.
+bool asUnprivileged(const std::function<bool()>& check) {
+  if (::geteuid() != 0) return check();
+  std::fflush(nullptr);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+    ::_exit(check() ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(HistoryStoreTest, AReadOnlyFolderShowsItsHistoryAndRecordsNothing) {
+  {
+    HistoryStore store(file, collect());
+    store.record(charRun(1000, {{1, 1}}));
+    store.record(charRun(1100, {{1, 2}}));
+  }
+  const auto dir = file.parent_path();
+  std::filesystem::permissions(dir.parent_path(), std::filesystem::perms::others_exec,
+                               std::filesystem::perm_options::add);
+  ASSERT_EQ(::chmod(dir.c_str(), 0555), 0);
+  const bool passed = asUnprivileged([this] {
+    bool ok = true;
+    auto expect = [&ok](bool cond, const char* what) {
+      if (!cond) std::fprintf(stderr, "read-only history: %s\n", what);
+      ok = ok && cond;
+    };
+    HistoryStore store(file);
+    expect(store.runs().size() == 2, "the two runs are shown");
+    expect(store.readOnly() && !store.canRecord(), "opened for reading only");
+    expect(store.notice().find("只读") != std::string::npos, "the notice says read-only");
+    store.record(charRun(1200, {{3, 3}}));
+    expect(store.waitingRuns() == 1 && store.runs().size() == 2, "the new run waits");
+    const auto csv = store.csv({});
+    expect(csv && csv->find("待写入") != std::string::npos, "the export has all three");
+    expect(!store.clear(), "nothing cleared");
+    return ok;
+  });
+  ::chmod(dir.c_str(), 0755);
+  EXPECT_TRUE(passed);
+  EXPECT_EQ(HistoryStore(file).runs().size(), 2u) << "the file kept its runs";
+}
+
+TEST_F(HistoryStoreTest, AnUnopenableFileIsSaidAndExportsNothing) {
+  std::filesystem::create_directories(file);  // a folder where the file should be
+  HistoryStore store(file, collect());
+  store.record(charRun(1000, {{1, 2}}));
+  EXPECT_FALSE(store.canRecord());
+  EXPECT_FALSE(store.csv({}));
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_EQ(problems[0].rfind("练习记录打不开", 0), 0u) << problems[0];
+  EXPECT_EQ(store.notice(), problems[0]);
+}
+
+TEST_F(HistoryStoreTest, AKindsChartHasEachRunOrTheMeansOfStretchesOfTime) {
+  HistoryStore store(file, collect());
+  // Nine runs a minute apart, 1 to 9 characters a minute, all right but the last.
+  for (int i = 1; i <= 9; ++i) {
+    std::vector<std::pair<int, int>> typed(static_cast<std::size_t>(i), {1, 1});
+    if (i == 9) typed.back() = {1, 2};
+    store.record(charRun(60 * i, typed));
+  }
+  const auto each = store.chart(pkTwochar, 9);
+  ASSERT_EQ(each.points.size(), 9u);
+  EXPECT_EQ(each.runs, 9);
+  EXPECT_EQ(each.points[4].speed, 5);
+  EXPECT_EQ(each.latest.speed, 9);
+  EXPECT_EQ(each.bestSpeed, 9);
+  const auto thinned = store.chart(pkTwochar, 3);
+  ASSERT_EQ(thinned.points.size(), 3u) << "no more points than asked for";
+  EXPECT_EQ(thinned.runs, 9);
+  EXPECT_EQ(thinned.first, 60);
+  EXPECT_EQ(thinned.last, 540);
+  EXPECT_DOUBLE_EQ(thinned.points[0].speed, 2.0);  // runs 1..3
+  EXPECT_EQ(thinned.points[2].runs, 3);
+  EXPECT_NEAR(thinned.points[2].accuracy, (100 + 100 + 88) / 3.0, 1e-9);
+  EXPECT_TRUE(store.chart(pkRoot, 3).points.empty());
+  const auto kinds = store.kindRuns();
+  ASSERT_EQ(kinds.size(), 1u);
+  EXPECT_EQ(kinds[0].runs, 9);
+  EXPECT_EQ(kinds[0].lastEnded, 540);
 }
 
 TEST(WeakDraw, ItemsComeByErrorRateAndRecencyWithOneInFiveMastered) {

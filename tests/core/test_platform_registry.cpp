@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "platform/Registry.h"
 #include "platform/SafeFile.h"
+#include "platform/SystemError.h"
 #include "support/FixtureLibrary.h"
 
 using namespace quorvel;
@@ -264,15 +270,70 @@ TEST(Registry, ADamagedStoreIsKeptAsABadCopyBeforeItIsWrittenOver) {
     EXPECT_EQ(testsupport::readFile(reg.damagedCopy()), bytes) << "a clean save keeps the copy";
   }
 
-  // Without a place for the copy the damaged store is not written over.
+  // Without a place for the copy the damaged store is not written over: a
+  // store whose name leaves no room for the copy's (the system's limit is
+  // 255 bytes a name, and the copy's temporary name is the longest).
   TempDir dir;
-  const auto file = dir / "Quorvel.conf";
+  const std::size_t pidDigits = std::to_string(::getpid()).size();
+  const auto file = dir / std::string(255 - 4 - pidDigits, 'q');
   ASSERT_TRUE(testsupport::writeFile(file, "garbage"));
-  std::filesystem::create_directories(dir / "Quorvel.conf.bad" / "full");
   Registry reg(file);
   EXPECT_FALSE(reg.createKey(kKey));
   EXPECT_NE(reg.problem().find("无法保存"), std::string::npos);
   EXPECT_EQ(testsupport::readFile(file), std::string("garbage"));
+}
+
+TEST(Registry, EachDamageIsKeptUnderANameOfItsOwn) {
+  TempDir dir;
+  const auto file = dir / "Quorvel.conf";
+  const std::string damages[] = {"first damage", "second damage", "first damage"};
+  std::vector<std::filesystem::path> copies;
+  for (const std::string& bytes : damages) {
+    ASSERT_TRUE(testsupport::writeFile(file, bytes));
+    Registry reg(file);
+    ASSERT_TRUE(reg.createKey(kKey));
+    EXPECT_NE(reg.problem().find(reg.damagedCopy().filename().string()), std::string::npos);
+    EXPECT_EQ(testsupport::readFile(reg.damagedCopy()), bytes);
+    copies.push_back(reg.damagedCopy());
+  }
+  EXPECT_EQ(copies[0], dir / "Quorvel.conf.bad");
+  EXPECT_EQ(copies[1], dir / "Quorvel.conf.bad-2") << "the first copy stays";
+  EXPECT_EQ(copies[2], copies[0]) << "the same bytes again need no third copy";
+  EXPECT_EQ(testsupport::readFile(copies[0]), damages[0]);
+}
+
+TEST(Registry, AStoreThatIsALinkStaysOneAndItsTargetGetsTheValues) {
+  TempDir dir;
+  std::filesystem::create_directories(dir / "dotfiles");
+  const auto target = dir / "dotfiles" / "quorvel.conf";
+  ASSERT_TRUE(testsupport::writeFile(target, "[SOFTWARE\\Marrowby\\Quorvel]\n\"musicNo\"=int:2\n"));
+  const auto file = dir / "Quorvel.conf";
+  std::filesystem::create_symlink("dotfiles/quorvel.conf", file);
+  Registry reg(file);
+  EXPECT_EQ(reg.readInt(kKey, "musicNo"), 2);
+  ASSERT_TRUE(reg.writeInt(kKey, "musicNo", 3));
+  EXPECT_TRUE(std::filesystem::is_symlink(file));
+  EXPECT_EQ(Registry(target).readInt(kKey, "musicNo"), 3);
+  for (const auto& e : std::filesystem::directory_iterator(dir / "dotfiles"))
+    EXPECT_EQ(e.path(), target) << "no temporary file left beside the target";
+}
+
+TEST(SafeFile, TemporaryFilesOfAProcessThatDiedAreRemovedAtTheNextSave) {
+  TempDir dir;
+  const auto file = dir / "Quorvel.conf";
+  // A process that is gone, and one alive (this one's parent) that may be saving now.
+  const pid_t dead = ::fork();
+  if (dead == 0) ::_exit(0);
+  ASSERT_GT(dead, 0);
+  ::waitpid(dead, nullptr, 0);
+  const auto stale = dir / ("Quorvel.conf.tmp" + std::to_string(dead));
+  const auto live = dir / ("Quorvel.conf.tmp" + std::to_string(::getppid()));
+  const auto other = dir / ("Other.conf.tmp" + std::to_string(dead));
+  for (const auto& f : {stale, live, other}) ASSERT_TRUE(testsupport::writeFile(f, "half"));
+  ASSERT_TRUE(platform::writeFileSafely(file, "whole").ok);
+  EXPECT_FALSE(std::filesystem::exists(stale));
+  EXPECT_TRUE(std::filesystem::exists(live));
+  EXPECT_TRUE(std::filesystem::exists(other)) << "another file's are not ours to remove";
 }
 
 TEST(Registry, WhatWasReadComesBackAfterASave) {
@@ -306,4 +367,15 @@ TEST(SafeFile, AFailedWriteLeavesWhatWasThereAndNoTemporaryFile) {
   std::size_t entries = 0;
   for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
   EXPECT_EQ(entries, 2u);
+}
+
+TEST(SystemErrorText, CommonFailuresInOurWordsWithTheSystemsTextAfter) {
+  const std::pair<int, std::string> cases[] = {
+      {ENOENT, "找不到"}, {EACCES, "没有权限"}, {EISDIR, "是文件夹"}, {ENOSPC, "磁盘已满"}};
+  for (const auto& [error, words] : cases) {
+    const std::string text = platform::systemErrorText(error);
+    EXPECT_EQ(text, words + "：" + std::strerror(error));
+  }
+  // A rare one still carries the system's text.
+  EXPECT_NE(platform::systemErrorText(EXDEV).find(std::strerror(EXDEV)), std::string::npos);
 }

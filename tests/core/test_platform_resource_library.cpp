@@ -102,6 +102,18 @@ TEST(ResourceLibrary, DamagedLibrariesAndEntriesAreReadErrorsNotCrashes) {
     EXPECT_TRUE(result.bytes.empty());
   }
 
+  // Entries whose header claims far more than they hold (250 MB): each is a
+  // read error, and the other entries stay readable.
+  for (bool compressed : {false, true}) {
+    const auto lying = dir / (compressed ? "lying-deflate.dll" : "lying-store.dll");
+    ASSERT_TRUE(testsupport::writeLibrary(
+        lying, {{"chardata/base", bigText(), compressed}, {"chardata/ok", "fine"}}));
+    ASSERT_TRUE(testsupport::claimSize(lying, "chardata/base", 250u * 1024 * 1024));
+    const auto result = ResourceLibrary(lying).read("chardata", "base");
+    EXPECT_EQ(result.status, ResourceStatus::ReadError) << (compressed ? "compressed" : "stored");
+    EXPECT_TRUE(ResourceLibrary(lying).read("chardata", "ok").ok());
+  }
+
   // An archive cut in the middle loses its directory: the library is gone.
   const auto half = dir / "half.dll";
   ASSERT_TRUE(testsupport::writeLibrary(half, {{"chardata/base", payload, false}}));

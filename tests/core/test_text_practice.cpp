@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/SystemError.h"
 #include "support/FrameFixture.h"
 #include "textpractice/InputPractice.h"
 #include "textpractice/TextCells.h"
@@ -87,10 +88,10 @@ TEST_F(FrameFixture, ReadingStopsAtTheLimitOnACharacterBoundary) {
 TEST_F(FrameFixture, UnreadableFilesGiveTheReason) {
   const auto missing = textfile::readPracticeText(writeFile("x", "") + ".gone");
   EXPECT_FALSE(missing.ok);
-  EXPECT_EQ(missing.error, std::strerror(ENOENT));
+  EXPECT_EQ(missing.error, platform::systemErrorText(ENOENT));
   const auto folder = textfile::readPracticeText(tempDir_.string());
   EXPECT_FALSE(folder.ok);
-  EXPECT_EQ(folder.error, std::strerror(EISDIR));
+  EXPECT_EQ(folder.error, platform::systemErrorText(EISDIR));
 }
 
 // ---- cells ----

@@ -152,6 +152,17 @@ bool truncateEntry(const std::filesystem::path& file, std::string_view entryName
   return writeFile(file, *zip);
 }
 
+bool claimSize(const std::filesystem::path& file, std::string_view entryName,
+               std::uint32_t unpacked) {
+  auto zip = readFile(file);
+  if (!zip) return false;
+  const auto place = findEntry(*zip, entryName);
+  if (!place) return false;
+  setU32(*zip, place->central + 24, unpacked);
+  setU32(*zip, place->local + 22, unpacked);
+  return writeFile(file, *zip);
+}
+
 namespace detail {
 
 void putU16(std::string& s, std::uint16_t v) {

@@ -64,6 +64,11 @@ bool corruptEntry(const std::filesystem::path& file, std::string_view entryName)
 bool truncateEntry(const std::filesystem::path& file, std::string_view entryName,
                    std::uint32_t keep);
 
+// Makes the entry claim to be `unpacked` bytes once unpacked, as a damaged
+// header might; its data stays as it was.
+bool claimSize(const std::filesystem::path& file, std::string_view entryName,
+               std::uint32_t unpacked);
+
 // A Windows bitmap file (file header + info header, 24 bits, bottom-up) of
 // width x height pixels; pixel(x, y) gives 0xRRGGBB.
 template <typename PixelFn>

@@ -6,6 +6,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <chrono>
+#include <filesystem>
 
 #include "app/TForm_Main.h"
 #include "data/PracticeData.h"
@@ -68,6 +69,26 @@ TEST_F(ProgressWindowTest, F9OpensItOnTheRecordedRuns) {
   EXPECT_TRUE(logic.practising());
   EXPECT_EQ(frame->findChild<QLabel*>("RzLabel_wordplace")->text(),
             QStringLiteral("☆还没有打错过的词组：先做几次词组练习吧！☆"));
+  progress->close();
+}
+
+// Where the history cannot be written, the window promises no recording of
+// the run going on, and says why above its figures.
+TEST_F(ProgressWindowTest, AHistoryThatCannotBeWrittenIsNotPromisedTheRun) {
+  if (builtLibrary().empty()) GTEST_SKIP() << "no built resource library";
+  testsupport::TempDir data;
+  std::filesystem::create_directories(data / "quorvel" / "history.sqlite3");  // a folder there
+  testsupport::ScopedEnv env("XDG_DATA_HOME", data.path().string());
+  buildAndShow(builtLibrary());
+  frame->logic().selectKind(pkRoot);
+  ASSERT_TRUE(frame->logic().practising());
+  QTest::keyClick(&tutor->main(), Qt::Key_F9);
+  TForm_Progress* progress = tutor->main().progressWindow();
+  ASSERT_NE(progress, nullptr);
+  EXPECT_EQ(progress->message()->text(),
+            QStringLiteral("正在进行的字根练习不会记入练习记录：练习记录现在无法写入。"));
+  EXPECT_TRUE(progress->notice()->isVisible());
+  EXPECT_FALSE(progress->notice()->text().isEmpty());
   progress->close();
 }
 
@@ -139,6 +160,33 @@ TEST(ProgressWindowTimes, KeySpeedsAndSlowItemsComeFromTheEntryTimes) {
       ++timeColumn;
     ASSERT_LT(timeColumn, s.table->columnCount());
     EXPECT_EQ(s.table->item(0, timeColumn)->text(), s.time);
+  }
+}
+
+// A history that cannot be read says why in the window itself, is not shown
+// as "0 runs", and exports nothing rather than a header passed off as a history.
+TEST(ProgressWindowTrouble, AnUnreadableHistorySaysWhyAndExportsNothing) {
+  testsupport::TempDir dir;
+  std::filesystem::create_directories(dir / "history.sqlite3");  // a folder in its place
+  history::HistoryStore store(dir / "history.sqlite3");
+  const PracticeData data;
+  TForm_Progress progress(store, data);
+  progress.resize(420, 400);  // narrow: the messages must wrap, not be cut off
+  progress.setSaveDialog([&dir](QWidget*, const QString&) {
+    return QString::fromStdString((dir / "out.csv").string());
+  });
+  progress.showProgress();
+  EXPECT_TRUE(progress.notice()->isVisible());
+  EXPECT_TRUE(progress.notice()->text().startsWith(QStringLiteral("练习记录打不开")))
+      << progress.notice()->text().toStdString();
+  EXPECT_FALSE(progress.totals()->text().contains(QStringLiteral("共练习 0 次")));
+  progress.exportCsv();
+  EXPECT_FALSE(std::filesystem::exists(dir / "out.csv"));
+  EXPECT_TRUE(progress.message()->text().startsWith(QStringLiteral("没有导出")))
+      << progress.message()->text().toStdString();
+  for (const QLabel* label : {progress.notice(), progress.message()}) {
+    EXPECT_TRUE(label->wordWrap());
+    EXPECT_LE(label->geometry().right(), progress.width()) << "inside the window";
   }
 }
 

@@ -33,31 +33,31 @@ ProgressChart::ProgressChart(QWidget* parent) : QWidget(parent) {
 
 QString ProgressChart::summary() const { return summary_->text(); }
 
-void ProgressChart::setRuns(const std::vector<quorvel::history::RunRow>& runs,
-                            const QString& speedUnit) {
+void ProgressChart::setChart(const quorvel::history::KindChart& runs, const QString& speedUnit) {
   QChart* chart = view_->chart();
   chart->removeAllSeries();
   for (QAbstractAxis* axis : chart->axes()) {
     chart->removeAxis(axis);
     delete axis;
   }
-  points_ = static_cast<int>(runs.size());
-  if (runs.empty()) {
+  points_ = static_cast<int>(runs.points.size());
+  if (runs.runs == 0 || runs.points.empty()) {
+    points_ = 0;
     summary_->setText(QStringLiteral("这种练习还没有记录。"));
     view_->setAccessibleName(summary_->text());
     return;
   }
   QList<QPointF> speed, accuracy;
-  speed.reserve(static_cast<qsizetype>(runs.size()));
-  accuracy.reserve(static_cast<qsizetype>(runs.size()));
-  int topSpeed = 0, bestSpeed = 0;
-  for (const auto& run : runs) {
-    const double x = static_cast<double>(run.ended) * 1000.0;
-    speed.append(QPointF(x, run.speed));
-    if (run.accuracy >= 0) accuracy.append(QPointF(x, run.accuracy));
-    topSpeed = std::max(topSpeed, run.speed);
-    bestSpeed = std::max(bestSpeed, run.speed);
+  speed.reserve(static_cast<qsizetype>(runs.points.size()));
+  accuracy.reserve(static_cast<qsizetype>(runs.points.size()));
+  double topSpeed = 0;
+  for (const auto& point : runs.points) {
+    const double x = static_cast<double>(point.ended) * 1000.0;
+    speed.append(QPointF(x, point.speed));
+    if (point.accuracy >= 0) accuracy.append(QPointF(x, point.accuracy));
+    topSpeed = std::max(topSpeed, point.speed);
   }
+  const int bestSpeed = runs.bestSpeed;
   auto* speedSeries = new QLineSeries;
   speedSeries->setName(QStringLiteral("速度（%1）").arg(speedUnit));
   speedSeries->replace(speed);
@@ -72,8 +72,8 @@ void ProgressChart::setRuns(const std::vector<quorvel::history::RunRow>& runs,
   auto* time = new QDateTimeAxis;
   time->setTickCount(5);
   // One run, or runs of one minute, still get a span to be drawn in.
-  const std::int64_t first = runs.front().ended;
-  const std::int64_t last = std::max<std::int64_t>(runs.back().ended, first + 60);
+  const std::int64_t first = runs.first;
+  const std::int64_t last = std::max<std::int64_t>(runs.last, first + 60);
   // Ticks fine enough to tell apart, no finer than the span needs.
   const std::int64_t span = last - first;
   time->setFormat(span < 3600        ? QStringLiteral("hh:mm:ss")
@@ -83,7 +83,8 @@ void ProgressChart::setRuns(const std::vector<quorvel::history::RunRow>& runs,
                  QDateTime::fromSecsSinceEpoch(last + 30));
   chart->addAxis(time, Qt::AlignBottom);
   auto* speedAxis = new QValueAxis;
-  speedAxis->setRange(0, std::max(10, topSpeed + topSpeed / 10 + 1));
+  const int top = static_cast<int>(std::ceil(topSpeed));
+  speedAxis->setRange(0, std::max(10, top + top / 10 + 1));
   speedAxis->setLabelFormat(QStringLiteral("%d"));
   speedAxis->setTitleText(speedUnit);
   chart->addAxis(speedAxis, Qt::AlignLeft);
@@ -101,13 +102,14 @@ void ProgressChart::setRuns(const std::vector<quorvel::history::RunRow>& runs,
     delete accuracySeries;
   }
 
-  const auto& latest = runs.back();
+  const auto& latest = runs.latest;
   QString text = QStringLiteral("共 %1 次。最近一次：速度 %2 %3")
-                     .arg(runs.size())
+                     .arg(runs.runs)
                      .arg(latest.speed)
                      .arg(speedUnit);
   if (latest.accuracy >= 0) text += QStringLiteral("，正确率 %1%").arg(latest.accuracy);
   text += QStringLiteral("。最快：%1 %2。").arg(bestSpeed).arg(speedUnit);
+  if (points_ < runs.runs) text += QStringLiteral("图中每点是一段时间内各次的平均。");
   summary_->setText(text);
   view_->setAccessibleName(text);
 }

@@ -15,17 +15,19 @@ class QLabel;
 class QChartView;
 class QChart;
 
-// Speed (left axis) and accuracy (right axis, per cent) of the runs given,
-// by the time each ended.
+// Speed (left axis) and accuracy (right axis, per cent) of one kind's runs,
+// by the time each ended; a long history as the means of stretches of time
+// (KindChart), so the chart never draws more points than it has pixels.
 class ProgressChart : public QWidget {
   Q_OBJECT
  public:
   explicit ProgressChart(QWidget* parent = nullptr);
-  // runs: one kind's, oldest first; speedUnit names the speed ("字/分钟").
-  void setRuns(const std::vector<quorvel::history::RunRow>& runs, const QString& speedUnit);
+  // speedUnit names the speed ("字/分钟").
+  void setChart(const quorvel::history::KindChart& chart, const QString& speedUnit);
   QChartView* view() const { return view_; }
   // The summary under the chart.
   QString summary() const;
+  // The points drawn (runs, or means of several).
   int pointCount() const { return points_; }
 
  private:

@@ -15,6 +15,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <map>
+#include <optional>
+#include <utility>
 
 #include "data/PracticeData.h"
 #include "data/PracticeKinds.h"
@@ -30,6 +32,9 @@ using quorvel::history::ItemStat;
 namespace {
 
 constexpr int kListLength = 30;
+// The chart shows at most this many points (about one a pixel of its width);
+// a longer history is shown by the means of equal stretches of time.
+constexpr int kChartPoints = 600;
 
 QString whenText(std::int64_t t) {
   if (t <= 0) return QStringLiteral("—");
@@ -99,7 +104,20 @@ TForm_Progress::TForm_Progress(quorvel::history::HistoryStore& store,
   RzLabel_totals = new QLabel(this);
   RzLabel_totals->setObjectName(QStringLiteral("RzLabel_totals"));
   RzLabel_totals->setFont(quorvel::ui::songFont(14, true));
+  RzLabel_totals->setWordWrap(true);
   layout->addWidget(RzLabel_totals);
+  // Why the history cannot be read or written, above everything else.
+  RzLabel_notice = new QLabel(this);
+  RzLabel_notice->setObjectName(QStringLiteral("RzLabel_notice"));
+  RzLabel_notice->setWordWrap(true);
+  RzLabel_notice->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  {
+    QPalette palette = RzLabel_notice->palette();
+    palette.setColor(QPalette::WindowText, QColor(0xB0, 0x20, 0x20));
+    RzLabel_notice->setPalette(palette);
+  }
+  RzLabel_notice->hide();
+  layout->addWidget(RzLabel_notice);
 
   TabWidget_progress = new QTabWidget(this);
   TabWidget_progress->setObjectName(QStringLiteral("TabWidget_progress"));
@@ -230,6 +248,10 @@ TForm_Progress::TForm_Progress(quorvel::history::HistoryStore& store,
   auto* buttons = new QHBoxLayout;
   RzLabel_message = new QLabel(this);
   RzLabel_message->setObjectName(QStringLiteral("RzLabel_message"));
+  // A long message (a path, a reason) wraps instead of being cut off.
+  RzLabel_message->setWordWrap(true);
+  RzLabel_message->setMinimumWidth(1);
+  RzLabel_message->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   auto* exportButton = new QPushButton(QStringLiteral("导出 CSV…"), this);
   exportButton->setObjectName(QStringLiteral("Button_export"));
   auto* clearButton = new QPushButton(QStringLiteral("清除记录…"), this);
@@ -274,28 +296,42 @@ void TForm_Progress::reload(const QString& note) {
 }
 
 void TForm_Progress::reload() {
-  const quorvel::history::Totals totals = store_.totals();
-  const std::int64_t minutes = totals.seconds / 60;
-  RzLabel_totals->setText(QStringLiteral("共练习 %1 次，用时 %2 小时 %3 分钟，输入 %4 个字/键。")
-                              .arg(totals.runs)
-                              .arg(minutes / 60)
-                              .arg(minutes % 60)
-                              .arg(totals.items));
+  const bool readable = store_.open();
+  const QString notice = QString::fromStdString(store_.notice());
+  RzLabel_notice->setText(notice);
+  RzLabel_notice->setVisible(!notice.isEmpty());
+  RzLabel_notice->setAccessibleName(notice);
+  if (!readable) {
+    // Not "0 runs": the history is there or not, but cannot be read.
+    RzLabel_totals->setText(QStringLiteral("练习记录现在无法读取，下面什么也不能显示。"));
+  } else {
+    const quorvel::history::Totals totals = store_.totals();
+    const std::int64_t minutes = totals.seconds / 60;
+    RzLabel_totals->setText(QStringLiteral("共练习 %1 次，用时 %2 小时 %3 分钟，输入 %4 个字/键。")
+                                .arg(totals.runs)
+                                .arg(minutes / 60)
+                                .arg(minutes % 60)
+                                .arg(totals.items));
+  }
 
   // The kinds that have runs; the chart opens on the kind practised last.
-  runs_ = store_.runs();
-  const int shown = runs_.empty() ? 0 : runs_.back().kind;
-  std::map<int, int> counts;
-  for (const auto& run : runs_) ++counts[run.kind];
+  const std::vector<quorvel::history::KindRuns> kinds = store_.kindRuns();
+  int shown = 0;
+  std::pair<std::int64_t, std::int64_t> latest{-1, -1};
+  for (const auto& k : kinds)
+    if (std::pair(k.lastEnded, k.lastId) > latest) {
+      latest = {k.lastEnded, k.lastId};
+      shown = k.kind;
+    }
   {
     const QSignalBlocker block(ComboBox_kind);
     ComboBox_kind->clear();
-    for (const auto& [kind, count] : counts)
-      if (quorvel::isKind(kind))
+    for (const auto& k : kinds)
+      if (quorvel::isKind(k.kind))
         ComboBox_kind->addItem(QStringLiteral("%1（%2 次）")
-                                   .arg(QString::fromUtf8(quorvel::kindInfo(kind).name))
-                                   .arg(count),
-                               kind);
+                                   .arg(QString::fromUtf8(quorvel::kindInfo(k.kind).name))
+                                   .arg(k.runs),
+                               k.kind);
     const int at = ComboBox_kind->findData(shown);
     ComboBox_kind->setCurrentIndex(at >= 0 ? at : ComboBox_kind->count() - 1);
   }
@@ -305,11 +341,8 @@ void TForm_Progress::reload() {
 }
 
 void TForm_Progress::showChartOf(int kind) {
-  std::vector<quorvel::history::RunRow> runs;
-  if (kind != 0)
-    for (const auto& run : runs_)
-      if (run.kind == kind) runs.push_back(run);
-  chart_->setRuns(runs, speedUnitOf(kind));
+  chart_->setChart(kind != 0 ? store_.chart(kind, kChartPoints) : quorvel::history::KindChart{},
+                   speedUnitOf(kind));
 }
 
 void TForm_Progress::fillWeakTables() {
@@ -388,9 +421,15 @@ void TForm_Progress::exportCsv() {
                                 .arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
   const QString path = saveDialog_ ? saveDialog_(this, suggested) : QString();
   if (path.isEmpty()) return;
-  const std::string csv =
+  const std::optional<std::string> csv =
       store_.csv([](int kind, const std::string& label) { return quorvel::runName(kind, label); });
-  const auto result = quorvel::platform::writeFileSafely(path.toStdString(), csv);
+  if (!csv) {
+    // A header alone would look like an empty history exported.
+    RzLabel_message->setText(QStringLiteral("没有导出：练习记录现在无法读取。%1")
+                                 .arg(QString::fromStdString(store_.notice())));
+    return;
+  }
+  const auto result = quorvel::platform::writeFileSafely(path.toStdString(), *csv);
   RzLabel_message->setText(
       result.ok
           ? QStringLiteral("已导出到 %1").arg(path)
@@ -401,7 +440,10 @@ void TForm_Progress::clearHistory() {
   if (!confirm_ ||
       !confirm_(this, QStringLiteral("清除全部练习记录？清除后无法恢复，可先导出 CSV 保存。")))
     return;
-  RzLabel_message->setText(store_.clear() ? QStringLiteral("练习记录已清除。")
-                                          : QStringLiteral("练习记录无法清除。"));
+  const bool cleared = store_.clear();
   reload();
+  RzLabel_message->setText(
+      cleared
+          ? QStringLiteral("练习记录已清除。")
+          : QStringLiteral("练习记录无法清除。%1").arg(QString::fromStdString(store_.notice())));
 }

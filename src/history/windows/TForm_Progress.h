@@ -59,6 +59,8 @@ class TForm_Progress : public quorvel::ui::FormBase {
   QTableWidget* confusions() const { return Table_confusions; }
   KeyHeatMap* heatMap() const { return heatMap_; }
   QLabel* message() const { return RzLabel_message; }
+  // Why the history cannot be read or written (hidden while it can).
+  QLabel* notice() const { return RzLabel_notice; }
 
  signals:
   // A weak-item drill was asked for (its practice kind).
@@ -71,7 +73,6 @@ class TForm_Progress : public quorvel::ui::FormBase {
 
   quorvel::history::HistoryStore& store_;
   const quorvel::PracticeData& data_;
-  std::vector<quorvel::history::RunRow> runs_;  // as read by the last reload
   SaveDialog saveDialog_;
   Confirm confirm_;
 
@@ -86,4 +87,5 @@ class TForm_Progress : public quorvel::ui::FormBase {
   QTableWidget* Table_confusions = nullptr;
   KeyHeatMap* heatMap_ = nullptr;
   QLabel* RzLabel_message = nullptr;
+  QLabel* RzLabel_notice = nullptr;
 };

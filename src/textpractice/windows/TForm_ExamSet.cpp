@@ -11,14 +11,15 @@
 #include <QTextEdit>
 #include <algorithm>
 
+#include "data/Settings.h"
 #include "platform/Gbk.h"
 #include "textpractice/windows/PracticeTextPreview.h"
 #include "ui/QtSupport.h"
 
 namespace {
 
-constexpr int kMinMinutes = 1;
-constexpr int kMaxMinutes = 200;
+constexpr int kMinMinutes = quorvel::kExamMinutes.least;
+constexpr int kMaxMinutes = quorvel::kExamMinutes.most;
 
 QLabel* caption(QWidget* parent, const char* name, const QString& text, QPoint at) {
   auto* label = new QLabel(text, parent);
@@ -46,7 +47,7 @@ TForm_ExamSet::TForm_ExamSet(QWidget* parent)
   RzNumericEdit_Time = new QSpinBox(this);
   RzNumericEdit_Time->setObjectName(QStringLiteral("RzNumericEdit_Time"));
   RzNumericEdit_Time->setRange(kMinMinutes, kMaxMinutes);
-  RzNumericEdit_Time->setValue(1);
+  RzNumericEdit_Time->setValue(quorvel::kExamMinutes.defaultValue);
   RzNumericEdit_Time->setGeometry(255, 12, 67, 21);
   RzNumericEdit_Time->setToolTip(QStringLiteral("测验时间"));
   RzLabel_Minute = caption(this, "RzLabel_Minute", QStringLiteral("分钟"), QPoint(329, 17));
@@ -74,7 +75,7 @@ QString TForm_ExamSet::RunExamSettings(quorvel::TExamSettings& settings, int mod
   showTimeControls(byTime);
   // Minutes are 0 until a test by time was first accepted; the edit shows
   // the nearest value it can hold.
-  if (byTime) RzNumericEdit_Time->setValue(std::clamp(settings.minutes, kMinMinutes, kMaxMinutes));
+  if (byTime) RzNumericEdit_Time->setValue(quorvel::kExamMinutes.clamp(settings.minutes));
   if (!settings.userName.empty()) RzEdit_Name->setText(quorvel::ui::fromGbk(settings.userName));
   RzEdit_Name->setFocus();
   const QString file = runChooser();
