@@ -56,14 +56,16 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 
 set(CPACK_DEBIAN_TUTOR_PACKAGE_NAME quorvel)
-# Libraries (Qt 6 Widgets with its X11 platform, Qt Charts, SQLite, libzip, libjpeg) come from
-# dpkg-shlibdeps; the rest are loaded or opened by the program itself:
+# Libraries (Qt 6 Widgets with its X11 platform, Qt Charts, SQLite, libzip, libjpeg, OpenCC)
+# come from dpkg-shlibdeps; OpenCC is named as well, since its conversion data
+# (libopencc-data, which it depends on) is what simplifies traditional texts;
+# the rest are loaded or opened by the program itself:
 # FluidSynth (loaded when the first tune plays), Qt's Chinese dialog texts, a
 # General MIDI sound font for the tunes, Chinese fonts for the practice grid,
 # and fontconfig for the 宋体 alias.
 set(CPACK_DEBIAN_TUTOR_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_TUTOR_PACKAGE_DEPENDS
-  "libfluidsynth3, qt6-translations-l10n, timgm6mb-soundfont | sf2-soundfont-gm, fonts-noto-cjk | fonts-arphic-uming, fontconfig")
+  "libopencc1.1, libfluidsynth3, qt6-translations-l10n, timgm6mb-soundfont | sf2-soundfont-gm, fonts-noto-cjk | fonts-arphic-uming, fontconfig")
 set(CPACK_DEBIAN_TUTOR_PACKAGE_SUGGESTS quorvel-engines)
 set(CPACK_DEBIAN_TUTOR_DESCRIPTION
   "typing tutor for the Lanchuan shape-sound Chinese input method

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   qt6-charts-dev libqt6opengl6-dev libsqlite3-dev
-  libzip-dev libjpeg62-turbo-dev libfluidsynth-dev timgm6mb-soundfont
+  libzip-dev libjpeg62-turbo-dev libopencc-dev libfluidsynth-dev timgm6mb-soundfont
   libx11-dev
   fonts-noto-cjk fonts-arphic-uming fonts-dejavu-core fontconfig
 )

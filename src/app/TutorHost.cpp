@@ -71,12 +71,15 @@ void TutorHost::openHelp(int context) {
 std::string TutorHost::choosePracticeFile() {
   if (!windows_.selfile) return {};
   const QString file = windows_.selfile->ChoosePracticeFile();
+  simplified_ = windows_.selfile->simplified();
   return QFile::encodeName(file).toStdString();
 }
 
 std::string TutorHost::runExamSettings(quorvel::TExamSettings& settings, int mode) {
   if (!windows_.examSet) return {};
-  return QFile::encodeName(windows_.examSet->RunExamSettings(settings, mode)).toStdString();
+  const QString file = windows_.examSet->RunExamSettings(settings, mode);
+  simplified_ = windows_.examSet->simplified();
+  return QFile::encodeName(file).toStdString();
 }
 
 void TutorHost::showError(const std::string& utf8Message) {

@@ -26,9 +26,11 @@ class TutorHost : public quorvel::FrameHost {
   void openHelp(int context) override;
   std::string choosePracticeFile() override;
   std::string runExamSettings(quorvel::TExamSettings& settings, int mode) override;
+  bool choiceInSimplified() override { return simplified_; }
   void showError(const std::string& utf8Message) override;
 
  private:
   TFrame_Veduzir& frame_;
   WindowSet& windows_;
+  bool simplified_ = false;  // the last chosen file, in simplified characters
 };

@@ -38,6 +38,9 @@ class FrameHost {
   // When accepted it updates the settings and returns the test file's path;
   // cancelled, it changes nothing and returns empty.
   virtual std::string runExamSettings(TExamSettings& /*settings*/, int /*mode*/) { return {}; }
+  // Whether the learner asked, in the dialog that last returned a file, for
+  // its traditional characters in simplified ones.
+  virtual bool choiceInSimplified() { return false; }
   // A failure the user must read before going on (a text file that cannot
   // be read): a message box. UTF-8 text, since it names files.
   virtual void showError(const std::string& /*utf8Message*/) {}

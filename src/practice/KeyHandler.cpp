@@ -7,6 +7,7 @@
 #include "practice/CodeEntry.h"
 #include "practice/FrameTexts.h"
 #include "practice/PracticeFrame.h"
+#include "practice/PunctuationKeys.h"
 
 namespace quorvel {
 
@@ -66,6 +67,26 @@ const CodePunctTable& codePunct() {
   }();
   return table;
 }
+
+}  // namespace
+
+bool punctuationKeyEnters(std::string_view item) {
+  const CodePunctTable& t = codePunct();
+  const auto holds = [&](const std::string& text) {
+    for (std::size_t i = 0; i + 1 < text.size(); i += 2)
+      if (item == std::string_view(text).substr(i, 2)) return true;
+    return false;
+  };
+  for (const CodePunct& p : t.shiftedDigits)
+    if (holds(p.text)) return true;
+  for (const CodePunct& p : t.plain)
+    if (holds(p.text)) return true;
+  for (const CodePunct& p : t.shifted)
+    if (holds(p.text)) return true;
+  return holds(t.singleClose) || holds(t.singleOpen) || holds(t.doubleClose) || holds(t.doubleOpen);
+}
+
+namespace {
 
 bool blankOnly(const std::string& s) {
   for (char c : s)

@@ -43,8 +43,20 @@ PracticeCells convertToCells(std::string_view raw) {
       m[o + 1] = b;
       o += 2;
     } else {
-      if (o + 1 > cellBytes) break;
-      m[o++] = b;
+      // A lead byte and its trail byte are one cell whatever the trail byte
+      // is (0x40..0x7E looks like ASCII but belongs to its lead byte). A lead
+      // byte without a trail byte is no character: it becomes "□".
+      if (o + 2 > cellBytes) break;
+      const auto trail = static_cast<unsigned char>(rawAt(j + 1));
+      if (j + 1 < n && ub >= 0x81 && ub <= 0xFE && trail >= 0x40 && trail <= 0xFE &&
+          trail != 0x7F) {
+        m[o] = b;
+        m[o + 1] = raw[++j];
+      } else {
+        m[o] = '\xA1';
+        m[o + 1] = '\xF5';
+      }
+      o += 2;
     }
   }
   // The three zero bytes that end the text are there from the allocation.

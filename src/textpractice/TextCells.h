@@ -20,7 +20,8 @@ struct PracticeCells {
 };
 
 // GBK bytes of a text file into cells. A space and an ASCII byte make one
-// cell, two spaces make a space cell, a double-byte character its two bytes;
+// cell, two spaces make a space cell, a double-byte character its two bytes
+// (any trail byte, 0x40..0x7E too), a stray byte above 127 a "□";
 // CR becomes a line-break cell and the byte after it is dropped (CR LF); a
 // line feed on its own is a line break too, as Linux editors write them.
 PracticeCells convertToCells(std::string_view gbk);

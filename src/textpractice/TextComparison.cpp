@@ -6,6 +6,7 @@
 #include "lookup/LookupServices.h"
 #include "platform/Gbk.h"
 #include "practice/FrameTexts.h"
+#include "practice/PunctuationKeys.h"
 #include "textpractice/TextCells.h"
 
 namespace quorvel {
@@ -41,6 +42,20 @@ bool TextComparisonKind::isBreak(int offset) const {
 }
 
 bool TextComparisonKind::isEnd(int offset) const { return modelAt(offset) == '\0'; }
+
+bool TextComparisonKind::enteredBySpace(int offset) const {
+  const std::string cell = modelCell(offset);
+  // ASCII cells, space cells and line breaks have keys of their own.
+  if (static_cast<unsigned char>(cell[0]) < 0x81) return false;
+  const auto known = bySpace_.find(cell);
+  if (known != bySpace_.end()) return known->second;
+  static const std::string ideographicSpace = gbk::fromUtf8("\u3000");
+  const bool bySpace =
+      cell == ideographicSpace ||
+      (!punctuationKeyEnters(cell) && trimmed(LookupCharCodes(ctx_.data(), cell).AllCode).empty());
+  bySpace_.emplace(cell, bySpace);
+  return bySpace;
+}
 
 std::string TextComparisonKind::modelCell(int offset) const {
   return std::string{modelAt(offset), modelAt(offset + 1)};
@@ -91,8 +106,9 @@ void TextComparisonKind::MarkTextCursor() {
 
 // ---- load and start ----
 
-bool TextComparisonKind::loadFile(const std::string& path) {
-  const textfile::LoadedText loaded = textfile::readPracticeText(path);
+bool TextComparisonKind::loadFile(const std::string& path, bool simplified) {
+  const textfile::LoadedText loaded =
+      textfile::readPracticeText(path, textfile::kMaxGbkBytes, simplified);
   if (!loaded.ok) {
     ctx_.host().showError("无法读取文件“" + path + "”：" + loaded.error);
     return false;
@@ -111,6 +127,7 @@ bool TextComparisonKind::loadFile(const std::string& path) {
 
 void TextComparisonKind::startRun() {
   state_.pageStarts.fill(0);
+  bySpace_.clear();  // the tables may have been read anew
   PracticeCells cells = convertToCells(loadedText_);
   state_.modelText = std::move(cells.model);
   state_.entryText = std::move(cells.entry);
@@ -199,6 +216,10 @@ void TextComparisonKind::AcceptTextEntry(char a, char b) {
   if (isEnd(s.textOffset)) return;  // the text is done
   skipBreaks();
   const auto at = static_cast<std::size_t>(s.textOffset);
+  if (a == ' ' && b == ' ' && enteredBySpace(s.textOffset)) {
+    a = modelAt(s.textOffset);
+    b = modelAt(s.textOffset + 1);
+  }
   s.entryText[at] = a;
   s.entryText[at + 1] = b;
   s.entryMs[at / 2] = ctx_.takeEntryMs();
@@ -339,7 +360,9 @@ bool TextComparisonKind::describeRun(history::RunRecord& run) const {
   for (int i = 0; i < s.tally.entries; ++i) {
     const auto at = static_cast<std::size_t>(2 * i);
     const bool ok = entryRightAt(2 * i);
-    if (isBreak(2 * i)) continue;
+    // Nor are space cells and the cells the Space bar enters: no item to
+    // practise, and a blank row in the weakest lists.
+    if (isBreak(2 * i) || modelCell(2 * i) == "  " || enteredBySpace(2 * i)) continue;
     run.entries.push_back(history::RunEntry{history::ItemClass::Character,
                                             modelCell(2 * i),
                                             {s.entryText[at], s.entryText[at + 1]},
@@ -376,7 +399,7 @@ bool ComparePractice::prepare(int) {
   if (planned_) return loadFile(ctx_.plan().textFile);
   const std::string path = ctx_.host().choosePracticeFile();
   if (path.empty()) return false;
-  return loadFile(path);
+  return loadFile(path, ctx_.host().choiceInSimplified());
 }
 
 void ComparePractice::codeHint() {
@@ -404,7 +427,7 @@ bool ExamPractice::prepare(int menuTag) {
   FExamSettings = asked;
   FExamSettings.userName = cutUserName(FExamSettings.userName);
   FExamSettings.mode = mode;
-  return loadFile(path);
+  return loadFile(path, ctx_.host().choiceInSimplified());
 }
 
 void ExamPractice::StartExam() {

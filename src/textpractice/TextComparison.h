@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Clock.h"
@@ -46,9 +47,10 @@ class TextComparisonKind : public PracticeKind {
   std::string entryCell(int offset) const;
 
  protected:
-  // Reads the practice text of a file for the next start; a file that
-  // cannot be read is reported to the user and false returned.
-  bool loadFile(const std::string& path);
+  // Reads the practice text of a file for the next start, its traditional
+  // characters in simplified ones when asked; a file that cannot be read, or
+  // is no text, is reported to the user and false returned.
+  bool loadFile(const std::string& path, bool simplified = false);
   // Starts a run on the text loaded last.
   void startRun();
   void AcceptTextEntry(char a, char b);
@@ -86,6 +88,14 @@ class TextComparisonKind : public PracticeKind {
   CellLabel& entryLabel(int position);
   void showEntry(int position, int offset);
   void endOfText();
+  // A cell no key of the method enters: the ideographic space (U+3000), a
+  // character the method has no code for (a traditional form, a character
+  // GBK cannot hold, a "□"), a mark no punctuation key gives. The Space bar
+  // enters it, as it enters a space cell, so no text can hold the learner
+  // up; it is no item the learner practises, and the history leaves it out.
+  bool enteredBySpace(int offset) const;
+
+  mutable std::unordered_map<std::string, bool> bySpace_;  // enteredBySpace, by cell
 
   std::string loadedText_;  // GBK, as read by the last successful load
 };

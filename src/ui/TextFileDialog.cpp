@@ -1,6 +1,7 @@
 #include "ui/TextFileDialog.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QTextEdit>
@@ -52,6 +53,15 @@ TextFileDialog::TextFileDialog(QWidget* parent, const char* objectName, const QS
   QPalette white = RzMemo_PreView->palette();
   white.setColor(QPalette::Base, Qt::white);
   RzMemo_PreView->setPalette(white);
+  // Beside the button face: the offer of simplified characters.
+  CheckBox_Simplified = new QCheckBox(QStringLiteral("以简体字练习"), this);
+  CheckBox_Simplified->setObjectName(QStringLiteral("CheckBox_Simplified"));
+  CheckBox_Simplified->setAccessibleName(QStringLiteral("以简体字练习"));
+  CheckBox_Simplified->setToolTip(QStringLiteral("把文章中的繁体字转为简体字再练习"));
+  CheckBox_Simplified->setGeometry(places.face.right() + 12, places.face.top(),
+                                   client.width() - places.face.right() - 20, places.face.height());
+  CheckBox_Simplified->setEnabled(false);
+  connect(CheckBox_Simplified, &QCheckBox::toggled, this, &TextFileDialog::showPreview);
   okLabel_ = new LinkLabel(this, okName, QStringLiteral("确定"), places.ok);
   RzLabel_Cancel = new LinkLabel(this, "RzLabel_Cancel", QStringLiteral("取消"), places.cancel);
   connect(RzLabel_Cancel, &LinkLabel::clicked, this, [this] { finish(false); });
@@ -90,9 +100,26 @@ bool TextFileDialog::pickFile(const QString& path) {
     return false;
   }
   FFileName = path;
+  preview_ = preview;
   showChosenName();
-  RzMemo_PreView->setPlainText(preview.text);
+  const bool offered = !preview.simplifiedText.isEmpty();
+  const QSignalBlocker quiet(CheckBox_Simplified);
+  CheckBox_Simplified->setEnabled(offered);
+  CheckBox_Simplified->setChecked(offered && preview.traditional);
+  CheckBox_Simplified->setAccessibleDescription(!offered ? QStringLiteral("文章中没有繁体字")
+                                                : preview.traditional
+                                                    ? QStringLiteral("文章多为繁体字")
+                                                    : QStringLiteral("文章中有繁体字"));
+  showPreview();
   return true;
+}
+
+bool TextFileDialog::simplified() const {
+  return CheckBox_Simplified->isEnabled() && CheckBox_Simplified->isChecked();
+}
+
+void TextFileDialog::showPreview() {
+  RzMemo_PreView->setPlainText(simplified() ? preview_.simplifiedText : preview_.text);
 }
 
 void TextFileDialog::showChosenName() {

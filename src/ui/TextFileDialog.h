@@ -8,6 +8,7 @@
 
 #include "ui/Widgets.h"
 
+class QCheckBox;
 class QTextEdit;
 
 namespace quorvel::ui {
@@ -18,6 +19,10 @@ struct FilePreview {
   bool ok = false;
   QString text;
   QString error;
+  // The text with its traditional characters in simplified ones; empty when
+  // it holds none (or they cannot be converted).
+  QString simplifiedText;
+  bool traditional = false;  // it reads as a text in traditional characters
 };
 using FileReader = std::function<FilePreview(const QString& path)>;
 
@@ -39,6 +44,10 @@ class TextFileDialog : public FormBase {
   // whether the file was taken.
   bool pickFile(const QString& path);
   const QString& fileName() const { return FFileName; }
+  // Whether the chosen text is to be practised in simplified characters: the
+  // learner's choice, offered when the text holds traditional ones and made
+  // for the learner when it reads as a traditional text.
+  bool simplified() const;
 
   QLabel* RzLabel_SelFile = nullptr;
   TransparentButton* RzToolbarButton_SelFile = nullptr;
@@ -46,6 +55,7 @@ class TextFileDialog : public FormBase {
   QLabel* RzLabel_SelFileName = nullptr;
   QTextEdit* RzMemo_PreView = nullptr;
   LinkLabel* RzLabel_Cancel = nullptr;
+  QCheckBox* CheckBox_Simplified = nullptr;
 
  protected:
   // Where the shared controls sit in each dialog, and the two names that
@@ -70,10 +80,12 @@ class TextFileDialog : public FormBase {
 
  private:
   void showChosenName();
+  void showPreview();
 
   OpenDialog openDialog_;
   FileReader reader_;
   QString textsDir_;
+  FilePreview preview_;  // of the chosen file
   LinkLabel* okLabel_ = nullptr;
 };
 

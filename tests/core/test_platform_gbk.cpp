@@ -86,3 +86,17 @@ TEST(Gbk, HeadNeverEndsInsideACharacter) {
   // A lead byte with its trail byte missing is dropped, not kept half.
   EXPECT_EQ(gbk::head("ab\xD6", 16), "ab");
 }
+
+TEST(Gbk, CharactersOutsideGbkAreLentCodesShownAsThemselves) {
+  const std::string emoji = gbk::lendCode(U'😀'), extB = gbk::lendCode(U'𠀀');
+  ASSERT_EQ(emoji.size(), 2u);
+  EXPECT_TRUE(gbk::inLendingArea(emoji));
+  EXPECT_NE(emoji, extB);
+  EXPECT_EQ(gbk::lendCode(U'😀'), emoji);  // the same character, the same code
+  EXPECT_EQ(gbk::toUtf8("a" + emoji + kGbkZhongWen + extB), "a😀" + kUtf8ZhongWen + "𠀀");
+  EXPECT_EQ(gbk::toUtf8Strict(emoji + "b"), "😀b");
+  EXPECT_EQ(gbk::lentCharacter(kGbkZhongWen.substr(0, 2)), "");
+  EXPECT_FALSE(gbk::inLendingArea(kGbkZhongWen.substr(0, 2)));
+  EXPECT_EQ(gbk::decodeGb18030("\x95\x32\x82\x36"), U'𠀀');
+  EXPECT_EQ(gbk::decodeGb18030("\x95\x32\x82"), std::nullopt);
+}

@@ -2,6 +2,8 @@
 // on files written for each test; and the file reading and cell conversion
 // under them.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -32,9 +34,18 @@ std::string written(const std::vector<char>& bytes) {
 struct ReadCase {
   const char* name;
   std::string raw;
-  std::string gbkUtf8;  // expected text, written as UTF-8 for readability
+  std::string shown;  // the text as the practice shows it, in UTF-8
   Encoding encoding;
+  std::size_t cells;  // two-byte characters and single bytes in the GBK text
 };
+
+// Characters of GBK and single bytes: a lent code or a GBK pair is one.
+std::size_t characters(std::string_view gbkText) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < gbkText.size(); ++n)
+    i += static_cast<unsigned char>(gbkText[i]) >= 0x81 ? 2 : 1;
+  return n;
+}
 
 class ReadPracticeText : public FrameFixture, public ::testing::WithParamInterface<ReadCase> {};
 
@@ -42,26 +53,50 @@ TEST_P(ReadPracticeText, ConvertsToGbk) {
   const ReadCase& c = GetParam();
   const textfile::LoadedText t = textfile::readPracticeText(writeFile("f.txt", c.raw));
   ASSERT_TRUE(t.ok) << t.error;
-  EXPECT_EQ(t.gbk, g(c.gbkUtf8.c_str()));
+  EXPECT_EQ(gbk::toUtf8(t.gbk), c.shown);
+  EXPECT_EQ(characters(t.gbk), c.cells);
   EXPECT_EQ(t.encoding, c.encoding);
   EXPECT_FALSE(t.truncated);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Encodings, ReadPracticeText,
-    ::testing::Values(
-        ReadCase{"Gbk",
-                 "\xC4\xE3\xBA\xC3"
-                 "A\r\n",
-                 "你好A\r\n", Encoding::Gbk},
-        ReadCase{"GbkBrokenPairs", "\xC4 \x80\xFF\xB0\x7F\xC4", "□ □□□\x7F□", Encoding::Gbk},
-        ReadCase{"Utf8", "你好A\n", "你好A\n", Encoding::Utf8},
-        ReadCase{"Utf8Mark", "\xEF\xBB\xBF你", "你", Encoding::Utf8},
-        ReadCase{"Utf8Unencodable", "a😀한b", "a□□b", Encoding::Utf8},
-        ReadCase{"Utf16LE", std::string("\xFF\xFE\x60\x4F\x41\x00\x3D\xD8\x00\xDE\x5C\xD5", 12),
-                 "你A□□", Encoding::Utf16LE},
-        ReadCase{"Utf16LEOddByte", std::string("\xFF\xFE\x41\x00\x42", 5), "A□", Encoding::Utf16LE},
-        ReadCase{"Utf16BE", std::string("\xFE\xFF\x4F\x60\x00\x42", 6), "你B", Encoding::Utf16BE}),
+    ::testing::Values(ReadCase{"Gbk",
+                               "\xC4\xE3\xBA\xC3"
+                               "A\r\n",
+                               "你好A\r\n", Encoding::Gbk, 5},
+                      // Trail bytes 0x40..0x7E look like ASCII but belong to their lead byte.
+                      ReadCase{"GbkTraditional", "\xDF\x40\x82\x80\x8C\x57\xD5\x66\xC4\xE3\xBA\xC3",
+                               "這個學說你好", Encoding::Gbk, 6},
+                      ReadCase{"GbkExtended", "\x81\x40\xE9\x54", "丂門", Encoding::Gbk, 2},
+                      // GB18030: a four-byte character outside GBK, one inside the BMP, and a
+                      // two-byte one GBK leaves unassigned.
+                      ReadCase{"Gb18030",
+                               "a\x95\x32\x82\x36\x81\x39\xEE\x39\xA8\xBF"
+                               "b",
+                               "a𠀀㐀ǹb", Encoding::Gbk, 5},
+                      // A few broken bytes in a text are shown as "□".
+                      ReadCase{"GbkBrokenPairs",
+                               "\xC4 \x80\xB0\x7F"
+                               "abcdefghijklmnop",
+                               "□ □□\x7F"
+                               "abcdefghijklmnop",
+                               Encoding::Gbk, 21},
+                      // The user-defined area has no characters of its own.
+                      ReadCase{"GbkUserDefined", "\xAA\xA1\xF8\xA1", "□□", Encoding::Gbk, 2},
+                      ReadCase{"Utf8", "你好A\n", "你好A\n", Encoding::Utf8, 4},
+                      ReadCase{"Utf8Traditional", "這個學說", "這個學說", Encoding::Utf8, 4},
+                      ReadCase{"Utf8Mark", "\xEF\xBB\xBF你", "你", Encoding::Utf8, 1},
+                      // Characters GBK cannot hold are shown as themselves; zero-width marks go.
+                      ReadCase{"Utf8OutsideGbk", "a😀한\u200Bb", "a😀한b", Encoding::Utf8, 4},
+                      ReadCase{"Utf8PrivateUse", "a\uE000b", "a□b", Encoding::Utf8, 3},
+                      ReadCase{"Utf16LE",
+                               std::string("\xFF\xFE\x60\x4F\x41\x00\x3D\xD8\x00\xDE\x5C\xD5", 12),
+                               "你A😀한", Encoding::Utf16LE, 4},
+                      ReadCase{"Utf16LEOddByte", std::string("\xFF\xFE\x41\x00\x42", 5), "A□",
+                               Encoding::Utf16LE, 2},
+                      ReadCase{"Utf16BE", std::string("\xFE\xFF\x4F\x60\x00\x42", 6), "你B",
+                               Encoding::Utf16BE, 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FrameFixture, ReadingStopsAtTheLimitOnACharacterBoundary) {
@@ -76,8 +111,11 @@ TEST_F(FrameFixture, ReadingStopsAtTheLimitOnACharacterBoundary) {
   const auto utf8Cut = textfile::readPracticeText(writeFile("u.txt", ten), 4);
   EXPECT_EQ(utf8Cut.encoding, Encoding::Utf8);
   EXPECT_EQ(utf8Cut.gbk, g("你你"));
+  // A GB18030 four-byte character cut by the limit is left for later.
+  const auto fourCut = textfile::decodePracticeText("ab\x95\x32\x82", true, 10);
+  EXPECT_EQ(fourCut.gbk, "ab");
   // A huge file is not read whole.
-  const std::string big = writeFile("big.txt", "");
+  const std::string big = writeFile("big.txt", std::string(200000, 'a'));
   std::filesystem::resize_file(big, std::uintmax_t{1} << 30);
   const auto bigText = textfile::readPracticeText(big);
   EXPECT_TRUE(bigText.ok);
@@ -85,13 +123,51 @@ TEST_F(FrameFixture, ReadingStopsAtTheLimitOnACharacterBoundary) {
   EXPECT_EQ(bigText.gbk.size(), textfile::kMaxGbkBytes);
 }
 
-TEST_F(FrameFixture, UnreadableFilesGiveTheReason) {
-  const auto missing = textfile::readPracticeText(writeFile("x", "") + ".gone");
-  EXPECT_FALSE(missing.ok);
-  EXPECT_EQ(missing.error, platform::systemErrorText(ENOENT));
-  const auto folder = textfile::readPracticeText(tempDir_.string());
-  EXPECT_FALSE(folder.ok);
-  EXPECT_EQ(folder.error, platform::systemErrorText(EISDIR));
+// Whatever cannot be practised is refused with its reason, and no read waits:
+// a named pipe without a writer would block an open for ever, so the test
+// dies by its alarm rather than hang.
+TEST_F(FrameFixture, WhatIsNoTextFileIsRefusedWithItsReason) {
+  const std::string fifo = writeFile("fifo-place", "") + ".fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string sparse = writeFile("sparse.txt", "");
+  std::filesystem::resize_file(sparse, std::uintmax_t{1} << 30);
+  std::string controls;
+  for (int i = 0; i < 40; ++i)
+    controls +=
+        "\x01\x02\x1B"
+        "a";
+  struct Case {
+    std::string path, reason;
+  };
+  const std::vector<Case> cases = {
+      {writeFile("x", "") + ".gone", platform::systemErrorText(ENOENT)},
+      {tempDir_.string(), platform::systemErrorText(EISDIR)},
+      {fifo, "命名管道"},
+      {"/dev/zero", "设备"},
+      {sparse, "空字节"},
+      {writeFile("nul.txt", std::string("ab\0cd", 5)), "空字节"},
+      {writeFile("nul16.txt", std::string("\xFF\xFE\x41\x00\x00\x00", 6)), "空字节"},
+      {writeFile("controls.txt", controls), "控制字符"},
+      {writeFile("binary.txt", std::string(64, '\x80')), "无法识别"},
+  };
+  ::alarm(20);
+  for (const Case& c : cases) {
+    const auto t = textfile::readPracticeText(c.path);
+    EXPECT_FALSE(t.ok) << c.path;
+    EXPECT_NE(t.error.find(c.reason), std::string::npos) << c.path << ": " << t.error;
+  }
+  ::alarm(0);
+}
+
+TEST_F(FrameFixture, TraditionalTextsAreToldAndSimplifiedWhenAsked) {
+  const std::string traditional = writeFile("t.txt", "這個學說開門，長風馬魚。");
+  const auto asWritten = textfile::readPracticeText(traditional);
+  EXPECT_TRUE(asWritten.traditional);
+  EXPECT_EQ(gbk::toUtf8(asWritten.gbk), "這個學說開門，長風馬魚。");
+  const auto simple = textfile::readPracticeText(traditional, textfile::kMaxGbkBytes, true);
+  EXPECT_EQ(gbk::toUtf8(simple.gbk), "这个学说开门，长风马鱼。");
+  EXPECT_FALSE(
+      textfile::readPracticeText(writeFile("s.txt", "这个学说开门，长风马鱼。")).traditional);
 }
 
 // ---- cells ----
@@ -114,7 +190,14 @@ TEST(ConvertToCells, EveryByteClass) {
       {"\xC4\xE3"
        "1",
        "\xC4\xE3 1", ""},
-      {"\x81\x40", "\x81 @", ""},  // a trail byte below 0x80 makes a cell of its own
+      // A pair is one cell whatever its trail byte; a stray byte above 127 a "□".
+      {"\xDF\x40\x82\x80\x8C\x57", "\xDF\x40\x82\x80\x8C\x57", ""},
+      {"\x81\x40"
+       "a",
+       "\x81\x40 a", ""},
+      {"\x80"
+       "a\xC4",
+       "\xA1\xF5 a\xA1\xF5", ""},
   };
   for (const Case& c : cases) {
     const PracticeCells cells = convertToCells(c.raw);
@@ -196,6 +279,39 @@ TEST_F(CompareTest, LineBreakBetweenEntriesCountsAsARightEntry) {
   enter(" B");
   EXPECT_FALSE(frame.practising());
   EXPECT_EQ(frame.view().wordplace, g("练习结束! 打字速率：3 字/分钟正确率：100%"));
+}
+
+// A cell no key of the method enters is entered by the Space bar, so no text
+// holds the learner up, and it is no item of the history; a character with a
+// code, or a mark a punctuation key gives, is not.
+TEST_F(CompareTest, SpaceEntersWhatNoKeyEnters) {
+  struct Case {
+    std::string middle;  // UTF-8, between A and B
+    bool spaceIsRight;
+  };
+  const std::vector<Case> cases = {
+      {"\u3000", true},             // the ideographic space of the shipped texts' titles
+      {"這", true},                 // a traditional character: no code in the method
+      {"😀", true},                  // outside GBK, lent a code
+      {"「", true},                 // a mark no key gives
+      {"，", false},                // the comma key gives it
+      {gbk::toUtf8(hz(0)), false},  // a character with a code
+  };
+  for (const Case& c : cases) {
+    startCompare("A" + c.middle + "B");
+    ASSERT_TRUE(frame.practising()) << c.middle;
+    EXPECT_EQ(gbk::toUtf8(textCell(1).text), c.middle);
+    enter(" A");
+    press(vk::Space);
+    enter(" B");
+    EXPECT_FALSE(frame.practising());
+    EXPECT_EQ(entryCell(1).colour, c.spaceIsRight ? colour::Right : colour::Wrong) << c.middle;
+    history::RunRecord run;
+    ASSERT_TRUE(compare().describeRun(run));
+    std::string items;
+    for (const history::RunEntry& e : run.entries) items += e.expected;
+    EXPECT_EQ(gbk::toUtf8(items), c.spaceIsRight ? " A B" : " A" + c.middle + " B") << c.middle;
+  }
 }
 
 TEST_F(CompareTest, FullLineAndBlankLinesAddNoEmptyGridLine) {

@@ -18,6 +18,13 @@ void checkCells(const quorvel::PracticeCells& cells) {
   // A CR in the model comes only from a line-break cell.
   for (std::size_t i = 0; i < m.size(); ++i)
     if (m[i] == '\r' && cells.entry[i] != '\r') std::abort();
+  // Cells stay aligned: a lead byte starts a cell and has its trail byte
+  // (0x40..0xFE) with it; a cell that starts below 0x80 holds no byte above.
+  for (std::size_t i = 0; i + 1 < m.size() - 3; i += 2) {
+    const auto a = static_cast<unsigned char>(m[i]), b = static_cast<unsigned char>(m[i + 1]);
+    if (a >= 0x80 && (a < 0x81 || a == 0xFF || b < 0x40 || b == 0x7F || b == 0xFF)) std::abort();
+    if (a < 0x80 && b >= 0x80) std::abort();
+  }
 }
 
 }  // namespace
@@ -30,10 +37,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool more = (data[0] & 0x80) != 0;
   const std::string_view raw = fuzz::bytes(data + 1, size - 1);
 
+  // A text is refused only with a reason; one taken is never longer than
+  // asked, in simplified characters too.
   for (const std::size_t max : {limit, textfile::kMaxGbkBytes}) {
-    const textfile::LoadedText text = textfile::decodePracticeText(raw, more, max);
-    if (!text.ok || text.gbk.size() > max) std::abort();
-    checkCells(convertToCells(text.gbk));
+    for (const bool simplified : {false, true}) {
+      const textfile::LoadedText text = textfile::decodePracticeText(raw, more, max, simplified);
+      if (text.ok == text.error.empty() || text.gbk.size() > max) std::abort();
+      checkCells(convertToCells(text.gbk));
+      if (textfile::simplifiedGbk(text.gbk, max).size() > max) std::abort();
+    }
   }
   checkCells(convertToCells(raw));
   withCrLf(raw);

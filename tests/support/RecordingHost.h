@@ -39,6 +39,7 @@ class RecordingHost : public FrameHost {
     ++examDialogs;
     return examDialog ? examDialog(settings, mode) : std::string();
   }
+  bool choiceInSimplified() override { return nextInSimplified; }
   void showError(const std::string& utf8Message) override { errors.push_back(utf8Message); }
 
   struct WordHint {
@@ -61,6 +62,7 @@ class RecordingHost : public FrameHost {
   // What the file chooser and the test settings dialog answer (empty: cancelled).
   std::string nextPracticeFile;
   std::function<std::string(TExamSettings&, int)> examDialog;
+  bool nextInSimplified = false;  // the dialogs' answer to "in simplified characters"
   int fileChoices = 0;
   int examDialogs = 0;
   std::vector<std::string> errors;

@@ -217,6 +217,27 @@ TEST_F(PracticeFrameWindowTest, RootInputCompareAndTestStartFromTheirButtons) {
   }
 }
 
+// The chooser's offer reaches the practice: a traditional text chosen in
+// simplified characters is typed in them.
+TEST_F(PracticeFrameWindowTest, ATraditionalTextChosenInSimplifiedIsPractisedSo) {
+  const std::filesystem::path file = empty / "traditional.txt";
+  testsupport::writeFile(file, "學而時習之");
+  for (const bool simplified : {true, false}) {
+    ModalAnswer answer([&](QWidget* modal) {
+      auto* chooser = qobject_cast<TForm_Selfile*>(modal);
+      ASSERT_NE(chooser, nullptr);
+      chooser->pickFile(QString::fromStdString(file.string()));
+      chooser->CheckBox_Simplified->setChecked(simplified);
+      QTest::mouseClick(chooser->RzLabel_Ok, Qt::LeftButton);
+    });
+    QTest::mouseClick(child("RzToolbarButton_compare"), Qt::LeftButton);
+    ASSERT_EQ(frame->logic().practiceKind(), 16);
+    EXPECT_EQ(frame->express()->toPlainText(),
+              simplified ? QStringLiteral("学而时习之") : QStringLiteral("學而時習之"));
+    EXPECT_EQ(gbk::toUtf8(frame->logic().view().cells[0].text), simplified ? "学" : "學");
+  }
+}
+
 TEST_F(PracticeFrameWindowTest, RootPicturesLetTheCurrentCellsGreenShowThrough) {
   if (library.empty()) GTEST_SKIP() << "the resource library was not built";
   QTest::mouseClick(child("RzToolbarButton_root"), Qt::LeftButton);

@@ -1,5 +1,10 @@
 // The practice-file chooser and the test settings dialog, run modally with
 // the open-file dialog answered by the test.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QCheckBox>
+#include <QFile>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -107,8 +112,13 @@ TEST_F(TextDialogTest, UnreadableFileIsRefusedWithItsReasonAndTheEarlierChoiceSt
   const QString good = utf8File();
   const QString vanished = write("vanished.txt", "x");
   QFile::remove(vanished);
+  // A named pipe no one writes to, refused before any open could wait for it.
+  const QString fifo = dir.filePath("fifo.txt");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const QString zeros = write("zeros.txt", std::string(64, '\0'));
   const QString refused = QStringLiteral("无法打开文件：");
-  for (const QString& bad : {dir.path(), vanished}) {
+  ::alarm(30);  // a blocking open would hang the test: it dies instead
+  for (const QString& bad : {dir.path(), vanished, fifo, zeros}) {
     SCOPED_TRACE(bad.toStdString());
     Chooser chooser;
     answerOpenDialog(chooser);
@@ -129,6 +139,27 @@ TEST_F(TextDialogTest, UnreadableFileIsRefusedWithItsReasonAndTheEarlierChoiceSt
     choose(chooser, [](Chooser& d) { QTest::keyClick(&d, Qt::Key_Escape); });
     EXPECT_EQ(text(chooser.RzLabel_SelFileName), good);
   }
+  ::alarm(0);
+}
+
+TEST_F(TextDialogTest, TraditionalTextsAreOfferedInSimplifiedCharacters) {
+  const QString traditional = QStringLiteral("學而時習之，不亦說乎？");
+  const QString simplified = QStringLiteral("学而时习之，不亦说乎？");
+  Chooser chooser;
+  ASSERT_TRUE(chooser.pickFile(write("t.txt", traditional.toStdString())));
+  QCheckBox* offer = chooser.CheckBox_Simplified;
+  EXPECT_TRUE(offer->isEnabled());
+  EXPECT_TRUE(offer->isChecked()) << "a text mostly in traditional characters";
+  EXPECT_FALSE(offer->accessibleName().isEmpty());
+  EXPECT_EQ(chooser.RzMemo_PreView->toPlainText(), simplified);
+  EXPECT_TRUE(chooser.simplified());
+  offer->setChecked(false);
+  EXPECT_EQ(chooser.RzMemo_PreView->toPlainText(), traditional);
+  EXPECT_FALSE(chooser.simplified());
+  // A simplified text has nothing to offer.
+  ASSERT_TRUE(chooser.pickFile(utf8File()));
+  EXPECT_FALSE(offer->isEnabled());
+  EXPECT_FALSE(chooser.simplified());
 }
 
 TEST_F(TextDialogTest, SettingsRefuseABlankNameWithAMessageAndStayOpen) {

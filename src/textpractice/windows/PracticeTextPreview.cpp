@@ -12,9 +12,12 @@ ui::FilePreview previewPracticeText(const QString& path) {
       textfile::readPracticeText(QFile::encodeName(path).toStdString(), textfile::kMaxGbkBytes);
   ui::FilePreview preview;
   preview.ok = loaded.ok;
-  if (loaded.ok)
+  if (loaded.ok) {
     preview.text = ui::withNewlines(ui::fromGbk(loaded.gbk));
-  else
+    const std::string simple = textfile::simplifiedGbk(loaded.gbk);
+    if (simple != loaded.gbk) preview.simplifiedText = ui::withNewlines(ui::fromGbk(simple));
+    preview.traditional = loaded.traditional;
+  } else
     preview.error = QString::fromStdString(loaded.error);
   return preview;
 }
