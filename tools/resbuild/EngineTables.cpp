@@ -1,9 +1,15 @@
 #include "EngineTables.h"
 
 #include <cstdint>
+#include <set>
 #include <sstream>
+#include <unordered_map>
 
 #include "TextSources.h"
+#include "data/PracticeData.h"
+#include "platform/Gbk.h"
+#include "practice/CodeEntry.h"
+#include "practice/CodePunctuation.h"
 
 namespace resbuild {
 namespace {
@@ -23,13 +29,15 @@ std::uint32_t tableSerial(const std::vector<CodeLine>& lines) {
   return hash % 2000000000u + 1;
 }
 
-// Chinese punctuation for the keys a learner types between words; Rime has no
-// punctuation unless the schema brings it (the presets live in rime-data,
-// which need not be installed).
-const char* const kRimePunctuation[][2] = {
-    {",", "，"},    {".", "。"}, {"?", "？"}, {"!", "！"}, {":", "："}, {";", "；"},
-    {"\\\\", "、"}, {"(", "（"}, {")", "）"}, {"<", "《"}, {">", "》"}, {"~", "～"},
-};
+// A YAML double-quoted scalar.
+std::string quoted(std::string_view text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
 
 }  // namespace
 
@@ -43,17 +51,38 @@ std::vector<CodeLine> parseCodeLines(std::string_view utf8, const std::string& o
   return lines;
 }
 
-std::string libimeTableText(const std::vector<CodeLine>& lines) {
+std::vector<CodePage> tutorPages(std::string_view utf8, const std::string& origin) {
+  const quorvel::BaseSegments base = quorvel::splitBase(convertBaseTable(utf8, origin));
+  std::vector<CodePage> pages;
+  std::set<std::string> seen;
+  for (const auto& line : parseCodeLines(utf8, origin)) {
+    for (std::size_t n = 1; n <= line.code.size(); ++n) {
+      std::string code = line.code.substr(0, n);
+      if (!seen.insert(code).second) continue;
+      CodePage page{code, {}};
+      for (const auto& text : quorvel::findCandidates(base, code))
+        if (!text.empty()) page.texts.push_back(quorvel::gbk::toUtf8(text));
+      pages.push_back(std::move(page));
+    }
+  }
+  return pages;
+}
+
+std::string libimeTableText(const std::vector<CodePage>& pages) {
   std::string out = "KeyCode=abcdefghijklmnopqrstuvwxyz\nLength=4\n[Data]\n";
-  for (const auto& line : lines) out += line.code + " " + line.text + "\n";
+  for (const auto& page : pages)
+    for (const auto& text : page.texts) out += page.code + " " + text + "\n";
   return out;
 }
 
 std::string fcitx5InputMethodConf(const MethodFacts& facts) {
   std::ostringstream out;
-  // OrderPolicy=No and SortByCodeLength=False keep the dictionary's order; no
-  // learning and no language model, so the order never drifts from the
-  // tutor's. AutoSelect with length -1 commits a unique full-length code.
+  // The dictionary holds each code's page whole, so only the whole typed code
+  // is matched (fcitx5-table's own completion sorts by code length on one
+  // letter). OrderPolicy=No and SortByCodeLength=False keep the dictionary's
+  // order; no learning and no language model, so the order never drifts
+  // from the tutor's. AutoSelect with length -1 commits a unique
+  // full-length code.
   out << "[InputMethod]\n"
       << "Name=" << facts.name << "\n"
       << "Icon=" << facts.icon << "\n"
@@ -66,7 +95,7 @@ std::string fcitx5InputMethodConf(const MethodFacts& facts) {
       << "PageSize=6\n"
       << "OrderPolicy=No\n"
       << "SortByCodeLength=False\n"
-      << "ExactMatch=False\n"
+      << "ExactMatch=True\n"
       << "Learning=False\n"
       << "AutoPhraseLength=-1\n"
       << "UseSystemLanguageModel=False\n"
@@ -101,6 +130,9 @@ std::string ibusTableSource(const std::vector<CodeLine>& lines, const MethodFact
       // Prefix search as in the tutor; a code whose only candidate it is
       // commits at once; the table's order is never re-ranked by use.
       << "AUTO_WILDCARD = TRUE\n"
+      // All characters in every locale: no filter by script.
+      << "LANGUAGE_FILTER = cm4\n"
+      << "SELECT_KEYS = 1,2,3,4,5,6\n"
       << "AUTO_COMMIT = TRUE\n"
       << "AUTO_SELECT = FALSE\n"
       << "ALWAYS_SHOW_LOOKUP = TRUE\n"
@@ -112,9 +144,26 @@ std::string ibusTableSource(const std::vector<CodeLine>& lines, const MethodFact
       << "DEF_FULL_WIDTH_LETTER = FALSE\n"
       << "END_DEFINITION\n"
       << "BEGIN_TABLE\n";
-  std::size_t frequency = lines.size();
-  for (const auto& line : lines)
-    out << line.code << '\t' << line.text << '\t' << frequency-- << '\n';
+  // Each text under its longest codes: those that begin no other code of it.
+  std::vector<std::string> order;
+  std::unordered_map<std::string, std::vector<std::string>> codes;
+  for (const auto& line : lines) {
+    auto& known = codes[line.text];
+    if (known.empty()) order.push_back(line.text);
+    known.push_back(line.code);
+  }
+  std::size_t frequency = order.size();
+  for (const auto& text : order) {
+    const auto& known = codes[text];
+    std::set<std::string> written;
+    for (const auto& code : known) {
+      bool begins = false;
+      for (const auto& other : known) begins = begins || (other != code && other.starts_with(code));
+      if (begins || !written.insert(code).second) continue;
+      out << code << (code.size() < 4 ? " " : "") << '\t' << text << '\t' << frequency << '\n';
+    }
+    --frequency;
+  }
   out << "END_TABLE\n";
   return out.str();
 }
@@ -138,12 +187,10 @@ std::string rimeSchema(const MethodFacts& facts) {
       << "  segmentors: [ ascii_segmentor, matcher, abc_segmentor, punct_segmentor,"
          " fallback_segmentor ]\n"
       << "  translators: [ punct_translator, table_translator ]\n"
-      // The tutor lists each text once, though a character stands under its
-      // short and its full code.
-      << "  filters: [ uniquifier ]\n"
       << "speller:\n"
       << "  alphabet: abcdefghijklmnopqrstuvwxyz\n"
-      << "  delimiter: \" '\"\n"
+      // No delimiter but the blank: the apostrophe is a quote mark.
+      << "  delimiter: \" \"\n"
       // A unique candidate at four letters commits at once; a fifth letter
       // commits the first candidate and starts the next code.
       << "  max_code_length: 4\n"
@@ -152,7 +199,7 @@ std::string rimeSchema(const MethodFacts& facts) {
       << "  dictionary: " << facts.id << "\n"
       << "  enable_charset_filter: false\n"
       << "  enable_sentence: false\n"
-      << "  enable_completion: true\n"
+      << "  enable_completion: false\n"
       << "  enable_user_dict: false\n"
       << "  enable_encoder: false\n"
       << "menu:\n"
@@ -161,20 +208,23 @@ std::string rimeSchema(const MethodFacts& facts) {
       << "  full_shape:\n"
       << "    \" \": \"　\"\n"
       << "  half_shape:\n";
-  for (const auto& [key, mark] : kRimePunctuation)
-    out << "    \"" << key << "\": \"" << mark << "\"\n";
-  out << "recognizer:\n"
-      << "  patterns:\n"
-      << "    punct: \"^/([0-9]0?|[A-Za-z]+)$\"\n";
+  for (const auto& p : quorvel::codePunctuation())
+    out << "    " << quoted(std::string(1, p.key)) << ": " << quoted(p.text) << "\n";
+  for (const bool doubled : {false, true}) {
+    const auto marks = quorvel::quoteMarks(doubled);
+    out << "    " << quoted(doubled ? "\"" : "'") << ": { pair: [ " << quoted(marks.open) << ", "
+        << quoted(marks.close) << " ] }\n";
+  }
   return out.str();
 }
 
-std::string rimeDictionary(const std::vector<CodeLine>& lines, const MethodFacts& facts) {
+std::string rimeDictionary(const std::vector<CodePage>& pages, const MethodFacts& facts) {
   std::string out =
       "# " + facts.fullName + ": written by Quorvel's engexport from its code tables.\n";
   out += "---\nname: " + facts.id + "\nversion: \"" + facts.version +
          "\"\nsort: original\nuse_preset_vocabulary: false\ncolumns:\n  - text\n  - code\n...\n";
-  for (const auto& line : lines) out += line.text + "\t" + line.code + "\n";
+  for (const auto& page : pages)
+    for (const auto& text : page.texts) out += text + "\t" + page.code + "\n";
   return out;
 }
 

@@ -2,7 +2,7 @@
 # sources from resources/tables/base.txt, and each engine's own tool compiles
 # them when it is installed (scripts/setup.sh installs all three).
 add_executable(engexport engexport.cpp EngineTables.cpp TextSources.cpp)
-target_link_libraries(engexport PRIVATE quorvel_platform)
+target_link_libraries(engexport PRIVATE quorvel_core)
 
 set(QUORVEL_ENGINE_DIR ${CMAKE_BINARY_DIR}/engines CACHE INTERNAL "")
 set(QUORVEL_METHOD_ID lanchuan CACHE INTERNAL "")
