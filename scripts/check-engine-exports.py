@@ -13,9 +13,12 @@ of a code of base.txt) it counts:
   * codes the engine commits at once exactly when the tutor does (four
     letters and a single candidate);
 and that every character and word of every drill table is offered under its
-code. fcitx5 and Rime must agree everywhere; IBus must commit as the tutor
-and keep at least --ibus-choices of the choices (its ranking cannot follow
-the tutor's order everywhere). Exits 1 on a miss, 77 when no export was built."""
+code. Every engine must show the tutor's first page for every code, and
+fcitx5 and Rime must commit as the tutor does. ibus-table's AUTO_COMMIT
+commits a lone candidate at any length, which would take a three-letter
+code before its fourth letter, so the IBus export leaves it off and a lone
+four-letter candidate waits for the next key: that figure is printed, not
+required. Exits 1 on a miss, 77 when no export was built."""
 import argparse
 import bisect
 import os
@@ -185,8 +188,6 @@ def main():
     ap.add_argument('--engines', required=True, help='the build folder of the exports')
     ap.add_argument('--rime-tool', help='quorvel_rime_tests')
     ap.add_argument('--id', default='lanchuan')
-    ap.add_argument('--ibus-choices', type=float, default=0.98,
-                    help='share of the code+digit choices IBus must keep as in the tutor')
     a = ap.parse_args()
 
     base = read_base(a.tables)
@@ -218,8 +219,8 @@ def main():
         checked += 1
         engine, prefix_rows = ibus_model(sqlite3.connect(db_file))
         ok = reach('IBus', drills, lambda c: [r[1] for r in prefix_rows(c)]) and ok
-        _, choices, total, commits = compare('IBus', tutor, prefixes, codes, engine)
-        ok = ok and commits and choices >= a.ibus_choices * total
+        pages, _, _, _ = compare('IBus', tutor, prefixes, codes, engine)
+        ok = ok and pages
     else:
         print('IBus: not built (ibus-table-createdb missing): skipped')
 

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <set>
 #include <sstream>
-#include <unordered_map>
 
 #include "TextSources.h"
 #include "data/PracticeData.h"
@@ -16,15 +15,15 @@ namespace {
 
 // A serial number that changes whenever the table does: ibus-table drops its
 // cached candidates when the serial number of the table changes.
-std::uint32_t tableSerial(const std::vector<CodeLine>& lines) {
+std::uint32_t tableSerial(const std::vector<CodePage>& pages) {
   std::uint32_t hash = 2166136261u;
   auto mix = [&](std::string_view s) {
     for (unsigned char c : s) hash = (hash ^ c) * 16777619u;
     hash = (hash ^ '\n') * 16777619u;
   };
-  for (const auto& line : lines) {
-    mix(line.code);
-    mix(line.text);
+  for (const auto& page : pages) {
+    mix(page.code);
+    for (const auto& text : page.texts) mix(text);
   }
   return hash % 2000000000u + 1;
 }
@@ -107,14 +106,14 @@ std::string fcitx5InputMethodConf(const MethodFacts& facts) {
   return out.str();
 }
 
-std::string ibusTableSource(const std::vector<CodeLine>& lines, const MethodFacts& facts) {
+std::string ibusTableSource(const std::vector<CodePage>& pages, const MethodFacts& facts) {
   std::ostringstream out;
   out << "### " << facts.fullName << ": written by Quorvel's engexport from its code tables.\n"
       << "SCIM_Generic_Table_Phrase_Library_TEXT\n"
       << "VERSION_1_0\n"
       << "BEGIN_DEFINITION\n"
       << "UUID = 4f1c2a9e-7d3b-4c55-9a61-2b8e0c5d7f30\n"
-      << "SERIAL_NUMBER = " << tableSerial(lines) << "\n"
+      << "SERIAL_NUMBER = " << tableSerial(pages) << "\n"
       << "ICON = " << facts.id << ".png\n"
       << "SYMBOL = " << facts.label << "\n"
       << "NAME = " << facts.name << "\n"
@@ -127,13 +126,18 @@ std::string ibusTableSource(const std::vector<CodeLine>& lines, const MethodFact
       << "VALID_INPUT_CHARS = abcdefghijklmnopqrstuvwxyz\n"
       << "LAYOUT = us\n"
       << "MAX_KEY_LENGTH = 4\n"
-      // Prefix search as in the tutor; a code whose only candidate it is
-      // commits at once; the table's order is never re-ranked by use.
-      << "AUTO_WILDCARD = TRUE\n"
+      // The table holds every code's page whole, so only the typed code is
+      // looked up; ibus-table would list a text once for each longer code
+      // it has, and rank by frequency across codes. AUTO_COMMIT stays off:
+      // it would commit a lone candidate at any length, before the fourth
+      // letter of a code the tutor completes; a fifth letter or Space takes
+      // a lone four-letter candidate instead. The table's order is never
+      // re-ranked by use.
+      << "AUTO_WILDCARD = FALSE\n"
       // All characters in every locale: no filter by script.
       << "LANGUAGE_FILTER = cm4\n"
       << "SELECT_KEYS = 1,2,3,4,5,6\n"
-      << "AUTO_COMMIT = TRUE\n"
+      << "AUTO_COMMIT = FALSE\n"
       << "AUTO_SELECT = FALSE\n"
       << "ALWAYS_SHOW_LOOKUP = TRUE\n"
       << "DYNAMIC_ADJUST = FALSE\n"
@@ -144,26 +148,11 @@ std::string ibusTableSource(const std::vector<CodeLine>& lines, const MethodFact
       << "DEF_FULL_WIDTH_LETTER = FALSE\n"
       << "END_DEFINITION\n"
       << "BEGIN_TABLE\n";
-  // Each text under its longest codes: those that begin no other code of it.
-  std::vector<std::string> order;
-  std::unordered_map<std::string, std::vector<std::string>> codes;
-  for (const auto& line : lines) {
-    auto& known = codes[line.text];
-    if (known.empty()) order.push_back(line.text);
-    known.push_back(line.code);
-  }
-  std::size_t frequency = order.size();
-  for (const auto& text : order) {
-    const auto& known = codes[text];
-    std::set<std::string> written;
-    for (const auto& code : known) {
-      bool begins = false;
-      for (const auto& other : known) begins = begins || (other != code && other.starts_with(code));
-      if (begins || !written.insert(code).second) continue;
-      out << code << (code.size() < 4 ? " " : "") << '\t' << text << '\t' << frequency << '\n';
-    }
-    --frequency;
-  }
+  std::size_t frequency = 0;
+  for (const auto& page : pages) frequency += page.texts.size();
+  for (const auto& page : pages)
+    for (const auto& text : page.texts)
+      out << page.code << '\t' << text << '\t' << frequency-- << '\n';
   out << "END_TABLE\n";
   return out.str();
 }

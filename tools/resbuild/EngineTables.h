@@ -45,14 +45,10 @@ struct MethodFacts {
 std::string libimeTableText(const std::vector<CodePage>& pages);
 // The fcitx5-table input method .conf (installed under fcitx5/inputmethod).
 std::string fcitx5InputMethodConf(const MethodFacts& facts);
-// ibus-table source for `ibus-table-createdb`. ibus-table lists every line
-// whose code begins with the typed letters, a text as often as it has such
-// lines, exact matches first, then by frequency. So each text has one line,
-// under its longest code, and frequencies count down in the order texts first
-// appear in base.txt; a code shorter than four letters is padded with blanks,
-// so it is never an exact match, which would put it ahead of the tutor's
-// order and commit a lone three-letter code before its fourth letter.
-std::string ibusTableSource(const std::vector<CodeLine>& lines, const MethodFacts& facts);
+// ibus-table source for `ibus-table-createdb`: each page under its code, the
+// frequency counting down the file, matched only as a whole code (ibus-table
+// lists a text again for each longer code that begins with the typed letters).
+std::string ibusTableSource(const std::vector<CodePage>& pages, const MethodFacts& facts);
 // Rime schema (no completion: the dictionary holds every page whole, as the
 // tutor's punctuation) and dictionary (`sort: original` keeps the order).
 std::string rimeSchema(const MethodFacts& facts);

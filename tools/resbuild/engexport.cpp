@@ -45,7 +45,7 @@ int run(int argc, char** argv) {
   const MethodFacts facts;
   write(out / "fcitx5" / (facts.id + ".txt"), libimeTableText(pages));
   write(out / "fcitx5" / (facts.id + ".conf"), fcitx5InputMethodConf(facts));
-  write(out / "ibus" / (facts.id + ".txt"), ibusTableSource(lines, facts));
+  write(out / "ibus" / (facts.id + ".txt"), ibusTableSource(pages, facts));
   write(out / "rime" / (facts.id + ".schema.yaml"), rimeSchema(facts));
   write(out / "rime" / (facts.id + ".dict.yaml"), rimeDictionary(pages, facts));
   std::cout << "engexport: " << lines.size() << " code lines, " << pages.size()
