@@ -207,6 +207,15 @@ std::string rimeSchema(const MethodFacts& facts) {
   return out.str();
 }
 
+std::string rimeSchemaListPatch(const MethodFacts& facts) {
+  return "# Adds " + facts.name +
+         " to the end of the learner's Rime schemas, keeping the\n"
+         "# others: put it in the Rime user folder (or add the schema_list/+ lines\n"
+         "# under the patch: of a default.custom.yaml there) and redeploy.\n"
+         "patch:\n  schema_list/+:\n    - schema: " +
+         facts.id + "\n";
+}
+
 std::string rimeDictionary(const std::vector<CodePage>& pages, const MethodFacts& facts) {
   std::string out =
       "# " + facts.fullName + ": written by Quorvel's engexport from its code tables.\n";

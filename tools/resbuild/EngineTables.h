@@ -52,6 +52,9 @@ std::string ibusTableSource(const std::vector<CodePage>& pages, const MethodFact
 // Rime schema (no completion: the dictionary holds every page whole, as the
 // tutor's punctuation) and dictionary (`sort: original` keeps the order).
 std::string rimeSchema(const MethodFacts& facts);
+// default.custom.yaml for a Rime user folder: appends the schema to the
+// learner's schema list instead of replacing it.
+std::string rimeSchemaListPatch(const MethodFacts& facts);
 std::string rimeDictionary(const std::vector<CodePage>& pages, const MethodFacts& facts);
 
 }  // namespace resbuild

@@ -4,8 +4,8 @@
 //   engexport --tables DIR --out DIR
 //
 // DIR/tables/base.txt is read; under the output folder it writes
-// fcitx5/lanchuan.txt and .conf, ibus/lanchuan.txt, rime/lanchuan.schema.yaml
-// and rime/lanchuan.dict.yaml.
+// fcitx5/lanchuan.txt and .conf, ibus/lanchuan.txt, rime/lanchuan.schema.yaml,
+// rime/lanchuan.dict.yaml and rime/default.custom.yaml.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -48,6 +48,7 @@ int run(int argc, char** argv) {
   write(out / "ibus" / (facts.id + ".txt"), ibusTableSource(pages, facts));
   write(out / "rime" / (facts.id + ".schema.yaml"), rimeSchema(facts));
   write(out / "rime" / (facts.id + ".dict.yaml"), rimeDictionary(pages, facts));
+  write(out / "rime" / "default.custom.yaml", rimeSchemaListPatch(facts));
   std::cout << "engexport: " << lines.size() << " code lines, " << pages.size()
             << " pages for fcitx5, IBus and Rime\n";
   return 0;
