@@ -13,6 +13,12 @@ packages=(
   xvfb xauth python3
   dpkg-dev desktop-file-utils appstream
   libime-bin ibus-table librime-bin librime-dev
+  # the engines run live by the tests (tests/engines): fcitx5 and IBus with
+  # their GTK 3 modules, typed into a GTK 3 program through xdotool on a
+  # private session bus; Rime's shared data beside the learner's schemas
+  fcitx5 fcitx5-table fcitx5-frontend-gtk3 ibus ibus-gtk3
+  xdotool dbus-daemon python3-gi gir1.2-gtk-3.0 rime-prelude rime-data-luna-pinyin
+  lintian
 )
 missing=()
 for p in "${packages[@]}"; do
