@@ -125,27 +125,32 @@ def read_conf(path):
 
 
 def fcitx5_model(data, conf):
-    """fcitx5-table with OrderPolicy=No: the lines in dictionary order, each
-    listed (no merging); with ExactMatch only those under the typed code,
-    otherwise every line whose code begins with it, and on a single letter
-    the completions sorted by code length, as the live engine does whatever
-    SortByCodeLength says. AutoSelect commits a lone candidate at four
-    letters."""
+    """fcitx5-table with OrderPolicy=No: the lines in dictionary order, a
+    text listed once (at its first line); with ExactMatch only those under
+    the typed code, otherwise every line whose code begins with it, and on a
+    single letter the completions sorted by code length, as the live engine
+    does whatever SortByCodeLength says. AutoSelect commits a lone candidate
+    at four letters."""
     exact = conf.get('ExactMatch', 'False') == 'True'
     auto = conf.get('AutoSelect', 'False') == 'True'
-    under, rows = {}, []
+    under = {}
     for code, text in data:
         under.setdefault(code, []).append(text)
-        rows.append((code, text))
+    rows = sorted((code, i, text) for i, (code, text) in enumerate(data))
+    keys = [r[0] for r in rows]
 
     def first_page(typed):
         if exact:
             found = under.get(typed, [])
         else:
-            found = [(c, t) for c, t in rows if c.startswith(typed)]
-            if len(typed) == 1:
-                found = sorted(found, key=lambda r: len(r[0]))
-            found = [t for _, t in found]
+            lo = bisect.bisect_left(keys, typed)
+            hi = bisect.bisect_left(keys, typed + '{')
+            by_length = len(typed) == 1
+            found = []
+            for _, _, text in sorted(rows[lo:hi], key=lambda r: (
+                    len(r[0]) if by_length else 0, r[1])):
+                if text not in found:
+                    found.append(text)
         return found, auto and len(typed) == 4 and len(found) == 1
 
     return first_page
