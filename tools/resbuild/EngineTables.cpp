@@ -130,9 +130,10 @@ std::string ibusTableSource(const std::vector<CodePage>& pages, const MethodFact
       // looked up; ibus-table would list a text once for each longer code
       // it has, and rank by frequency across codes. AUTO_COMMIT stays off:
       // it would commit a lone candidate at any length, before the fourth
-      // letter of a code the tutor completes; a fifth letter or Space takes
-      // a lone four-letter candidate instead. The table's order is never
-      // re-ranked by use.
+      // letter of a code the tutor completes. A lone four-letter candidate
+      // goes into the preedit with the next letter and is committed with
+      // Space, Enter or punctuation. The table's order is never re-ranked
+      // by use.
       << "AUTO_WILDCARD = FALSE\n"
       // All characters in every locale: no filter by script.
       << "LANGUAGE_FILTER = cm4\n"

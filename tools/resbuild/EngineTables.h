@@ -49,8 +49,9 @@ std::string fcitx5InputMethodConf(const MethodFacts& facts);
 // frequency counting down the file, matched only as a whole code (ibus-table
 // lists a text again for each longer code that begins with the typed letters).
 std::string ibusTableSource(const std::vector<CodePage>& pages, const MethodFacts& facts);
-// Rime schema (no completion: the dictionary holds every page whole, as the
-// tutor's punctuation) and dictionary (`sort: original` keeps the order).
+// Rime schema (no completion, since the dictionary holds every page whole;
+// the punctuation of the tutor's code entry) and dictionary (`sort:
+// original` keeps the order).
 std::string rimeSchema(const MethodFacts& facts);
 // default.custom.yaml for a Rime user folder: appends the schema to the
 // learner's schema list instead of replacing it.
