@@ -233,7 +233,8 @@ def main():
     ap.add_argument('--engines', required=True)
     ap.add_argument('--base', required=True)
     ap.add_argument('--tutor-keys', required=True)
-    ap.add_argument('--sentence', required=True, help='a line of a shipped text')
+    ap.add_argument('--text', required=True,
+                    help='a shipped text; its first line in quotes is typed')
     ap.add_argument('--codes', type=int, default=66)
     ap.add_argument('--id', default='lanchuan')
     ap.add_argument('--only', choices=['fcitx5', 'ibus'])
@@ -260,8 +261,13 @@ def main():
         return 77
 
     plan = steps(a.tutor_keys, a.base, 'sample', str(a.codes))
-    sentence = steps(a.tutor_keys, a.base, 'sentence', a.sentence)
-    print(f'{len(plan)} steps over {a.codes} codes, and the sentence {a.sentence}')
+    with open(a.text, encoding='utf-8') as f:
+        line = next((l.strip() for l in f if l.startswith('“')), '')
+    if not line:
+        print(f'{a.text} has no line in quotes to type')
+        return 1
+    sentence = steps(a.tutor_keys, a.base, 'sentence', line)
+    print(f'{len(plan)} steps over {a.codes} codes, and the line {line}')
     failures = []
     for name in runnable:
         root = tempfile.mkdtemp(prefix=f'quorvel-live-{name}-')
