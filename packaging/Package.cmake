@@ -21,7 +21,19 @@ while(_man_pages)
     VERBATIM)
   list(APPEND _man_outputs ${_gz})
 endwhile()
+# The Debian changelog of both packages (native: changelog.gz), compressed the same way.
+set(_changelog ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
+add_custom_command(
+  OUTPUT ${_changelog}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
+  COMMAND sh -c "gzip -9nc \"$0\" > \"$1\"" ${PROJECT_SOURCE_DIR}/packaging/changelog ${_changelog}
+  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog
+  VERBATIM)
+list(APPEND _man_outputs ${_changelog})
 add_custom_target(quorvel_man_pages ALL DEPENDS ${_man_outputs})
+install(FILES ${_changelog} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quorvel)
+install(FILES ${_changelog} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quorvel-engines
+  COMPONENT engines)
 
 install(FILES ${CMAKE_BINARY_DIR}/man/man1/quorvel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_BINARY_DIR}/man/zh_CN/man1/quorvel.1.gz
@@ -76,11 +88,26 @@ words, lets the learner copy-type texts, runs timed tests and shows
 speed and accuracy while practising.")
 
 set(CPACK_DEBIAN_ENGINES_PACKAGE_NAME quorvel-engines)
-set(CPACK_DEBIAN_ENGINES_PACKAGE_SUGGESTS "fcitx5-table | ibus-table | librime-data")
+# An engine that works as installed: ibus-table brings ibus, which brings
+# ibus-gtk3 among its recommendations; fcitx5-table needs the fcitx5 daemon
+# and its GTK and Qt modules beside it, Rime its front end (ibus-rime or
+# fcitx5-rime). Each engine's whole set is suggested.
+set(CPACK_DEBIAN_ENGINES_PACKAGE_RECOMMENDS "ibus-table | fcitx5-table | ibus-rime | fcitx5-rime")
+set(CPACK_DEBIAN_ENGINES_PACKAGE_SUGGESTS
+  "fcitx5, fcitx5-table, fcitx5-frontend-gtk3, fcitx5-frontend-qt5, ibus, ibus-table, ibus-gtk3, ibus-rime | fcitx5-rime")
 set(CPACK_DEBIAN_ENGINES_DESCRIPTION
   "Lanchuan shape-sound input method tables for fcitx5, IBus and Rime
 The code tables of the 岚川形音输入法 that the Quorvel typing tutor
 teaches, compiled for fcitx5-table, ibus-table and Rime, so the method
-can be used outside the tutor.")
+can be used outside the tutor, with the same candidates under every
+code as in the tutor.
+.
+To switch it on: under fcitx5, restart fcitx5, add 岚川形音 in Fcitx
+configuration, Input Method, and switch with Ctrl+Space; under IBus, run
+ibus restart, add 岚川形音 under Chinese in IBus Preferences, Input
+Method, and switch with Super+Space; under Rime, copy
+/usr/share/doc/quorvel-engines/examples/default.custom.yaml into the
+Rime user folder (or add its lines to the one there), redeploy and pick
+岚川形音 with Ctrl+grave (Ctrl+`).")
 
 include(CPack)

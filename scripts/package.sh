@@ -52,4 +52,28 @@ done
 if dpkg-deb -f "${tutor[0]}" Depends Recommends | grep -q quorvel-engines; then
   fail "the tutor pulls in quorvel-engines"
 fi
+for f in /usr/share/doc/quorvel-engines/changelog.gz /usr/share/doc/quorvel-engines/copyright \
+  /usr/share/doc/quorvel-engines/examples/default.custom.yaml; do
+  grep -qxF "$f" <<<"$engine_files" || fail "${engines[0]} lacks $f"
+done
+grep -qxF /usr/share/doc/quorvel/changelog.gz <<<"$tutor_files" || fail "${tutor[0]} lacks its changelog"
+# An engine that works as installed, and each engine's whole set suggested.
+recommends=$(dpkg-deb -f "${engines[0]}" Recommends)
+suggests=$(dpkg-deb -f "${engines[0]}" Suggests)
+for d in ibus-table fcitx5-table ibus-rime fcitx5-rime; do
+  grep -qw -- "$d" <<<"$recommends" || fail "${engines[0]} does not recommend $d: $recommends"
+done
+for d in fcitx5 fcitx5-frontend-gtk3 fcitx5-frontend-qt5 ibus ibus-gtk3; do
+  grep -qw -- "$d" <<<"$suggests" || fail "${engines[0]} does not suggest $d: $suggests"
+done
+# Debian's own checks at every level up to pedantic, the hardening of the
+# program among them (hardening-no-fortify-functions, hardening-no-bindnow).
+# Informational tags left, and why:
+#   package-contains-documentation-outside-usr-share-doc: the practice texts
+#     in share/quorvel/texts are data the tutor opens, not documentation.
+#   binary-has-unneeded-section .comment: CPack strips with plain strip.
+#   arch-dep-package-has-big-usr-share (quorvel-engines): Rime's compiled
+#     tables are built for the machine's architecture, as Debian's own
+#     rime-data packages are, so the package is not Architecture: all.
+lintian --pedantic --fail-on error,warning,pedantic "${tutor[0]}" "${engines[0]}"
 echo "Packages: ${tutor[0]} ${engines[0]}"

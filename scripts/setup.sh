@@ -19,6 +19,12 @@ if [ "${1:-}" != run ]; then
     xvfb xauth xdotool python3 unicode-data weston qt6-wayland
     dpkg-dev desktop-file-utils appstream
     libime-bin ibus-table librime-bin librime-dev
+    # the engines run live by the tests (tests/engines): fcitx5 and IBus with
+    # their GTK 3 modules, typed into a GTK 3 program through xdotool on a
+    # private session bus; Rime's shared data beside the learner's schemas
+    fcitx5 fcitx5-table fcitx5-frontend-gtk3 ibus ibus-gtk3
+    dbus-daemon python3-gi gir1.2-gtk-3.0 rime-prelude rime-data-luna-pinyin
+    lintian
   )
 fi
 missing=()

@@ -5,6 +5,7 @@
 
 #include "platform/Gbk.h"
 #include "practice/CodeEntry.h"
+#include "practice/CodePunctuation.h"
 #include "practice/FrameTexts.h"
 #include "practice/PracticeFrame.h"
 #include "practice/PunctuationKeys.h"
@@ -47,22 +48,29 @@ struct CodePunctTable {
 };
 
 CodePunct wide(const char* utf8) { return {gbk::fromUtf8(utf8), 0}; }
-CodePunct ascii(char c) { return {{}, c}; }
+
+// The entry of a key from the shared punctuation table: a key that enters
+// itself enters one ASCII character.
+CodePunct entryOf(char key) {
+  for (const PunctuationKey& p : codePunctuation())
+    if (p.key == key)
+      return p.text[0] == key && p.text[1] == '\0' ? CodePunct{{}, key} : wide(p.text);
+  return {};
+}
 
 const CodePunctTable& codePunct() {
   static const CodePunctTable table = [] {
     CodePunctTable t;
-    t.shiftedDigits = {wide("）"), wide("！"), wide("·"), ascii('#'), wide("￥"),
-                       ascii('%'), wide("……"), wide("—"), ascii('*'), wide("（")};
-    // ; = , - . / ` [ \ ] '   (the apostrophe alternates, below)
-    t.plain = {wide("；"), ascii('='), wide("，"), ascii('-'), wide("。"), ascii('/'),
-               ascii('`'), ascii('['), wide("、"), ascii(']'), CodePunct{}};
-    t.shifted = {wide("："), ascii('+'), wide("《"), wide("——"), wide("》"), wide("？"),
-                 ascii('~'), ascii('{'), ascii('|'), ascii('}'), CodePunct{}};
-    t.singleClose = gbk::fromUtf8("’");
-    t.singleOpen = gbk::fromUtf8("‘");
-    t.doubleClose = gbk::fromUtf8("”");
-    t.doubleOpen = gbk::fromUtf8("“");
+    for (std::size_t i = 0; i < t.shiftedDigits.size(); ++i)
+      t.shiftedDigits[i] = entryOf(kDigitsShifted[i]);
+    for (std::size_t i = 0; i < kPunctKeys.size(); ++i) {
+      t.plain[i] = entryOf(kPunctPlain[i]);
+      t.shifted[i] = entryOf(kPunctShifted[i]);
+    }
+    t.singleClose = gbk::fromUtf8(quoteMarks(false).close);
+    t.singleOpen = gbk::fromUtf8(quoteMarks(false).open);
+    t.doubleClose = gbk::fromUtf8(quoteMarks(true).close);
+    t.doubleOpen = gbk::fromUtf8(quoteMarks(true).open);
     return t;
   }();
   return table;

@@ -20,9 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "data/PracticeData.h"
-#include "platform/Gbk.h"
-#include "practice/CodeEntry.h"
+#include "TutorKeys.h"
+#include "practice/CodePunctuation.h"
 
 namespace fs = std::filesystem;
 
@@ -107,29 +106,12 @@ class RimeSession {
   bool selected_ = false;
 };
 
-// The tutor's candidates for a code, in UTF-8, from its own search over base.txt.
-std::vector<std::string> tutorCandidates(const std::string& code) {
-  static const quorvel::BaseSegments base = [] {
-    std::ifstream in(QUORVEL_SOURCE_DIR "/resources/tables/base.txt");
-    std::string c, text, gbk;
-    while (in >> c >> text) gbk += c + " " + quorvel::gbk::fromUtf8(text) + "\r";
-    return quorvel::splitBase(gbk);
-  }();
-  std::vector<std::string> out;
-  for (const auto& c : quorvel::findCandidates(base, code))
-    if (!c.empty()) out.push_back(quorvel::gbk::toUtf8(c));
-  return out;
+const quorvel::enginetest::TutorTable& tutor() {
+  static const quorvel::enginetest::TutorTable table(QUORVEL_SOURCE_DIR
+                                                     "/resources/tables/base.txt");
+  return table;
 }
-
-// The texts listed under exactly `code` in base.txt, each once, in file order.
-std::vector<std::string> linesUnder(const std::string& code) {
-  std::ifstream in(QUORVEL_SOURCE_DIR "/resources/tables/base.txt");
-  std::vector<std::string> out;
-  std::string c, text;
-  while (in >> c >> text)
-    if (c == code && std::find(out.begin(), out.end(), text) == out.end()) out.push_back(text);
-  return out;
-}
+std::vector<std::string> tutorCandidates(const std::string& code) { return tutor().page(code); }
 
 RimeSession* session = nullptr;
 
@@ -142,31 +124,54 @@ class Rime : public ::testing::Test {
   }
 };
 
-TEST_F(Rime, ShortAndFullCodesOfferTheTutorsCandidatesInItsOrder) {
-  // 社 is zt (level 2) and zts (full); 会 is idyh (full). zts is also the
-  // level-3 short code of 箨, which the tutor lists first.
+TEST_F(Rime, EveryPageIsTheTutors) {
+  // 社 is zt (level 2) and zts (full); zts is also the level-3 short code of
+  // 箨, which the tutor lists first; on one letter and on two the tutor keeps
+  // dictionary order across longer codes.
   EXPECT_EQ(session->type("zt").candidates.at(0), "社");
-  EXPECT_EQ(session->type("idyh").candidates.at(0), "会");
   const auto zts = session->type("zts").candidates;
   ASSERT_GE(zts.size(), 2u);
   EXPECT_EQ(zts[0], "箨");
   EXPECT_EQ(zts[1], "社");
-  // Shared four-letter codes have nothing to complete: the whole list is the
-  // tutor's.
-  for (const std::string code : {"idyh", "sstz", "kskw", "idhd"}) {
-    auto rime = session->type(code).candidates;
-    EXPECT_EQ(rime, tutorCandidates(code)) << "code " << code;
+  std::size_t checked = 0;
+  for (const auto& code : tutor().typedCodes()) {
+    const Typed t = session->type(code);
+    const auto want = tutorCandidates(code);
+    if (!t.committed.empty())
+      EXPECT_EQ(std::vector<std::string>{t.committed}, want) << "code " << code;
+    else
+      EXPECT_EQ(t.candidates, want) << "code " << code;
+    ++checked;
   }
-  // Shorter codes: the lines under exactly the typed code come first, in the
-  // tutor's order. Rime then completes shorter codes before longer ones,
-  // where the tutor keeps dictionary order.
-  for (const std::string code : {"a", "b", "kw", "ss", "sst", "zt", "zts", "idy"}) {
-    const auto exact = linesUnder(code);
-    auto rime = session->type(code).candidates;
-    ASSERT_GE(rime.size(), exact.size()) << "code " << code;
-    rime.resize(exact.size());
-    EXPECT_EQ(rime, exact) << "code " << code;
+  EXPECT_EQ(checked, tutor().typedCodes().size());
+}
+
+TEST_F(Rime, CodeAndDigitEnterWhatTheTutorEnters) {
+  const auto steps = tutor().sampleChoices(300);
+  ASSERT_GT(steps.size(), 300u);
+  for (const auto& step : steps) EXPECT_EQ(session->write(step.keys), step.text) << step.keys;
+}
+
+TEST_F(Rime, PunctuationFollowsTheTutorsTable) {
+  for (const auto& p : quorvel::codePunctuation())
+    EXPECT_EQ(session->write(std::string(1, p.key)), p.text) << "key " << p.key;
+  // The quote marks alternate, opening first.
+  for (const bool doubled : {false, true}) {
+    const auto marks = quorvel::quoteMarks(doubled);
+    const std::string key = doubled ? "\"" : "'";
+    EXPECT_EQ(session->write(key + key), std::string(marks.open) + marks.close);
   }
+}
+
+TEST_F(Rime, ALineOfAShippedTextArrivesWhole) {
+  std::ifstream in(QUORVEL_SOURCE_DIR "/resources/practice-texts/06-the-umbrella.txt");
+  std::string line;
+  while (std::getline(in, line) && line.find("“") != 0) {
+  }
+  ASSERT_FALSE(line.empty()) << "no line in quotes in the text";
+  std::string keys;
+  for (const auto& step : tutor().sentence(line)) keys += step.keys;
+  EXPECT_EQ(session->write(keys), line);
 }
 
 TEST_F(Rime, AUniqueFourLetterCodeCommitsAtOnce) {

@@ -1,35 +1,42 @@
 #include "EngineTables.h"
 
 #include <cstdint>
+#include <set>
 #include <sstream>
 
 #include "TextSources.h"
+#include "data/PracticeData.h"
+#include "platform/Gbk.h"
+#include "practice/CodeEntry.h"
+#include "practice/CodePunctuation.h"
 
 namespace resbuild {
 namespace {
 
 // A serial number that changes whenever the table does: ibus-table drops its
 // cached candidates when the serial number of the table changes.
-std::uint32_t tableSerial(const std::vector<CodeLine>& lines) {
+std::uint32_t tableSerial(const std::vector<CodePage>& pages) {
   std::uint32_t hash = 2166136261u;
   auto mix = [&](std::string_view s) {
     for (unsigned char c : s) hash = (hash ^ c) * 16777619u;
     hash = (hash ^ '\n') * 16777619u;
   };
-  for (const auto& line : lines) {
-    mix(line.code);
-    mix(line.text);
+  for (const auto& page : pages) {
+    mix(page.code);
+    for (const auto& text : page.texts) mix(text);
   }
   return hash % 2000000000u + 1;
 }
 
-// Chinese punctuation for the keys a learner types between words; Rime has no
-// punctuation unless the schema brings it (the presets live in rime-data,
-// which need not be installed).
-const char* const kRimePunctuation[][2] = {
-    {",", "，"},    {".", "。"}, {"?", "？"}, {"!", "！"}, {":", "："}, {";", "；"},
-    {"\\\\", "、"}, {"(", "（"}, {")", "）"}, {"<", "《"}, {">", "》"}, {"~", "～"},
-};
+// A YAML double-quoted scalar.
+std::string quoted(std::string_view text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
 
 }  // namespace
 
@@ -43,17 +50,38 @@ std::vector<CodeLine> parseCodeLines(std::string_view utf8, const std::string& o
   return lines;
 }
 
-std::string libimeTableText(const std::vector<CodeLine>& lines) {
+std::vector<CodePage> tutorPages(std::string_view utf8, const std::string& origin) {
+  const quorvel::BaseSegments base = quorvel::splitBase(convertBaseTable(utf8, origin));
+  std::vector<CodePage> pages;
+  std::set<std::string> seen;
+  for (const auto& line : parseCodeLines(utf8, origin)) {
+    for (std::size_t n = 1; n <= line.code.size(); ++n) {
+      std::string code = line.code.substr(0, n);
+      if (!seen.insert(code).second) continue;
+      CodePage page{code, {}};
+      for (const auto& text : quorvel::findCandidates(base, code))
+        if (!text.empty()) page.texts.push_back(quorvel::gbk::toUtf8(text));
+      pages.push_back(std::move(page));
+    }
+  }
+  return pages;
+}
+
+std::string libimeTableText(const std::vector<CodePage>& pages) {
   std::string out = "KeyCode=abcdefghijklmnopqrstuvwxyz\nLength=4\n[Data]\n";
-  for (const auto& line : lines) out += line.code + " " + line.text + "\n";
+  for (const auto& page : pages)
+    for (const auto& text : page.texts) out += page.code + " " + text + "\n";
   return out;
 }
 
 std::string fcitx5InputMethodConf(const MethodFacts& facts) {
   std::ostringstream out;
-  // OrderPolicy=No and SortByCodeLength=False keep the dictionary's order; no
-  // learning and no language model, so the order never drifts from the
-  // tutor's. AutoSelect with length -1 commits a unique full-length code.
+  // The dictionary holds each code's page whole, so only the whole typed code
+  // is matched (fcitx5-table's own completion sorts by code length on one
+  // letter). OrderPolicy=No and SortByCodeLength=False keep the dictionary's
+  // order; no learning and no language model, so the order never drifts
+  // from the tutor's. AutoSelect with length -1 commits a unique
+  // full-length code.
   out << "[InputMethod]\n"
       << "Name=" << facts.name << "\n"
       << "Icon=" << facts.icon << "\n"
@@ -66,7 +94,7 @@ std::string fcitx5InputMethodConf(const MethodFacts& facts) {
       << "PageSize=6\n"
       << "OrderPolicy=No\n"
       << "SortByCodeLength=False\n"
-      << "ExactMatch=False\n"
+      << "ExactMatch=True\n"
       << "Learning=False\n"
       << "AutoPhraseLength=-1\n"
       << "UseSystemLanguageModel=False\n"
@@ -78,14 +106,14 @@ std::string fcitx5InputMethodConf(const MethodFacts& facts) {
   return out.str();
 }
 
-std::string ibusTableSource(const std::vector<CodeLine>& lines, const MethodFacts& facts) {
+std::string ibusTableSource(const std::vector<CodePage>& pages, const MethodFacts& facts) {
   std::ostringstream out;
   out << "### " << facts.fullName << ": written by Quorvel's engexport from its code tables.\n"
       << "SCIM_Generic_Table_Phrase_Library_TEXT\n"
       << "VERSION_1_0\n"
       << "BEGIN_DEFINITION\n"
       << "UUID = 4f1c2a9e-7d3b-4c55-9a61-2b8e0c5d7f30\n"
-      << "SERIAL_NUMBER = " << tableSerial(lines) << "\n"
+      << "SERIAL_NUMBER = " << tableSerial(pages) << "\n"
       << "ICON = " << facts.id << ".png\n"
       << "SYMBOL = " << facts.label << "\n"
       << "NAME = " << facts.name << "\n"
@@ -98,10 +126,19 @@ std::string ibusTableSource(const std::vector<CodeLine>& lines, const MethodFact
       << "VALID_INPUT_CHARS = abcdefghijklmnopqrstuvwxyz\n"
       << "LAYOUT = us\n"
       << "MAX_KEY_LENGTH = 4\n"
-      // Prefix search as in the tutor; a code whose only candidate it is
-      // commits at once; the table's order is never re-ranked by use.
-      << "AUTO_WILDCARD = TRUE\n"
-      << "AUTO_COMMIT = TRUE\n"
+      // The table holds every code's page whole, so only the typed code is
+      // looked up; ibus-table would list a text once for each longer code
+      // it has, and rank by frequency across codes. AUTO_COMMIT stays off:
+      // it would commit a lone candidate at any length, before the fourth
+      // letter of a code the tutor completes. A lone four-letter candidate
+      // goes into the preedit with the next letter and is committed with
+      // Space, Enter or punctuation. The table's order is never re-ranked
+      // by use.
+      << "AUTO_WILDCARD = FALSE\n"
+      // All characters in every locale: no filter by script.
+      << "LANGUAGE_FILTER = cm4\n"
+      << "SELECT_KEYS = 1,2,3,4,5,6\n"
+      << "AUTO_COMMIT = FALSE\n"
       << "AUTO_SELECT = FALSE\n"
       << "ALWAYS_SHOW_LOOKUP = TRUE\n"
       << "DYNAMIC_ADJUST = FALSE\n"
@@ -112,9 +149,11 @@ std::string ibusTableSource(const std::vector<CodeLine>& lines, const MethodFact
       << "DEF_FULL_WIDTH_LETTER = FALSE\n"
       << "END_DEFINITION\n"
       << "BEGIN_TABLE\n";
-  std::size_t frequency = lines.size();
-  for (const auto& line : lines)
-    out << line.code << '\t' << line.text << '\t' << frequency-- << '\n';
+  std::size_t frequency = 0;
+  for (const auto& page : pages) frequency += page.texts.size();
+  for (const auto& page : pages)
+    for (const auto& text : page.texts)
+      out << page.code << '\t' << text << '\t' << frequency-- << '\n';
   out << "END_TABLE\n";
   return out.str();
 }
@@ -138,12 +177,10 @@ std::string rimeSchema(const MethodFacts& facts) {
       << "  segmentors: [ ascii_segmentor, matcher, abc_segmentor, punct_segmentor,"
          " fallback_segmentor ]\n"
       << "  translators: [ punct_translator, table_translator ]\n"
-      // The tutor lists each text once, though a character stands under its
-      // short and its full code.
-      << "  filters: [ uniquifier ]\n"
       << "speller:\n"
       << "  alphabet: abcdefghijklmnopqrstuvwxyz\n"
-      << "  delimiter: \" '\"\n"
+      // No delimiter but the blank: the apostrophe is a quote mark.
+      << "  delimiter: \" \"\n"
       // A unique candidate at four letters commits at once; a fifth letter
       // commits the first candidate and starts the next code.
       << "  max_code_length: 4\n"
@@ -152,7 +189,7 @@ std::string rimeSchema(const MethodFacts& facts) {
       << "  dictionary: " << facts.id << "\n"
       << "  enable_charset_filter: false\n"
       << "  enable_sentence: false\n"
-      << "  enable_completion: true\n"
+      << "  enable_completion: false\n"
       << "  enable_user_dict: false\n"
       << "  enable_encoder: false\n"
       << "menu:\n"
@@ -161,20 +198,32 @@ std::string rimeSchema(const MethodFacts& facts) {
       << "  full_shape:\n"
       << "    \" \": \"　\"\n"
       << "  half_shape:\n";
-  for (const auto& [key, mark] : kRimePunctuation)
-    out << "    \"" << key << "\": \"" << mark << "\"\n";
-  out << "recognizer:\n"
-      << "  patterns:\n"
-      << "    punct: \"^/([0-9]0?|[A-Za-z]+)$\"\n";
+  for (const auto& p : quorvel::codePunctuation())
+    out << "    " << quoted(std::string(1, p.key)) << ": " << quoted(p.text) << "\n";
+  for (const bool doubled : {false, true}) {
+    const auto marks = quorvel::quoteMarks(doubled);
+    out << "    " << quoted(doubled ? "\"" : "'") << ": { pair: [ " << quoted(marks.open) << ", "
+        << quoted(marks.close) << " ] }\n";
+  }
   return out.str();
 }
 
-std::string rimeDictionary(const std::vector<CodeLine>& lines, const MethodFacts& facts) {
+std::string rimeSchemaListPatch(const MethodFacts& facts) {
+  return "# Adds " + facts.name +
+         " to the end of the learner's Rime schemas, keeping the\n"
+         "# others: put it in the Rime user folder (or add the schema_list/+ lines\n"
+         "# under the patch: of a default.custom.yaml there) and redeploy.\n"
+         "patch:\n  schema_list/+:\n    - schema: " +
+         facts.id + "\n";
+}
+
+std::string rimeDictionary(const std::vector<CodePage>& pages, const MethodFacts& facts) {
   std::string out =
       "# " + facts.fullName + ": written by Quorvel's engexport from its code tables.\n";
   out += "---\nname: " + facts.id + "\nversion: \"" + facts.version +
          "\"\nsort: original\nuse_preset_vocabulary: false\ncolumns:\n  - text\n  - code\n...\n";
-  for (const auto& line : lines) out += line.text + "\t" + line.code + "\n";
+  for (const auto& page : pages)
+    for (const auto& text : page.texts) out += text + "\t" + page.code + "\n";
   return out;
 }
 

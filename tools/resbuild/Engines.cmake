@@ -2,7 +2,7 @@
 # sources from resources/tables/base.txt, and each engine's own tool compiles
 # them when it is installed (scripts/setup.sh installs all three).
 add_executable(engexport engexport.cpp EngineTables.cpp TextSources.cpp)
-target_link_libraries(engexport PRIVATE quorvel_platform)
+target_link_libraries(engexport PRIVATE quorvel_core)
 
 set(QUORVEL_ENGINE_DIR ${CMAKE_BINARY_DIR}/engines CACHE INTERNAL "")
 set(QUORVEL_METHOD_ID lanchuan CACHE INTERNAL "")
@@ -10,7 +10,7 @@ set(_dir ${QUORVEL_ENGINE_DIR})
 set(_id ${QUORVEL_METHOD_ID})
 set(_sources
   ${_dir}/fcitx5/${_id}.txt ${_dir}/fcitx5/${_id}.conf ${_dir}/ibus/${_id}.txt
-  ${_dir}/rime/${_id}.schema.yaml ${_dir}/rime/${_id}.dict.yaml)
+  ${_dir}/rime/${_id}.schema.yaml ${_dir}/rime/${_id}.dict.yaml ${_dir}/rime/default.custom.yaml)
 add_custom_command(
   OUTPUT ${_sources}
   COMMAND engexport --tables ${PROJECT_SOURCE_DIR}/resources/tables --out ${_dir}
@@ -85,6 +85,8 @@ install(FILES ${CMAKE_BINARY_DIR}/quorvel.png DESTINATION ${_data}/icons/hicolor
   RENAME quorvel-${_id}.png COMPONENT engines OPTIONAL)
 install(FILES ${_dir}/rime/${_id}.schema.yaml ${_dir}/rime/${_id}.dict.yaml
   DESTINATION ${_data}/rime-data COMPONENT engines)
+install(FILES ${_dir}/rime/default.custom.yaml
+  DESTINATION ${_data}/doc/quorvel-engines/examples COMPONENT engines)
 if(QUORVEL_RIME_DEPLOYER)
   install(FILES ${_rime_bins} DESTINATION ${_data}/rime-data/build COMPONENT engines)
 endif()

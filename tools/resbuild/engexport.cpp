@@ -4,8 +4,8 @@
 //   engexport --tables DIR --out DIR
 //
 // DIR/tables/base.txt is read; under the output folder it writes
-// fcitx5/lanchuan.txt and .conf, ibus/lanchuan.txt, rime/lanchuan.schema.yaml
-// and rime/lanchuan.dict.yaml.
+// fcitx5/lanchuan.txt and .conf, ibus/lanchuan.txt, rime/lanchuan.schema.yaml,
+// rime/lanchuan.dict.yaml and rime/default.custom.yaml.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -39,14 +39,18 @@ int run(int argc, char** argv) {
   if (tables.empty() || out.empty())
     throw std::runtime_error("usage: engexport --tables DIR --out DIR");
   const fs::path base = tables / "base.txt";
-  const auto lines = parseCodeLines(readFile(base), base.string());
+  const std::string source = readFile(base);
+  const auto lines = parseCodeLines(source, base.string());
+  const auto pages = tutorPages(source, base.string());
   const MethodFacts facts;
-  write(out / "fcitx5" / (facts.id + ".txt"), libimeTableText(lines));
+  write(out / "fcitx5" / (facts.id + ".txt"), libimeTableText(pages));
   write(out / "fcitx5" / (facts.id + ".conf"), fcitx5InputMethodConf(facts));
-  write(out / "ibus" / (facts.id + ".txt"), ibusTableSource(lines, facts));
+  write(out / "ibus" / (facts.id + ".txt"), ibusTableSource(pages, facts));
   write(out / "rime" / (facts.id + ".schema.yaml"), rimeSchema(facts));
-  write(out / "rime" / (facts.id + ".dict.yaml"), rimeDictionary(lines, facts));
-  std::cout << "engexport: " << lines.size() << " code lines for fcitx5, IBus and Rime\n";
+  write(out / "rime" / (facts.id + ".dict.yaml"), rimeDictionary(pages, facts));
+  write(out / "rime" / "default.custom.yaml", rimeSchemaListPatch(facts));
+  std::cout << "engexport: " << lines.size() << " code lines, " << pages.size()
+            << " pages for fcitx5, IBus and Rime\n";
   return 0;
 }
 
