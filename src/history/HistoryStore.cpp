@@ -746,7 +746,10 @@ bool HistoryStore::write(const RunRecord& run) {
         .bind(4, utf8Of(e, e.typed));
     if (!insertMistake.run()) return undo(insertMistake.code(), "writing a miss");
   }
-  for (const auto& [key, c] : counts) {
+  for (const auto& counted : counts) {
+    // Named, not bound: a lambda may not capture a structured binding (clang).
+    const auto& key = counted.first;
+    const Count& c = counted.second;
     RunEntry e;
     e.cls = key.first;
     const std::string item = utf8Of(e, key.second);
