@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const std::size_t max : {limit, textfile::kMaxGbkBytes}) {
     for (const bool simplified : {false, true}) {
       const textfile::LoadedText text = textfile::decodePracticeText(raw, more, max, simplified);
-      if (text.ok == text.error.empty() || text.gbk.size() > max) std::abort();
+      if (text.ok != text.error.empty() || text.gbk.size() > max) std::abort();
       checkCells(convertToCells(text.gbk));
       if (textfile::simplifiedGbk(text.gbk, max).size() > max) std::abort();
     }
