@@ -105,24 +105,6 @@ Lending& lending() {
   return l;
 }
 
-void appendUtf8(std::string& s, char32_t cp) {
-  if (cp < 0x80) {
-    s.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    s.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    s.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    s.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    s.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    s.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    s.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
 // Converts GBK text whose lent codes are shown as their characters: `plain`
 // converts each stretch between them. False when `plain` fails.
 template <typename Plain>
@@ -173,6 +155,24 @@ std::optional<std::string> strict(Converter& c, std::string_view in) {
 }
 
 }  // namespace
+
+void appendUtf8(std::string& s, char32_t cp) {
+  if (cp < 0x80) {
+    s.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    s.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    s.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    s.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    s.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    s.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    s.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
 
 std::string fromUtf8(std::string_view utf8) {
   Converter& c = toGbk();

@@ -34,4 +34,7 @@ std::string lentCharacter(std::string_view twoBytes);
 // as its code point; nullopt when the bytes are not one character.
 std::optional<char32_t> decodeGb18030(std::string_view character);
 
+// Appends one code point as UTF-8.
+void appendUtf8(std::string& s, char32_t cp);
+
 }  // namespace quorvel::gbk

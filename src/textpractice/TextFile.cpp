@@ -68,21 +68,7 @@ class GbkOut {
 
 std::string utf8Of(char32_t cp) {
   std::string s;
-  if (cp < 0x80) {
-    s.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    s.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    s.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    s.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    s.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    s.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    s.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
+  gbk::appendUtf8(s, cp);
   return s;
 }
 
