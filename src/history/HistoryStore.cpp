@@ -12,8 +12,10 @@
 #include <ctime>
 #include <initializer_list>
 #include <map>
+#include <unordered_map>
 #include <utility>
 
+#include "history/MemoryTable.h"
 #include "platform/Gbk.h"
 #include "platform/Log.h"
 #include "platform/SystemError.h"
@@ -135,10 +137,10 @@ const char* const kMigrations[] = {
 static_assert(std::size(kMigrations) == kSchemaVersion);
 
 // What the progress window reads without going through every run and miss:
-// the runs by kind, and how often each confusion happened, kept by the file
-// itself (triggers on the misses), so every writer of any version keeps it
-// right. Derived from the layout's own tables, it is added to a file of this
-// layout that lacks it, from what the file holds, without changing its version.
+// the runs by kind, and how often each confusion happened, counted by the
+// run's write. Derived from the layout's own tables, it is added to a file of
+// this layout that lacks it, from what the file holds, without changing its
+// version.
 const char* const kDerived =
     "CREATE INDEX IF NOT EXISTS runs_by_kind ON runs(kind, ended);"
     "CREATE TABLE confusion_counts(class INTEGER NOT NULL, expected TEXT NOT NULL,"
@@ -146,16 +148,12 @@ const char* const kDerived =
     " PRIMARY KEY(class, expected, typed)) WITHOUT ROWID;"
     "CREATE INDEX confusions_by_count ON confusion_counts(count DESC, last_run DESC);"
     "INSERT INTO confusion_counts SELECT class, expected, typed, COUNT(*), MAX(run)"
-    " FROM mistakes GROUP BY class, expected, typed;"
-    "CREATE TRIGGER confusion_counted AFTER INSERT ON mistakes BEGIN"
-    " INSERT INTO confusion_counts VALUES(new.class, new.expected, new.typed, 1, new.run)"
-    " ON CONFLICT(class, expected, typed) DO UPDATE SET count = count + 1,"
-    " last_run = max(last_run, excluded.last_run); END;"
-    "CREATE TRIGGER confusion_uncounted AFTER DELETE ON mistakes BEGIN"
-    " UPDATE confusion_counts SET count = count - 1"
-    " WHERE class = old.class AND expected = old.expected AND typed = old.typed;"
-    " DELETE FROM confusion_counts WHERE class = old.class AND expected = old.expected"
-    " AND typed = old.typed AND count <= 0; END;";
+    " FROM mistakes GROUP BY class, expected, typed;";
+
+// Files of the first builds with the counts kept them by triggers on each
+// miss, which cost more than the run's whole count; they go, the counts stay.
+const char* const kDropCountTriggers =
+    "DROP TRIGGER IF EXISTS confusion_counted; DROP TRIGGER IF EXISTS confusion_uncounted;";
 
 bool isDamage(int code) {
   code &= 0xFF;
@@ -411,24 +409,86 @@ void HistoryStore::say(int trouble, const std::string& message) {
   if (onProblem_) onProblem_(message);
 }
 
+namespace {
+// A run's items and misses as the write hands them to SQL in one statement each.
+struct ItemRow {
+  static constexpr const char* kColumns =
+      "class, item, tries, misses, last_seen, last_missed, ms_sum, timed, trace";
+  int cls = 0;
+  std::string item;
+  int tries = 0, misses = 0, timed = 0;
+  std::int64_t lastSeen = 0, lastMissed = 0, msSum = 0;
+  std::string trace;
+
+  void column(sqlite3_context* ctx, int i) const {
+    switch (i) {
+      case 0:
+        return sqlite3_result_int(ctx, cls);
+      case 1:
+        return sqlite3_result_text(ctx, item.data(), static_cast<int>(item.size()), SQLITE_STATIC);
+      case 2:
+        return sqlite3_result_int(ctx, tries);
+      case 3:
+        return sqlite3_result_int(ctx, misses);
+      case 4:
+        return sqlite3_result_int64(ctx, lastSeen);
+      case 5:
+        return sqlite3_result_int64(ctx, lastMissed);
+      case 6:
+        return sqlite3_result_int64(ctx, msSum);
+      case 7:
+        return sqlite3_result_int(ctx, timed);
+      default:
+        return sqlite3_result_blob(ctx, trace.data(), static_cast<int>(trace.size()),
+                                   SQLITE_STATIC);
+    }
+  }
+};
+
+struct MissRow {
+  static constexpr const char* kColumns = "class, expected, typed";
+  int cls = 0;
+  std::string expected, typed;
+
+  void column(sqlite3_context* ctx, int i) const {
+    if (i == 0) return sqlite3_result_int(ctx, cls);
+    const std::string& s = i == 1 ? expected : typed;
+    sqlite3_result_text(ctx, s.data(), static_cast<int>(s.size()), SQLITE_STATIC);
+  }
+};
+}  // namespace
+
 struct HistoryStore::Writers {
   explicit Writers(sqlite3* db)
-      : insertRun(db,
+      : attached(items.attach(db, "run_items") && misses.attach(db, "run_misses")),
+        insertRun(db,
                   "INSERT INTO runs(kind, started, ended, items, right, speed, accuracy,"
                   " finished, label) VALUES(?,?,?,?,?,?,?,?,?)"),
-        insertMistake(db, "INSERT INTO mistakes(run, class, expected, typed) VALUES(?,?,?,?)"),
-        // Most items of a run are known already: an update (one lookup, the
-        // trace merged inside it by add_trace) is tried first, and only a new
-        // item is inserted.
-        update(db,
-               "UPDATE items SET tries = tries + ?3, misses = misses + ?4,"
-               " last_seen = max(last_seen, ?5), last_missed = max(last_missed, ?6),"
-               " ms_sum = ms_sum + ?7, timed = timed + ?8, trace = add_trace(trace, ?9)"
-               " WHERE class = ?1 AND item = ?2"),
-        insert(db,
-               "INSERT INTO items(class, item, tries, misses, last_seen, last_missed, ms_sum,"
-               " timed, trace) VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9)") {}
-  Statement insertRun, insertMistake, update, insert;
+        insertMisses(db,
+                     "INSERT INTO mistakes(run, class, expected, typed)"
+                     " SELECT ?1, class, expected, typed FROM run_misses"),
+        countConfusions(db,
+                        "INSERT INTO confusion_counts SELECT class, expected, typed, count(*), ?1"
+                        " FROM run_misses WHERE true GROUP BY class, expected, typed"
+                        " ON CONFLICT(class, expected, typed) DO UPDATE"
+                        " SET count = count + excluded.count,"
+                        " last_run = max(last_run, excluded.last_run)"),
+        // New items are inserted; known ones add this run's counts and
+        // entries to theirs (add_trace merges the traces). "WHERE true" lets
+        // SQLite tell the upsert from a join.
+        countItems(db,
+                   "INSERT INTO items(class, item, tries, misses, last_seen, last_missed,"
+                   " ms_sum, timed, trace) SELECT * FROM run_items WHERE true"
+                   " ON CONFLICT(class, item) DO UPDATE SET tries = tries + excluded.tries,"
+                   " misses = misses + excluded.misses,"
+                   " last_seen = max(last_seen, excluded.last_seen),"
+                   " last_missed = max(last_missed, excluded.last_missed),"
+                   " ms_sum = ms_sum + excluded.ms_sum, timed = timed + excluded.timed,"
+                   " trace = add_trace(trace, excluded.trace)") {}
+  MemoryTable<ItemRow> items;
+  MemoryTable<MissRow> misses;
+  bool attached;
+  Statement insertRun, insertMisses, countConfusions, countItems;
 };
 
 void HistoryStore::close() {
@@ -606,11 +666,15 @@ bool HistoryStore::migrate() {
   // FULL: a run once committed survives a power loss too (NORMAL in WAL mode
   // may lose the last commits); one commit a run can afford the extra sync.
   if (!exec("PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON")) return false;
-  std::int64_t derived = 0;
-  if (!number("SELECT count(*) FROM sqlite_master WHERE name = 'confusion_counts'", derived))
+  std::int64_t derived = 0, triggers = 0;
+  if (!number("SELECT count(*) FROM sqlite_master WHERE name = 'confusion_counts'", derived) ||
+      !number("SELECT count(*) FROM sqlite_master WHERE type = 'trigger'"
+              " AND name IN ('confusion_counted', 'confusion_uncounted')",
+              triggers))
     return false;
   counted_ = derived != 0;
-  if (version == kSchemaVersion && application == kApplicationId && counted_) return true;
+  if (version == kSchemaVersion && application == kApplicationId && counted_ && triggers == 0)
+    return true;
   if (!exec("BEGIN IMMEDIATE")) return false;
   for (auto v = version; v < kSchemaVersion; ++v) {
     if (!exec(kMigrations[v])) {
@@ -620,7 +684,8 @@ bool HistoryStore::migrate() {
   }
   const std::string mark = "PRAGMA user_version=" + std::to_string(kSchemaVersion) +
                            "; PRAGMA application_id=" + std::to_string(kApplicationId);
-  if (!exec(mark.c_str()) || (!counted_ && !exec(kDerived)) || !exec("COMMIT")) {
+  if (!exec(mark.c_str()) || (!counted_ && !exec(kDerived)) ||
+      (triggers != 0 && !exec(kDropCountTriggers)) || !exec("COMMIT")) {
     rollback();
     return false;
   }
@@ -707,9 +772,9 @@ bool HistoryStore::write(const RunRecord& run) {
     return false;
   };
   if (!writers_) writers_ = std::make_unique<Writers>(db_);
-  auto& [insertRun, insertMistake, update, insert] = *writers_;
+  Writers& w = *writers_;
   const std::int64_t ended = seconds(run.ended);
-  insertRun.bind(1, run.kind)
+  w.insertRun.bind(1, run.kind)
       .bind(2, seconds(run.started))
       .bind(3, ended)
       .bind(4, run.items)
@@ -718,7 +783,7 @@ bool HistoryStore::write(const RunRecord& run) {
       .bind(7, run.accuracy)
       .bind(8, run.finished ? 1 : 0)
       .bind(9, run.label);
-  if (!insertRun.run()) return undo(insertRun.code(), "writing a run");
+  if (!w.insertRun.run()) return undo(w.insertRun.code(), "writing a run");
   const std::int64_t id = sqlite3_last_insert_rowid(db_);
 
   // How often each item came in this run and how often it was missed.
@@ -728,9 +793,22 @@ bool HistoryStore::write(const RunRecord& run) {
     std::vector<ItemTrace> entries;  // this run's, in order
   };
   const int day = localDay(ended);
-  std::map<std::pair<ItemClass, std::string>, Count> counts;
+  // Keyed by the entries' own texts, which outlive the write.
+  struct Key {
+    ItemClass cls;
+    std::string_view text;
+    bool operator==(const Key&) const = default;
+  };
+  struct Hash {
+    std::size_t operator()(const Key& k) const {
+      return std::hash<std::string_view>{}(k.text) ^ static_cast<std::size_t>(k.cls);
+    }
+  };
+  std::unordered_map<Key, Count, Hash> counts;
+  counts.reserve(run.entries.size());
+  w.misses.rows.clear();
   for (const RunEntry& e : run.entries) {
-    Count& c = counts[{e.cls, e.expected}];
+    Count& c = counts[Key{e.cls, e.expected}];
     ++c.tries;
     const int ms = e.ms < 0 ? -1 : cappedEntryMs(e.ms);
     if (ms >= 0) {
@@ -740,35 +818,27 @@ bool HistoryStore::write(const RunRecord& run) {
     c.entries.push_back(ItemTrace{day, e.right, ms});
     if (e.right) continue;
     ++c.misses;
-    insertMistake.bind(1, id)
-        .bind(2, static_cast<int>(e.cls))
-        .bind(3, utf8Of(e, e.expected))
-        .bind(4, utf8Of(e, e.typed));
-    if (!insertMistake.run()) return undo(insertMistake.code(), "writing a miss");
+    w.misses.rows.push_back(
+        MissRow{static_cast<int>(e.cls), utf8Of(e, e.expected), utf8Of(e, e.typed)});
   }
-  for (const auto& counted : counts) {
-    // Named, not bound: a lambda may not capture a structured binding (clang).
-    const auto& key = counted.first;
-    const Count& c = counted.second;
+  w.items.rows.clear();
+  w.items.rows.reserve(counts.size());
+  for (const auto& [key, c] : counts) {
     RunEntry e;
-    e.cls = key.first;
-    const std::string item = utf8Of(e, key.second);
-    auto bindCounts = [&](Statement& s) -> Statement& {
-      return s.bind(1, static_cast<int>(key.first))
-          .bind(2, item)
-          .bind(3, c.tries)
-          .bind(4, c.misses)
-          .bind(5, ended)
-          .bind(6, c.misses > 0 ? ended : 0)
-          .bind(7, c.msSum)
-          .bind(8, c.timed);
-    };
-    if (!bindCounts(update).bindBlob(9, encodeTrace(c.entries)).run())
-      return undo(update.code(), "counting an item");
-    if (sqlite3_changes(db_) > 0) continue;
-    if (!bindCounts(insert).bindBlob(9, encodeTrace(addTrace({}, c.entries))).run())
-      return undo(insert.code(), "counting an item");
+    e.cls = key.cls;
+    // Thinned before merging: a run's entries share one day, so adding them
+    // thinned keeps what adding them one by one would.
+    w.items.rows.push_back(ItemRow{static_cast<int>(key.cls), utf8Of(e, std::string(key.text)),
+                                   c.tries, c.misses, c.timed, ended, c.misses > 0 ? ended : 0,
+                                   c.msSum, encodeTrace(addTrace({}, c.entries))});
   }
+  if (!w.attached) return undo(SQLITE_ERROR, "preparing a run's write");
+  if (!w.misses.rows.empty()) {
+    if (!w.insertMisses.bind(1, id).run()) return undo(w.insertMisses.code(), "writing the misses");
+    if (!w.countConfusions.bind(1, id).run())
+      return undo(w.countConfusions.code(), "counting the confusions");
+  }
+  if (!w.countItems.run()) return undo(w.countItems.code(), "counting the items");
   const int code = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
   if (code != SQLITE_OK) return undo(code, "committing a run");
   notice_.clear();

@@ -328,6 +328,28 @@ std::string bytesOf(const std::filesystem::path& file) {
 
 constexpr std::int64_t kOurMark = 0x5152564C;  // "QRVL"
 
+// A run's misses are counted by its write: once each, also in a file whose
+// first build kept the counts by triggers (which go when it is opened).
+TEST_F(HistoryStoreTest, EachConfusionIsCountedOncePerMissWhateverMadeTheFile) {
+  {
+    HistoryStore store(file, collect());
+    store.record(charRun(1000, {{2, 3}, {2, 3}, {5, 6}}));
+  }
+  ASSERT_EQ(
+      Connection(file).exec("CREATE TRIGGER confusion_counted AFTER INSERT ON mistakes BEGIN"
+                            " UPDATE confusion_counts SET count = count + 1 WHERE class = new.class"
+                            " AND expected = new.expected AND typed = new.typed; END;"),
+      SQLITE_OK);
+  HistoryStore store(file, collect());
+  store.record(charRun(2000, {{2, 3}, {7, 7}}));
+  EXPECT_EQ(Connection(file).number("SELECT count(*) FROM sqlite_master WHERE type = 'trigger'"),
+            0);
+  std::map<std::string, int> counts;
+  for (const auto& c : store.confusions(10)) counts[c.expected] = c.count;
+  EXPECT_EQ(counts, (std::map<std::string, int>{{gbk::toUtf8(hz(2)), 3}, {gbk::toUtf8(hz(5)), 1}}));
+  EXPECT_TRUE(problems.empty());
+}
+
 TEST_F(HistoryStoreTest, NewAndMigratedFilesAreMarkedAsOurs) {
   {
     HistoryStore store(file, collect());
