@@ -402,7 +402,8 @@ std::filesystem::path HistoryStore::defaultFile() {
 }
 
 void HistoryStore::say(int trouble, const std::string& message) {
-  platform::logProblem(message);
+  // Each reader retries the open: the log gets a trouble once, not once a reader.
+  if (message != notice_) platform::logProblem(message);
   notice_ = message;
   if (said_ & static_cast<unsigned>(trouble)) return;
   said_ |= static_cast<unsigned>(trouble);
@@ -585,9 +586,14 @@ bool HistoryStore::openFile() {
   }
   if (code != SQLITE_OK && !isDamage(code)) {
     const std::string text = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
+    // The system's reason says more than SQLite's "unable to open" (a folder
+    // in the file's place, no permission).
+    const int error = db_ ? sqlite3_system_errno(db_) : 0;
+    const std::string reason =
+        error != 0 ? platform::systemErrorText(error) + "；" + text : reasonText(code, text);
     close();
-    say(CannotOpen, "练习记录打不开（" + reasonText(code, text) + "），练习照常进行，但不会记入：" +
-                        file_.string());
+    say(CannotOpen,
+        "练习记录打不开（" + reason + "），练习照常进行，但不会记入：" + file_.string());
     return false;
   }
   // A second tutor may hold the file a moment; waiting longer would stall the window.

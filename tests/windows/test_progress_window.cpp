@@ -180,6 +180,9 @@ TEST(ProgressWindowTrouble, AnUnreadableHistorySaysWhyAndExportsNothing) {
   EXPECT_TRUE(progress.notice()->text().startsWith(QStringLiteral("练习记录打不开")))
       << progress.notice()->text().toStdString();
   EXPECT_FALSE(progress.totals()->text().contains(QStringLiteral("共练习 0 次")));
+  EXPECT_FALSE(progress.chart()->summary().contains(QStringLiteral("还没有记录")))
+      << "not an empty history: an unreadable one";
+  EXPECT_FALSE(progress.clearButton()->isEnabled()) << "nothing there can be cleared";
   progress.exportCsv();
   EXPECT_FALSE(std::filesystem::exists(dir / "out.csv"));
   EXPECT_TRUE(progress.message()->text().startsWith(QStringLiteral("没有导出")))

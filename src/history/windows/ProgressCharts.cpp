@@ -33,7 +33,8 @@ ProgressChart::ProgressChart(QWidget* parent) : QWidget(parent) {
 
 QString ProgressChart::summary() const { return summary_->text(); }
 
-void ProgressChart::setChart(const quorvel::history::KindChart& runs, const QString& speedUnit) {
+void ProgressChart::setChart(const quorvel::history::KindChart& runs, const QString& speedUnit,
+                             const QString& whenEmpty) {
   QChart* chart = view_->chart();
   chart->removeAllSeries();
   for (QAbstractAxis* axis : chart->axes()) {
@@ -43,7 +44,7 @@ void ProgressChart::setChart(const quorvel::history::KindChart& runs, const QStr
   points_ = static_cast<int>(runs.points.size());
   if (runs.runs == 0 || runs.points.empty()) {
     points_ = 0;
-    summary_->setText(QStringLiteral("这种练习还没有记录。"));
+    summary_->setText(whenEmpty);
     view_->setAccessibleName(summary_->text());
     return;
   }

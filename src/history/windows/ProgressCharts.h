@@ -22,8 +22,9 @@ class ProgressChart : public QWidget {
   Q_OBJECT
  public:
   explicit ProgressChart(QWidget* parent = nullptr);
-  // speedUnit names the speed ("字/分钟").
-  void setChart(const quorvel::history::KindChart& chart, const QString& speedUnit);
+  // speedUnit names the speed ("字/分钟"); whenEmpty is said when there is nothing to draw.
+  void setChart(const quorvel::history::KindChart& chart, const QString& speedUnit,
+                const QString& whenEmpty = QStringLiteral("这种练习还没有记录。"));
   QChartView* view() const { return view_; }
   // The summary under the chart.
   QString summary() const;

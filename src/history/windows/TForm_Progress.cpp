@@ -254,17 +254,17 @@ TForm_Progress::TForm_Progress(quorvel::history::HistoryStore& store,
   RzLabel_message->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   auto* exportButton = new QPushButton(QStringLiteral("导出 CSV…"), this);
   exportButton->setObjectName(QStringLiteral("Button_export"));
-  auto* clearButton = new QPushButton(QStringLiteral("清除记录…"), this);
-  clearButton->setObjectName(QStringLiteral("Button_clear"));
+  clearButton_ = new QPushButton(QStringLiteral("清除记录…"), this);
+  clearButton_->setObjectName(QStringLiteral("Button_clear"));
   auto* closeButton = new QPushButton(QStringLiteral("关闭"), this);
   closeButton->setObjectName(QStringLiteral("Button_close"));
   buttons->addWidget(RzLabel_message, 1);
   buttons->addWidget(exportButton);
-  buttons->addWidget(clearButton);
+  buttons->addWidget(clearButton_);
   buttons->addWidget(closeButton);
   layout->addLayout(buttons);
   connect(exportButton, &QPushButton::clicked, this, &TForm_Progress::exportCsv);
-  connect(clearButton, &QPushButton::clicked, this, &TForm_Progress::clearHistory);
+  connect(clearButton_, &QPushButton::clicked, this, &TForm_Progress::clearHistory);
   connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 
   saveDialog_ = [](QWidget* parent, const QString& suggested) {
@@ -335,7 +335,14 @@ void TForm_Progress::reload() {
     const int at = ComboBox_kind->findData(shown);
     ComboBox_kind->setCurrentIndex(at >= 0 ? at : ComboBox_kind->count() - 1);
   }
-  showChartOf(ComboBox_kind->currentIndex() >= 0 ? ComboBox_kind->currentData().toInt() : 0);
+  if (readable)
+    showChartOf(ComboBox_kind->currentIndex() >= 0 ? ComboBox_kind->currentData().toInt() : 0);
+  else
+    chart_->setChart({}, QString(), QStringLiteral("练习记录无法读取，没有可画的记录。"));
+  // A file that is read only, newer or not ours cannot be cleared: asking would promise it.
+  clearButton_->setEnabled(store_.canRecord());
+  clearButton_->setToolTip(
+      clearButton_->isEnabled() ? QString() : QStringLiteral("练习记录不能写入，无法清除。"));
   fillWeakTables();
   fillKeyboard();
 }

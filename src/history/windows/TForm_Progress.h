@@ -59,6 +59,7 @@ class TForm_Progress : public quorvel::ui::FormBase {
   QTableWidget* confusions() const { return Table_confusions; }
   KeyHeatMap* heatMap() const { return heatMap_; }
   QLabel* message() const { return RzLabel_message; }
+  QPushButton* clearButton() const { return clearButton_; }
   // Why the history cannot be read or written (hidden while it can).
   QLabel* notice() const { return RzLabel_notice; }
 
@@ -87,5 +88,6 @@ class TForm_Progress : public quorvel::ui::FormBase {
   QTableWidget* Table_confusions = nullptr;
   KeyHeatMap* heatMap_ = nullptr;
   QLabel* RzLabel_message = nullptr;
+  QPushButton* clearButton_ = nullptr;
   QLabel* RzLabel_notice = nullptr;
 };
