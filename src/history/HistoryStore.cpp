@@ -372,7 +372,12 @@ std::string keyName(std::uint16_t virtualKey) {
 }
 
 HistoryStore::HistoryStore(std::filesystem::path file, ProblemCallback onProblem)
-    : file_(std::move(file)), onProblem_(std::move(onProblem)) {}
+    : file_(std::move(file)), onProblem_(std::move(onProblem)) {
+  // SQLite's count of its memory (and the lock it takes for every allocation)
+  // serves nothing here; it can only be switched off before SQLite starts.
+  static const bool configured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+  (void)configured;
+}
 
 HistoryStore::~HistoryStore() {
   // Runs the file could not take so far get one last chance.
