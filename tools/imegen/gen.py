@@ -29,6 +29,9 @@ TARGETS = {
     'word2': 14000, 'word3': 3600, 'word4': 3800, 'wordm': 296,
 }
 MAX_CANDIDATES = 6
+# A word takes the full code of a frequent character that has no short code
+# only when it is this many times as frequent as the character.
+WORD_OVER_CHAR = 3
 # A word of three or more characters ending in these is a fragment of a phrase.
 FRAGMENT_ENDINGS = set('的地')
 STROKE_ROOTS = set('一丨丿丶乙')
@@ -181,10 +184,11 @@ def main():
 
     # A frequent character typed by its four-letter full code is entered as
     # soon as its code is complete when no word shares the code.
-    typed_full = {full[c] for c in by_freq[:TEXT_TOP]
-                  if len(full[c]) == 4 and c not in has_short and full[c][:3] not in level3}
-    typed_full |= {full[c] for c in by_freq[:TEXT_TOP]
-                   if len(full[c]) == 4 and c not in has_short and level3.get(full[c][:3]) != c}
+    # The code is left to the character unless a word of it is far more
+    # frequent (因为 is not left out for 咧): code -> the character's frequency.
+    typed_full = {full[c]: cf.get(c, 0) for c in by_freq[:TEXT_TOP]
+                  if len(full[c]) == 4 and c not in has_short
+                  and (full[c][:3] not in level3 or level3.get(full[c][:3]) != c)}
     wcodes, kept, longw, tiers = choose_words(words, full, at_code, typed_full)
     wrank = {w: i for i, w in enumerate(sorted(wcodes, key=lambda w: (-words[w][0], w)))}
     for w, code in wcodes.items():
@@ -268,7 +272,8 @@ def short_codes(by_freq, full, common_chars):
 
 def choose_words(words, full, at_code, typed_full):
     """Words, most frequent first, kept only while their code lists them
-    within the first six candidates and leaves alone the codes in typed_full;
+    within the first six candidates and leaves alone the codes in typed_full
+    (unless far more frequent than their character);
     well-known 成语 first in word4, sayings
     and set phrases first in wordm; then the words all three lists hold."""
     wcodes = {}
@@ -300,7 +305,8 @@ def choose_words(words, full, at_code, typed_full):
         elif len(kept[n]) >= need[n]:
             return
         code = method.word_code([full[c] for c in w])
-        if at_code[code] >= MAX_CANDIDATES or code in typed_full:
+        if at_code[code] >= MAX_CANDIDATES or (
+                code in typed_full and words[w][0] <= WORD_OVER_CHAR * typed_full[code]):
             return
         at_code[code] += 1
         wcodes[w] = code

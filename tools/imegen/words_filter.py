@@ -16,7 +16,8 @@ MEASURES = set('个件位年月日天号次名种只条张本元岁米斤两分�
 NUMERAL_WORDS = set('一些 一切 一定 一样 一直 一般 一起 一边 一点 一时 一旦 一度 一向 '
                     '一律 一再 一同 一齐 一致 一道 一面 一体 一带 一下 一会 万一 十分 '
                     '千万 万分 百般 半天 一手 一生 一世 一心 一行 一家 一口 一头 一阵 '
-                    '一番 一连 一路 一块 一批 一半 一周 一贯 一号 三角 四周 万岁'.split())
+                    '一番 一连 一路 一块 一批 一半 一周 一贯 一号 三角 四周 万岁 '
+                    '一方面 零件 零部件'.split())
 # Interjections and laughter that web text repeats (哈哈, 呵呵, 啊啊啊).
 FILLER = set('哈呵嘻嘿啊哇呜嗯哦噢嘎咯唉哼嘘呀啦嘛吧喔哎呃嗷嗨')
 # Surnames that begin the personal names of the lists (毛泽东, 韦小宝).
