@@ -240,10 +240,11 @@ bool PracticeFrame::enterPunctuation(vk::KeyPress key) {
   const bool modified = key.modified();
   const CodePunct* entry = nullptr;
   if (k == Oem7) {
-    // The quote marks alternate, closing first; the toggle is never reset.
-    const std::string& mark = modified ? (FQuoteToggle ? table.doubleOpen : table.doubleClose)
-                                       : (FQuoteToggle ? table.singleOpen : table.singleClose);
-    FQuoteToggle = !FQuoteToggle;
+    // Opening and closing marks alternate, each kind of mark on its own.
+    bool& open = modified ? FQuoteToggle : FSingleQuoteToggle;
+    const std::string& mark = modified ? (open ? table.doubleOpen : table.doubleClose)
+                                       : (open ? table.singleOpen : table.singleClose);
+    open = !open;
     enterText(mark);
     return true;
   }

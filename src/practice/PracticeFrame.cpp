@@ -200,6 +200,7 @@ void PracticeFrame::startPractice() {
 
   view_.picture.visible = false;
   FCodeBuffer.clear();
+  FQuoteToggle = FSingleQuoteToggle = true;
   view_.keyplace.clear();
   view_.wordplace.clear();
   for (std::string& c : FCandidates) c.clear();

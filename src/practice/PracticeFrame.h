@@ -163,7 +163,11 @@ class PracticeFrame : public KindContext {
   bool FEntering = false;
   std::string FCodeBuffer;                 // 0..4 lower-case letters
   std::array<std::string, 6> FCandidates;  // each at most 26 bytes
-  bool FQuoteToggle = false;
+  // Set: the quote key enters the opening mark next. The double and the
+  // single marks pair up on their own, and every run starts with opening
+  // marks, so a text's “…” is typed as it stands (as the engines do).
+  bool FQuoteToggle = true;
+  bool FSingleQuoteToggle = true;
 
   // Stand-ins for services left null: silent host, system clock, no locks.
   struct Fallbacks;

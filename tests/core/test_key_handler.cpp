@@ -101,14 +101,17 @@ TEST_F(KeyTest, CodeModePunctuationTable) {
   EXPECT_EQ(entered(vk::Multiply), "");
 }
 
-TEST_F(KeyTest, ApostropheAlternatesAndTheToggleIsNeverReset) {
-  EXPECT_EQ(entered(vk::Oem7), g("’"));
+// A text's “‘…’” is typed as it stands: opening marks first, single and
+// double marks each pairing on their own, and a new run opens again.
+TEST_F(KeyTest, QuoteMarksOpenFirstAndPairUpEachOnTheirOwn) {
+  EXPECT_EQ(entered(vk::Oem7, vk::ModShift), g("“"));
   EXPECT_EQ(entered(vk::Oem7), g("‘"));
+  EXPECT_EQ(entered(vk::Oem7), g("’"));
   EXPECT_EQ(entered(vk::Oem7, vk::ModShift), g("”"));
   EXPECT_EQ(entered(vk::Oem7, vk::ModShift), g("“"));
-  EXPECT_EQ(entered(vk::Oem7), g("’"));
-  frame.selectMenuTag(0);  // a new practice keeps the toggle
+  frame.selectMenuTag(0);  // a new run
   EXPECT_EQ(entered(vk::Oem7, vk::ModShift), g("“"));
+  EXPECT_EQ(entered(vk::Oem7), g("‘"));
 }
 
 TEST_F(KeyTest, PunctuationWithACodePendingKeepsTheCode) {
