@@ -905,24 +905,36 @@ Totals HistoryStore::totals() {
   return t;
 }
 
-std::vector<KindRuns> HistoryStore::kindRuns() {
+// Whether a run is of the series asked for: ?5 the label kept apart ('' for
+// none), ?6 whether the series is that label's.
+#define IN_SERIES "(?5 <> '' AND label = ?5) = ?6"
+
+std::vector<KindRuns> HistoryStore::kindRuns(std::string_view apart) {
   std::vector<KindRuns> out;
   if (!open()) return out;
-  Statement s(db_, "SELECT kind, COUNT(*), MAX(ended), MAX(id) FROM runs GROUP BY kind");
+  Statement s(db_,
+              "SELECT kind, ?1 <> '' AND label = ?1 AS apart, COUNT(*), MAX(ended), MAX(id)"
+              " FROM runs GROUP BY kind, apart");
+  s.bind(1, std::string(apart));
   while (s.row())
-    out.push_back(KindRuns{static_cast<int>(s.integer(0)), static_cast<int>(s.integer(1)),
-                           s.integer(2), s.integer(3)});
+    out.push_back(KindRuns{static_cast<int>(s.integer(0)), s.integer(1) != 0,
+                           static_cast<int>(s.integer(2)), s.integer(3), s.integer(4)});
   if (s.code() != SQLITE_DONE) failed(s.code(), "reading the kinds", true);
   return out;
 }
 
-KindChart HistoryStore::chart(int kind, int points) {
+KindChart HistoryStore::chart(int kind, int points, std::string_view apart, bool isApart) {
   KindChart c;
   if (!open() || points <= 0) return c;
+  const std::string label(apart);
+  auto bindSeries = [&](Statement& s) -> Statement& {
+    return s.bind(1, kind).bind(5, label).bind(6, isApart ? 1 : 0);
+  };
   {
     Statement s(db_,
-                "SELECT COUNT(*), MIN(ended), MAX(ended), MAX(speed) FROM runs WHERE kind = ?");
-    s.bind(1, kind);
+                "SELECT COUNT(*), MIN(ended), MAX(ended), MAX(speed) FROM runs"
+                " WHERE kind = ?1 AND " IN_SERIES);
+    bindSeries(s);
     if (!s.row()) {
       failed(s.code(), "reading a kind's runs", true);
       return c;
@@ -936,8 +948,9 @@ KindChart HistoryStore::chart(int kind, int points) {
   {
     Statement s(db_,
                 "SELECT kind, started, ended, items, right, speed, accuracy, finished, label"
-                " FROM runs WHERE kind = ? ORDER BY ended DESC, id DESC LIMIT 1");
-    s.bind(1, kind);
+                " FROM runs WHERE kind = ?1 AND " IN_SERIES
+                " ORDER BY ended DESC, id DESC LIMIT 1");
+    bindSeries(s);
     std::vector<RunRow> latest = readRuns(s);
     if (!latest.empty()) c.latest = latest.front();
   }
@@ -945,11 +958,11 @@ KindChart HistoryStore::chart(int kind, int points) {
   // stretches of time, by their mean.
   const bool each = c.runs <= points;
   Statement s(db_, each ? "SELECT ended, speed, accuracy, 1 FROM runs WHERE kind = ?1"
-                          " ORDER BY ended, id"
+                          " AND " IN_SERIES " ORDER BY ended, id"
                         : "SELECT AVG(ended), AVG(speed), AVG(CASE WHEN accuracy >= 0 THEN"
-                          " accuracy END), COUNT(*) FROM runs WHERE kind = ?1"
+                          " accuracy END), COUNT(*) FROM runs WHERE kind = ?1 AND " IN_SERIES
                           " GROUP BY (ended - ?2) * ?3 / ?4 ORDER BY 1");
-  s.bind(1, kind);
+  bindSeries(s);
   if (!each)
     s.bind(2, c.first).bind(3, points).bind(4, std::max<std::int64_t>(c.last - c.first + 1, 1));
   while (s.row()) {

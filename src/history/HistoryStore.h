@@ -92,6 +92,7 @@ struct Confusion {
 // How many runs a kind has, and when its last one ended.
 struct KindRuns {
   int kind = 0;
+  bool apart = false;  // the kind's runs with the label asked to be apart (see kindRuns)
   int runs = 0;
   std::int64_t lastEnded = 0;
   std::int64_t lastId = 0;  // the order of runs that ended in the same second
@@ -161,10 +162,13 @@ class HistoryStore : public RunSink {
   std::vector<RunRow> labelledRuns();
   Totals totals();
   // The kinds that have runs, by kind.
-  std::vector<KindRuns> kindRuns();
+  // The kinds that have runs; with `apart`, a kind's runs of that label (a
+  // test by quantity) are a series of their own beside its other runs.
+  std::vector<KindRuns> kindRuns(std::string_view apart = {});
   // The chart of one kind with at most `points` points: each run while they
-  // fit, else the means of equal stretches of time.
-  KindChart chart(int kind, int points);
+  // fit, else the means of equal stretches of time. With `apart`, only the
+  // runs of that label (isApart) or only the others.
+  KindChart chart(int kind, int points, std::string_view apart = {}, bool isApart = false);
   // Every item of a class that came at least once.
   std::vector<ItemStat> items(ItemClass cls);
   // One item, if it came at least once (item: UTF-8, or the root number).

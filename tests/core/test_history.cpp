@@ -528,6 +528,21 @@ TEST_F(HistoryStoreTest, AKindsChartHasEachRunOrTheMeansOfStretchesOfTime) {
   ASSERT_EQ(kinds.size(), 1u);
   EXPECT_EQ(kinds[0].runs, 9);
   EXPECT_EQ(kinds[0].lastEnded, 540);
+
+  // A test by quantity shares its kind with the timed test, not its chart.
+  for (const auto label : {std::string_view(), kSizedExamLabel, kSizedExamLabel}) {
+    RunRecord exam = charRun(600, {{1, 1}});
+    exam.kind = pkExam;
+    exam.label = std::string(label);
+    store.record(exam);
+  }
+  std::map<std::pair<int, bool>, int> series;
+  for (const auto& k : store.kindRuns(kSizedExamLabel)) series[{k.kind, k.apart}] = k.runs;
+  EXPECT_EQ(series, (std::map<std::pair<int, bool>, int>{
+                        {{pkTwochar, false}, 9}, {{pkExam, false}, 1}, {{pkExam, true}, 2}}));
+  EXPECT_EQ(store.chart(pkExam, 9, kSizedExamLabel, true).runs, 2);
+  EXPECT_EQ(store.chart(pkExam, 9, kSizedExamLabel, false).latest.label, "");
+  EXPECT_EQ(store.chart(pkExam, 9).runs, 3) << "without a label apart, every run of the kind";
 }
 
 TEST(WeakDraw, ItemsComeByErrorRateAndRecencyWithOneInFiveMastered) {

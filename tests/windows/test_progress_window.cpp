@@ -163,6 +163,34 @@ TEST(ProgressWindowTimes, KeySpeedsAndSlowItemsComeFromTheEntryTimes) {
   }
 }
 
+// Tests by quantity and timed tests share a kind but are listed and charted
+// apart, under the names the menu gives them; the one taken last is shown.
+TEST(ProgressWindowSeries, ATestByQuantityHasItsOwnChart) {
+  testsupport::TempDir dir;
+  history::HistoryStore store(dir / "history.sqlite3");
+  for (const auto& [label, ended] :
+       {std::pair{std::string(), 100}, {std::string(kSizedExamLabel), 200}}) {
+    history::RunRecord run;
+    run.kind = pkExam;
+    run.label = label;
+    run.ended = platform::TimePoint{} + std::chrono::seconds(ended);
+    run.started = run.ended - std::chrono::seconds(60);
+    run.items = run.right = run.speed = 30;
+    run.accuracy = 100;
+    run.finished = true;
+    store.record(run);
+  }
+  const PracticeData data;
+  TForm_Progress progress(store, data);
+  progress.showProgress();
+  QStringList names;
+  for (int i = 0; i < progress.kinds()->count(); ++i) names << progress.kinds()->itemText(i);
+  EXPECT_EQ(names,
+            (QStringList{QStringLiteral("定时测验（1 次）"), QStringLiteral("定量测验（1 次）")}));
+  EXPECT_EQ(progress.kinds()->currentText(), QStringLiteral("定量测验（1 次）"));
+  EXPECT_EQ(progress.chart()->pointCount(), 1);
+}
+
 // A history that cannot be read says why in the window itself, is not shown
 // as "0 runs", and exports nothing rather than a header passed off as a history.
 TEST(ProgressWindowTrouble, AnUnreadableHistorySaysWhyAndExportsNothing) {

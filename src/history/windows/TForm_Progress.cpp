@@ -315,23 +315,26 @@ void TForm_Progress::reload() {
   }
 
   // The kinds that have runs; the chart opens on the kind practised last.
-  const std::vector<quorvel::history::KindRuns> kinds = store_.kindRuns();
+  // A test by quantity is charted apart from the timed tests it shares its kind with.
+  const std::vector<quorvel::history::KindRuns> kinds = store_.kindRuns(quorvel::kSizedExamLabel);
   int shown = 0;
   std::pair<std::int64_t, std::int64_t> latest{-1, -1};
   for (const auto& k : kinds)
     if (std::pair(k.lastEnded, k.lastId) > latest) {
       latest = {k.lastEnded, k.lastId};
-      shown = k.kind;
+      shown = seriesOf(k.kind, k.apart);
     }
   {
     const QSignalBlocker block(ComboBox_kind);
     ComboBox_kind->clear();
     for (const auto& k : kinds)
       if (quorvel::isKind(k.kind))
-        ComboBox_kind->addItem(QStringLiteral("%1（%2 次）")
-                                   .arg(QString::fromUtf8(quorvel::kindInfo(k.kind).name))
-                                   .arg(k.runs),
-                               k.kind);
+        ComboBox_kind->addItem(
+            QStringLiteral("%1（%2 次）")
+                .arg(QString::fromStdString(quorvel::runName(
+                    k.kind, k.apart ? quorvel::kSizedExamLabel : std::string_view())))
+                .arg(k.runs),
+            seriesOf(k.kind, k.apart));
     const int at = ComboBox_kind->findData(shown);
     ComboBox_kind->setCurrentIndex(at >= 0 ? at : ComboBox_kind->count() - 1);
   }
@@ -347,8 +350,11 @@ void TForm_Progress::reload() {
   fillKeyboard();
 }
 
-void TForm_Progress::showChartOf(int kind) {
-  chart_->setChart(kind != 0 ? store_.chart(kind, kChartPoints) : quorvel::history::KindChart{},
+void TForm_Progress::showChartOf(int series) {
+  const int kind = series / 2;
+  const bool apart = series % 2 != 0;
+  chart_->setChart(kind != 0 ? store_.chart(kind, kChartPoints, quorvel::kSizedExamLabel, apart)
+                             : quorvel::history::KindChart{},
                    speedUnitOf(kind));
 }
 

@@ -68,7 +68,9 @@ class TForm_Progress : public quorvel::ui::FormBase {
   void practiseWeak(int kind);
 
  private:
-  void showChartOf(int kind);
+  // A series is a kind's runs, or its runs kept apart by label: kind * 2 + apart.
+  static int seriesOf(int kind, bool apart) { return kind * 2 + (apart ? 1 : 0); }
+  void showChartOf(int series);
   void fillWeakTables();
   void fillKeyboard();
 
