@@ -912,14 +912,40 @@ Totals HistoryStore::totals() {
 std::vector<KindRuns> HistoryStore::kindRuns(std::string_view apart) {
   std::vector<KindRuns> out;
   if (!open()) return out;
-  Statement s(db_,
-              "SELECT kind, ?1 <> '' AND label = ?1 AS apart, COUNT(*), MAX(ended), MAX(id)"
-              " FROM runs GROUP BY kind, apart");
-  s.bind(1, std::string(apart));
+  // By kind through the kind index; the few runs of the label apart through
+  // the label index, and the rest of their kind's runs counted again.
+  Statement s(db_, "SELECT kind, COUNT(*), MAX(ended), MAX(id) FROM runs GROUP BY kind");
   while (s.row())
-    out.push_back(KindRuns{static_cast<int>(s.integer(0)), s.integer(1) != 0,
-                           static_cast<int>(s.integer(2)), s.integer(3), s.integer(4)});
+    out.push_back(KindRuns{static_cast<int>(s.integer(0)), false, static_cast<int>(s.integer(1)),
+                           s.integer(2), s.integer(3)});
   if (s.code() != SQLITE_DONE) failed(s.code(), "reading the kinds", true);
+  if (apart.empty()) return out;
+  const std::string label(apart);
+  Statement a(db_,
+              "SELECT kind, COUNT(*), MAX(ended), MAX(id) FROM runs"
+              " WHERE label = ?1 AND label <> '' GROUP BY kind");
+  a.bind(1, label);
+  Statement rest(db_,
+                 "SELECT COUNT(*), MAX(ended), MAX(id) FROM runs WHERE kind = ?1 AND label <> ?2");
+  std::vector<KindRuns> apartRuns;
+  while (a.row())
+    apartRuns.push_back(KindRuns{static_cast<int>(a.integer(0)), true,
+                                 static_cast<int>(a.integer(1)), a.integer(2), a.integer(3)});
+  if (a.code() != SQLITE_DONE) failed(a.code(), "reading the kinds", true);
+  for (const KindRuns& k : apartRuns) {
+    auto whole =
+        std::find_if(out.begin(), out.end(), [&](const KindRuns& o) { return o.kind == k.kind; });
+    if (whole == out.end()) continue;
+    rest.reset();
+    rest.bind(1, k.kind).bind(2, label);
+    if (!rest.row() || rest.integer(0) == 0) {
+      *whole = k;  // all of the kind's runs are apart
+      continue;
+    }
+    *whole = KindRuns{k.kind, false, static_cast<int>(rest.integer(0)), rest.integer(1),
+                      rest.integer(2)};
+    out.insert(whole + 1, k);
+  }
   return out;
 }
 
