@@ -138,23 +138,27 @@ history::HistoryStore& filledHistory() {
   return store;
 }
 
-void BM_OpenProgressWindow(benchmark::State& state) {
+// The built library's tables, or none when it was not built.
+PracticeData builtData() {
   const std::filesystem::path lib = QUORVEL_BUILT_LIBRARY;
-  const PracticeData data = std::filesystem::exists(lib)
-                                ? loadPracticeData(platform::ResourceLibrary(lib))
-                                : PracticeData{};
-  history::HistoryStore& store = filledHistory();
-  if (store.totals().runs != 10000) {
-    state.SkipWithError("the history did not take 10,000 runs");
+  return std::filesystem::exists(lib) ? loadPracticeData(platform::ResourceLibrary(lib))
+                                      : PracticeData{};
+}
+
+// Times open(): a window made, filled from the history and shown, until its
+// first paint is done.
+template <typename Open>
+void timeOpening(benchmark::State& state, history::HistoryStore& store, int runs, const char* label,
+                 Open open) {
+  if (store.totals().runs != runs) {
+    state.SkipWithError("the history does not hold the runs it was made with");
     return;
   }
   PaintCounter counter;
   qApp->installEventFilter(&counter);
   for (auto _ : state) {
-    // Made, filled from the file and shown until its first paint is done.
-    auto* window = new TForm_Progress(store, data);
     const int before = counter.paints;
-    window->showProgress();
+    QWidget* window = open();
     for (int tries = 0; counter.paints == before && tries < 1000; ++tries)
       QApplication::processEvents();
     state.PauseTiming();
@@ -163,7 +167,17 @@ void BM_OpenProgressWindow(benchmark::State& state) {
     state.ResumeTiming();
   }
   qApp->removeEventFilter(&counter);
-  state.SetLabel("10,000 runs");
+  state.SetLabel(label);
+}
+
+void BM_OpenProgressWindow(benchmark::State& state) {
+  const PracticeData data = builtData();
+  history::HistoryStore& store = filledHistory();
+  timeOpening(state, store, 10000, "10,000 runs", [&] {
+    auto* window = new TForm_Progress(store, data);
+    window->showProgress();
+    return window;
+  });
 }
 BENCHMARK(BM_OpenProgressWindow)->Unit(benchmark::kMillisecond);
 
@@ -216,61 +230,26 @@ history::HistoryStore& hugeHistory() {
 }
 
 void BM_OpenProgressWindowOn100kRuns(benchmark::State& state) {
-  const std::filesystem::path lib = QUORVEL_BUILT_LIBRARY;
-  const PracticeData data = std::filesystem::exists(lib)
-                                ? loadPracticeData(platform::ResourceLibrary(lib))
-                                : PracticeData{};
+  const PracticeData data = builtData();
   history::HistoryStore& store = hugeHistory();
-  if (store.totals().runs != 100000) {
-    state.SkipWithError("the history does not hold 100,000 runs");
-    return;
-  }
-  PaintCounter counter;
-  qApp->installEventFilter(&counter);
-  for (auto _ : state) {
-    // Made, filled from the file and shown until its first paint is done.
+  timeOpening(state, store, 100000, "100,000 runs, 600,000 misses", [&] {
     auto* window = new TForm_Progress(store, data);
-    const int before = counter.paints;
     window->showProgress();
-    for (int tries = 0; counter.paints == before && tries < 1000; ++tries)
-      QApplication::processEvents();
-    state.PauseTiming();
-    delete window;
-    QApplication::processEvents();
-    state.ResumeTiming();
-  }
-  qApp->removeEventFilter(&counter);
-  state.SetLabel("100,000 runs, 600,000 misses");
+    return window;
+  });
 }
 BENCHMARK(BM_OpenProgressWindowOn100kRuns)->Unit(benchmark::kMillisecond);
 
 void BM_OpenPathWindow(benchmark::State& state) {
-  const std::filesystem::path lib = QUORVEL_BUILT_LIBRARY;
-  const PracticeData data = std::filesystem::exists(lib)
-                                ? loadPracticeData(platform::ResourceLibrary(lib))
-                                : PracticeData{};
+  const PracticeData data = builtData();
   history::HistoryStore& store = filledHistory();
-  if (store.totals().runs != 10000) {
-    state.SkipWithError("the history did not take 10,000 runs");
-    return;
-  }
   const platform::Clock clock;
-  PaintCounter counter;
-  qApp->installEventFilter(&counter);
-  for (auto _ : state) {
-    // Made (its stages cut from the tables), read from the file and shown until painted.
+  // Its stages are cut from the tables as it is made.
+  timeOpening(state, store, 10000, "10,000 runs", [&] {
     auto* window = new TForm_Path(store, data, {}, nullptr, clock);
-    const int before = counter.paints;
     window->showPath();
-    for (int tries = 0; counter.paints == before && tries < 1000; ++tries)
-      QApplication::processEvents();
-    state.PauseTiming();
-    delete window;
-    QApplication::processEvents();
-    state.ResumeTiming();
-  }
-  qApp->removeEventFilter(&counter);
-  state.SetLabel("10,000 runs");
+    return window;
+  });
 }
 BENCHMARK(BM_OpenPathWindow)->Unit(benchmark::kMillisecond);
 
