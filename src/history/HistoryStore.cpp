@@ -224,8 +224,9 @@ bool hasColumns(sqlite3* db, const char* table, std::initializer_list<const char
   return true;
 }
 
-std::string utf8Of(const RunEntry& e, const std::string& gbkText) {
-  return e.cls == ItemClass::Root ? gbkText : gbk::toUtf8(gbkText);
+// Roots are stored by number, the rest as UTF-8.
+std::string utf8Of(ItemClass cls, std::string_view gbkText) {
+  return cls == ItemClass::Root ? std::string(gbkText) : gbk::toUtf8(gbkText);
 }
 
 std::string localTime(std::int64_t t) {
@@ -830,18 +831,16 @@ bool HistoryStore::write(const RunRecord& run) {
     if (e.right) continue;
     ++c.misses;
     w.misses.rows.push_back(
-        MissRow{static_cast<int>(e.cls), utf8Of(e, e.expected), utf8Of(e, e.typed)});
+        MissRow{static_cast<int>(e.cls), utf8Of(e.cls, e.expected), utf8Of(e.cls, e.typed)});
   }
   w.items.rows.clear();
   w.items.rows.reserve(counts.size());
   for (const auto& [key, c] : counts) {
-    RunEntry e;
-    e.cls = key.cls;
     // Thinned before merging: a run's entries share one day, so adding them
     // thinned keeps what adding them one by one would.
-    w.items.rows.push_back(ItemRow{static_cast<int>(key.cls), utf8Of(e, std::string(key.text)),
-                                   c.tries, c.misses, c.timed, ended, c.misses > 0 ? ended : 0,
-                                   c.msSum, encodeTrace(addTrace({}, c.entries))});
+    w.items.rows.push_back(ItemRow{static_cast<int>(key.cls), utf8Of(key.cls, key.text), c.tries,
+                                   c.misses, c.timed, ended, c.misses > 0 ? ended : 0, c.msSum,
+                                   encodeTrace(addTrace({}, c.entries))});
   }
   if (!w.attached) return undo(SQLITE_ERROR, "preparing a run's write");
   if (!w.misses.rows.empty()) {
@@ -1134,7 +1133,7 @@ std::optional<std::string> HistoryStore::csv(const KindName& kindName) {
   for (const RunRecord& run : waiting_) {
     std::string list;
     for (const RunEntry& e : run.entries)
-      if (!e.right) addMiss(list, e.cls, utf8Of(e, e.expected), utf8Of(e, e.typed));
+      if (!e.right) addMiss(list, e.cls, utf8Of(e.cls, e.expected), utf8Of(e.cls, e.typed));
     out += csvLine("待写入", nameOf(run.kind, run.label), seconds(run.started), seconds(run.ended),
                    run.items, run.right, run.speed, run.accuracy, run.finished, list);
   }
